@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tolva::grammar {
+
+// A half-open range of byte offsets into the UTF-8 text.
+struct Span {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  friend bool operator==(const Span&, const Span&) = default;
+};
+
+// Everything this grammar can expect at a position. Tokens are single literal
+// characters, labels name a rule, EndOfInput is the end test.
+enum class ExpectedPattern : std::uint8_t {
+  TokenV,           // 'v'
+  TokenDot,         // '.'
+  TokenHyphen,      // '-'
+  TokenPlus,        // '+'
+  PartChar,         // alphanumeric or '-'
+  DotList,          // dot-separated list
+  Digit,            // digit
+  Integer,          // integer
+  Identifier,       // identifier
+  EndOfInput,       // end of input
+};
+inline constexpr std::size_t expected_pattern_count = 10;
+
+enum class PatternKind : std::uint8_t { Token, Label, EndOfInput };
+
+PatternKind kind_of(ExpectedPattern p) noexcept;
+// How reports show a pattern: 'v', digit, end of input, ...
+std::string_view display_text(ExpectedPattern p) noexcept;
+
+// The one failure a parser reports: where it failed, what stood there (absent:
+// the end of the text) and everything that could have continued the text there,
+// in the order the grammar met them, without duplicates.
+struct ParseError {
+  Span span;
+  std::optional<char32_t> found;
+  std::vector<ExpectedPattern> expected;
+  std::vector<std::pair<std::string, Span>> contexts;  // this grammar adds none
+  friend bool operator==(const ParseError&, const ParseError&) = default;
+};
+
+}  // namespace tolva::grammar

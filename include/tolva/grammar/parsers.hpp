@@ -1,0 +1,26 @@
+#pragma once
+
+#include <expected>
+#include <string_view>
+
+#include "tolva/error.hpp"
+#include "tolva/values/version.hpp"
+
+// Text to value, with a rendered report as the error on failure.
+namespace tolva {
+
+// Names under which reports identify the source of each kind.
+namespace type_path {
+inline constexpr std::string_view version = "tolva::package::version::Version";
+inline constexpr std::string_view semver = "tolva::package::version::semver::SemVer";
+inline constexpr std::string_view dot_separated =
+    "tolva::package::version::dot_separated::DotSeparated";
+inline constexpr std::string_view other = "tolva::package::version::other::Other";
+}  // namespace type_path
+
+std::expected<Version, Error> parse_version(std::string_view text);
+std::expected<SemVer, Error> parse_semver(std::string_view text);
+std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text);
+std::expected<Other, Error> parse_other(std::string_view text);
+
+}  // namespace tolva

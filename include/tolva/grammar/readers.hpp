@@ -1,0 +1,19 @@
+#pragma once
+
+#include <expected>
+#include <string_view>
+
+#include "tolva/grammar/parse_error.hpp"
+#include "tolva/values/version.hpp"
+
+// The grammar proper: each reader takes the whole UTF-8 text and returns the
+// value or the one furthest failure. Success never allocates for the failure.
+namespace tolva::grammar {
+
+// SemVer, else DotSeparated, else Other: the first reading that takes it all.
+std::expected<Version, ParseError> read_version(std::string_view text);
+std::expected<SemVer, ParseError> read_semver(std::string_view text);
+std::expected<DotSeparated, ParseError> read_dot_separated(std::string_view text);
+std::expected<Other, ParseError> read_other(std::string_view text);
+
+}  // namespace tolva::grammar

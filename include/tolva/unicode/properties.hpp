@@ -1,0 +1,17 @@
+#pragma once
+
+namespace tolva::unicode {
+
+// Unicode character properties, from tables generated out of the Unicode
+// Character Database (see tools/gen_unicode_tables.py).
+bool is_xid_start(char32_t c) noexcept;
+bool is_xid_continue(char32_t c) noexcept;
+bool is_grapheme_extend(char32_t c) noexcept;
+bool is_white_space(char32_t c) noexcept;
+// General category Cc, Cf, Cs, Co, Cn, Zl, Zp or Zs: shown escaped in debug forms.
+bool is_escaped_category(char32_t c) noexcept;
+// Columns a terminal gives the character: 0 (combining, zero width, controls),
+// 1, or 2 (East Asian Wide and Fullwidth).
+int display_width(char32_t c) noexcept;
+
+}  // namespace tolva::unicode

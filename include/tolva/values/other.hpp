@@ -1,0 +1,23 @@
+#pragma once
+
+#include <compare>
+#include <string>
+
+namespace tolva {
+
+// A free-form version text.
+struct Other {
+  std::string value;
+};
+
+std::strong_ordering operator<=>(const Other& a, const Other& b) noexcept;
+bool operator==(const Other& a, const Other& b) noexcept;
+
+void append_text_form(std::string& out, const Other& v);
+std::string text_form(const Other& v);
+
+// `Other { value: "nightly" }`
+void append_debug_form(std::string& out, const Other& v);
+std::string debug_form(const Other& v);
+
+}  // namespace tolva

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolva {
+
+// Appends `text` between double quotes with the escapes of the debug form:
+// \" \\ \n \r \t \0, and \u{hex} for Grapheme_Extend characters and for the
+// categories Cc Cf Cs Co Cn Zl Zp Zs (the space excepted). `text` is UTF-8.
+void append_quoted(std::string& out, std::string_view text);
+
+}  // namespace tolva

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <compare>
+#include <string>
+#include <variant>
+
+#include "tolva/values/dot_separated.hpp"
+#include "tolva/values/other.hpp"
+#include "tolva/values/semver.hpp"
+
+namespace tolva {
+
+// Exactly one of the three kinds. The alternative's index is the kind's rank in
+// the order: every SemVer sorts before every DotSeparated, which sorts before
+// every Other.
+struct Version {
+  std::variant<SemVer, DotSeparated, Other> value;
+};
+
+std::weak_ordering operator<=>(const Version& a, const Version& b) noexcept;
+bool operator==(const Version& a, const Version& b) noexcept;
+
+// The text form of the held value, unchanged.
+void append_text_form(std::string& out, const Version& v);
+std::string text_form(const Version& v);
+
+// "Version::" followed by the debug form of the held value.
+void append_debug_form(std::string& out, const Version& v);
+std::string debug_form(const Version& v);
+
+}  // namespace tolva

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "binding/py_ref.hpp"
+
+#include <string_view>
+
+#include "tolva/error.hpp"
+
+// Raising Python exceptions. Every raise_* sets the exception and returns
+// nullptr, so a slot can `return raise_...(...)`.
+namespace tolva::binding {
+
+PyObject* raise(PyObject* type, std::string_view message) noexcept;
+
+// After an interpreter call failed: makes sure an exception is pending, setting
+// SystemError "attempted to fetch exception but none was set" when none is.
+void ensure_error_set() noexcept;
+
+// The module's one exception type for conditions the layer does not handle.
+// Created on first use and kept for the life of the process; nullptr with an
+// exception set if it cannot be created.
+PyObject* internal_error_type() noexcept;
+PyObject* raise_internal(std::string_view message) noexcept;
+
+// A rejected version text: RuntimeError with the rendered report as its only argument.
+PyObject* raise_parse_failure(const Error& error) noexcept;
+
+// The argument-name rule: if the pending exception is exactly TypeError, it is
+// replaced by TypeError("argument '<name>': <its str()>") that keeps its cause.
+// Any other pending exception is left as it is.
+void prefix_argument_name(std::string_view name) noexcept;
+
+}  // namespace tolva::binding
