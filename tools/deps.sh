@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever this machine lacks to build, test,
+# benchmark and run tolva. Does nothing when everything is present.
+set -euo pipefail
+
+packages=(
+  g++ ninja-build meson pkg-config
+  python3 python3-dev python3-venv python3-pip python3-mesonpy python3-pytest
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  python3-packaging python3-semver
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+fi

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the C++ suites, then the Python suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh
+build=build
+[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3
+ninja -C "$build"
+meson test -C "$build" --print-errorlogs
+PYTHONPATH="$build" /usr/bin/python3 -m pytest tests/python
