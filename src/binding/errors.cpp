@@ -1,0 +1,79 @@
+#include "binding/errors.hpp"
+
+namespace tolva::binding {
+namespace {
+
+// Owned by the process once created; never released.
+PyObject* internal_error = nullptr;
+
+}  // namespace
+
+PyObject* raise(PyObject* type, std::string_view message) noexcept {
+  // "replace" keeps a malformed message from turning into a UnicodeDecodeError
+  // that would hide the exception the caller meant to raise.
+  PyRef text = PyRef::steal(PyUnicode_DecodeUTF8(
+      message.data(), static_cast<Py_ssize_t>(message.size()), "replace"));
+  if (!text) return nullptr;
+  PyErr_SetObject(type, text.get());
+  return nullptr;
+}
+
+void ensure_error_set() noexcept {
+  if (!PyErr_Occurred()) {
+    PyErr_SetString(PyExc_SystemError, "attempted to fetch exception but none was set");
+  }
+}
+
+PyObject* internal_error_type() noexcept {
+  if (internal_error != nullptr) return internal_error;
+  PyObject* type = PyErr_NewException("tolva.InternalError", PyExc_Exception, nullptr);
+  if (type == nullptr) {
+    ensure_error_set();
+    return nullptr;
+  }
+  // Creating a class can run Python code and let another thread in first;
+  // the first one stored wins so every caller sees the same type.
+  if (internal_error != nullptr) {
+    Py_DECREF(type);
+    return internal_error;
+  }
+  internal_error = type;
+  return internal_error;
+}
+
+PyObject* raise_internal(std::string_view message) noexcept {
+  PyObject* type = internal_error_type();
+  if (type == nullptr) return nullptr;
+  return raise(type, message);
+}
+
+PyObject* raise_parse_failure(const Error& error) noexcept {
+  return raise(PyExc_RuntimeError, error.message);
+}
+
+void prefix_argument_name(std::string_view name) noexcept {
+  if (!PyErr_Occurred()) return;
+  PyObject* type = nullptr;
+  PyObject* value = nullptr;
+  PyObject* traceback = nullptr;
+  PyErr_Fetch(&type, &value, &traceback);
+  PyErr_NormalizeException(&type, &value, &traceback);
+  if (value == nullptr || Py_TYPE(value) != reinterpret_cast<PyTypeObject*>(PyExc_TypeError)) {
+    PyErr_Restore(type, value, traceback);
+    return;
+  }
+  PyRef old_type = PyRef::steal(type);
+  PyRef old_value = PyRef::steal(value);
+  PyRef old_traceback = PyRef::steal(traceback);
+
+  PyRef message = PyRef::steal(PyUnicode_FromFormat(
+      "argument '%.*s': %S", static_cast<int>(name.size()), name.data(), old_value.get()));
+  if (!message) return;
+  PyRef replacement = PyRef::steal(PyObject_CallOneArg(PyExc_TypeError, message.get()));
+  if (!replacement) return;
+  // SetCause steals the reference GetCause hands out; a null cause is allowed.
+  PyException_SetCause(replacement.get(), PyException_GetCause(old_value.get()));
+  PyErr_SetObject(PyExc_TypeError, replacement.get());
+}
+
+}  // namespace tolva::binding
