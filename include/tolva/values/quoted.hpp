@@ -7,7 +7,8 @@ namespace tolva {
 
 // Appends `text` between double quotes with the escapes of the debug form:
 // \" \\ \n \r \t \0, and \u{hex} for Grapheme_Extend characters and for the
-// categories Cc Cf Cs Co Cn Zl Zp Zs (the space excepted). `text` is UTF-8.
+// categories Cc Cf Cs Co Cn Zl Zp Zs (the space excepted). `text` should be
+// UTF-8; a byte that starts no well-formed sequence is written as \xhh.
 void append_quoted(std::string& out, std::string_view text);
 
 }  // namespace tolva

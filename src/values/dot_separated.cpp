@@ -1,0 +1,44 @@
+#include "tolva/values/dot_separated.hpp"
+
+#include "join.hpp"
+#include "quoted_list.hpp"
+#include "text_list_order.hpp"
+
+namespace tolva {
+
+std::strong_ordering operator<=>(const DotSeparated& a, const DotSeparated& b) noexcept {
+  return values_detail::compare_lists(a.parts, b.parts);
+}
+
+bool operator==(const DotSeparated& a, const DotSeparated& b) noexcept {
+  return a.parts == b.parts;
+}
+
+void append_text_form(std::string& out, const DotSeparated& v) {
+  out.reserve(out.size() + values_detail::joined_length(v.parts));
+  values_detail::append_joined(out, v.parts);
+}
+
+std::string text_form(const DotSeparated& v) {
+  std::string out;
+  append_text_form(out, v);
+  return out;
+}
+
+void append_debug_form(std::string& out, const DotSeparated& v) {
+  constexpr std::string_view head = "DotSeparated { parts: ";
+  constexpr std::string_view tail = " }";
+  out.reserve(out.size() + head.size() + values_detail::quoted_list_hint(v.parts) +
+              tail.size());
+  out += head;
+  values_detail::append_quoted_list(out, v.parts);
+  out += tail;
+}
+
+std::string debug_form(const DotSeparated& v) {
+  std::string out;
+  append_debug_form(out, v);
+  return out;
+}
+
+}  // namespace tolva

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "tolva/values/text_list.hpp"
+
+namespace tolva::values_detail {
+
+// Length of `parts` joined with ".".
+std::size_t joined_length(const TextList& parts) noexcept;
+
+// Appends `parts` with one "." between neighbours; an empty list adds nothing.
+void append_joined(std::string& out, const TextList& parts);
+
+}  // namespace tolva::values_detail

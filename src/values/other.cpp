@@ -1,0 +1,34 @@
+#include "tolva/values/other.hpp"
+
+#include <string_view>
+
+#include "tolva/values/quoted.hpp"
+
+namespace tolva {
+
+std::strong_ordering operator<=>(const Other& a, const Other& b) noexcept {
+  return a.value <=> b.value;
+}
+
+bool operator==(const Other& a, const Other& b) noexcept { return a.value == b.value; }
+
+void append_text_form(std::string& out, const Other& v) { out += v.value; }
+
+std::string text_form(const Other& v) { return v.value; }
+
+void append_debug_form(std::string& out, const Other& v) {
+  constexpr std::string_view head = "Other { value: ";
+  constexpr std::string_view tail = " }";
+  out.reserve(out.size() + head.size() + v.value.size() + 2 + tail.size());
+  out += head;
+  append_quoted(out, v.value);
+  out += tail;
+}
+
+std::string debug_form(const Other& v) {
+  std::string out;
+  append_debug_form(out, v);
+  return out;
+}
+
+}  // namespace tolva

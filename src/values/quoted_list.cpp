@@ -1,0 +1,34 @@
+#include "quoted_list.hpp"
+
+#include "tolva/values/quoted.hpp"
+
+namespace tolva::values_detail {
+
+std::size_t quoted_list_hint(const TextList& parts) noexcept {
+  std::size_t length = 2;  // the brackets
+  for (const auto& part : parts) length += part.size() + 4;  // quotes and ", "
+  return length;
+}
+
+void append_quoted_list(std::string& out, const TextList& parts) {
+  out += '[';
+  bool first = true;
+  for (const auto& part : parts) {
+    if (!first) out += ", ";
+    append_quoted(out, part);
+    first = false;
+  }
+  out += ']';
+}
+
+void append_optional_quoted_list(std::string& out, const OptionalTextList& parts) {
+  if (!parts) {
+    out += "None";
+    return;
+  }
+  out += "Some(";
+  append_quoted_list(out, *parts);
+  out += ')';
+}
+
+}  // namespace tolva::values_detail

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "tolva/values/text_list.hpp"
+
+namespace tolva::values_detail {
+
+// Bytes that a quoted rendering of `parts` takes when nothing needs escaping;
+// a cheap size hint for the debug forms.
+std::size_t quoted_list_hint(const TextList& parts) noexcept;
+
+// `["a", "b"]`; `[]` for an empty list.
+void append_quoted_list(std::string& out, const TextList& parts);
+
+// `None`, or `Some([...])`.
+void append_optional_quoted_list(std::string& out, const OptionalTextList& parts);
+
+}  // namespace tolva::values_detail

@@ -1,0 +1,85 @@
+#include "tolva/values/semver.hpp"
+
+#include "decimal.hpp"
+#include "join.hpp"
+#include "quoted_list.hpp"
+#include "text_list_order.hpp"
+
+namespace tolva {
+
+using values_detail::append_decimal;
+using values_detail::append_joined;
+using values_detail::append_optional_quoted_list;
+using values_detail::decimal_length;
+using values_detail::joined_length;
+
+std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
+  if (a.major != b.major) return a.major <=> b.major;
+  if (a.minor != b.minor) return a.minor <=> b.minor;
+  if (a.patch != b.patch) return a.patch <=> b.patch;
+  if (a.rc && b.rc) return values_detail::compare_lists(*a.rc, *b.rc);
+  // A release (no rc) sorts after every pre-release of the same numbers.
+  return b.rc.has_value() <=> a.rc.has_value();
+}
+
+bool operator==(const SemVer& a, const SemVer& b) noexcept {
+  if (a.major != b.major || a.minor != b.minor || a.patch != b.patch) return false;
+  if (!a.rc || !b.rc) return a.rc.has_value() == b.rc.has_value();
+  return *a.rc == *b.rc;
+}
+
+void append_text_form(std::string& out, const SemVer& v) {
+  std::size_t length = decimal_length(v.major) + decimal_length(v.minor) +
+                       decimal_length(v.patch) + 2;
+  if (v.rc) length += 1 + joined_length(*v.rc);
+  if (v.meta) length += 1 + joined_length(*v.meta);
+  out.reserve(out.size() + length);
+
+  append_decimal(out, v.major);
+  out += '.';
+  append_decimal(out, v.minor);
+  out += '.';
+  append_decimal(out, v.patch);
+  if (v.rc) {
+    out += '-';
+    append_joined(out, *v.rc);
+  }
+  if (v.meta) {
+    out += '+';
+    append_joined(out, *v.meta);
+  }
+}
+
+std::string text_form(const SemVer& v) {
+  std::string out;
+  append_text_form(out, v);
+  return out;
+}
+
+void append_debug_form(std::string& out, const SemVer& v) {
+  // Fixed text with "None" twice and three ten-digit numbers, plus the lists.
+  std::size_t hint = 80;
+  if (v.rc) hint += values_detail::quoted_list_hint(*v.rc);
+  if (v.meta) hint += values_detail::quoted_list_hint(*v.meta);
+  out.reserve(out.size() + hint);
+
+  out += "SemVer { major: ";
+  append_decimal(out, v.major);
+  out += ", minor: ";
+  append_decimal(out, v.minor);
+  out += ", patch: ";
+  append_decimal(out, v.patch);
+  out += ", rc: ";
+  append_optional_quoted_list(out, v.rc);
+  out += ", meta: ";
+  append_optional_quoted_list(out, v.meta);
+  out += " }";
+}
+
+std::string debug_form(const SemVer& v) {
+  std::string out;
+  append_debug_form(out, v);
+  return out;
+}
+
+}  // namespace tolva
