@@ -1,0 +1,66 @@
+#include "binding/typed_constructor.hpp"
+
+#include <algorithm>
+#include <string>
+
+namespace tolva::binding {
+
+std::optional<PyRef> keyword_value(PyObject* kwargs, std::string_view key) {
+  PyRef key_object = PyRef::steal(
+      PyUnicode_FromStringAndSize(key.data(), static_cast<Py_ssize_t>(key.size())));
+  if (!key_object) return std::nullopt;
+  PyObject* found = PyDict_GetItemWithError(kwargs, key_object.get());
+  if (found == nullptr && PyErr_Occurred() != nullptr) return std::nullopt;
+  // Held while conversions run Python code.
+  return PyRef::borrow(found);
+}
+
+bool check_keywords(PyObject* kwargs, std::initializer_list<std::string_view> accepted,
+                    std::string_view class_name) {
+  Py_ssize_t pos = 0;
+  PyObject* key = nullptr;
+  PyObject* value = nullptr;
+  while (PyDict_Next(kwargs, &pos, &key, &value)) {
+    // Keyword names reach tp_new as str; anything else is shown by its str().
+    PyRef shown = PyUnicode_Check(key) ? PyRef::borrow(key) : PyRef::steal(PyObject_Str(key));
+    if (!shown) return false;
+    std::optional<std::string_view> name = utf8_view(shown.get());
+    if (!name) return false;
+    const bool known = PyUnicode_Check(key) &&
+                       std::find(accepted.begin(), accepted.end(), *name) != accepted.end();
+    if (known) continue;
+    std::string message = "'";
+    message.append(*name).append("' is an invalid keyword argument for ");
+    message.append(class_name).append("()");
+    raise(PyExc_ValueError, message);
+    return false;
+  }
+  return true;
+}
+
+void raise_requires_arguments(std::string_view class_name) {
+  std::string message(class_name);
+  message.append("() requires arguments");
+  raise(PyExc_ValueError, message);
+}
+
+void raise_expected_kind(std::string_view class_name, const Version& found) {
+  std::string message = "Expected ";
+  message.append(class_name).append("; found ");
+  append_debug_form(message, found);
+  raise(PyExc_TypeError, message);
+}
+
+void raise_cannot_construct(std::string_view class_name, PyObject* arg) {
+  std::optional<std::string> name = type_name(arg);
+  if (!name) return;
+  std::string message = "Cannot construct ";
+  message.append(class_name).append(" from type '").append(*name).append("'");
+  raise(PyExc_TypeError, message);
+}
+
+void raise_args_and_kwargs() {
+  raise(PyExc_TypeError, "Constructor expects *args or **kwargs, but not both");
+}
+
+}  // namespace tolva::binding

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "binding/py_ref.hpp"
+
+#include <expected>
+#include <initializer_list>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <variant>
+
+#include "binding/convert.hpp"
+#include "binding/errors.hpp"
+#include "binding/typed_slots.hpp"
+#include "binding/types.hpp"
+#include "tolva/error.hpp"
+
+// The constructor shared by SemVer, DotSeparated and Other. A call with a
+// keyword dictionary (even an empty one) takes the keyword form, which each
+// class reads itself; a call without takes the positional form, which accepts
+// one version text, one object of the class or one Version holding that kind.
+namespace tolva::binding {
+
+// What the shared constructor needs to know about one typed class.
+template <class T>
+struct TypedClass {
+  std::string_view name;  // as Python shows it, e.g. "SemVer"
+  std::expected<T, Error> (*parse)(std::string_view text);
+  bool (*is_instance)(PyObject* obj) noexcept;
+  const T& (*stored)(PyObject* obj) noexcept;  // precondition: is_instance(obj)
+  // The value from the keyword dictionary (possibly empty); empty with an exception set.
+  std::optional<T> (*from_keywords)(PyObject* kwargs);
+  PyObject* (*new_object)(PyTypeObject* type, T&& value) noexcept;
+};
+
+// The value under `key` as a new reference, or a null PyRef when the key is
+// missing; empty with an exception set when the lookup fails.
+std::optional<PyRef> keyword_value(PyObject* kwargs, std::string_view key);
+
+// Checks every key, in the dictionary's order, against `accepted`; the first
+// other key raises ValueError "'<key>' is an invalid keyword argument for <class_name>()".
+bool check_keywords(PyObject* kwargs, std::initializer_list<std::string_view> accepted,
+                    std::string_view class_name);
+
+// The refusals of the positional form; each sets the exception.
+void raise_requires_arguments(std::string_view class_name);
+void raise_expected_kind(std::string_view class_name, const Version& found);
+void raise_cannot_construct(std::string_view class_name, PyObject* arg);
+void raise_args_and_kwargs();
+
+// The value for a call without keywords; empty with an exception set.
+template <class T>
+std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) {
+  const Py_ssize_t count = PyTuple_GET_SIZE(args);
+  if (count == 0) {
+    raise_requires_arguments(cls.name);
+    return std::nullopt;
+  }
+  if (count > 1) {
+    raise_internal("not yet implemented");
+    return std::nullopt;
+  }
+  PyObject* arg = PyTuple_GET_ITEM(args, 0);
+  // A text is always parsed, never matched against the classes.
+  if (PyUnicode_Check(arg)) {
+    std::optional<std::string_view> text = utf8_view(arg);
+    if (!text) return std::nullopt;
+    std::expected<T, Error> parsed = cls.parse(*text);
+    if (!parsed) {
+      raise_parse_failure(parsed.error());
+      return std::nullopt;
+    }
+    return std::move(*parsed);
+  }
+  if (cls.is_instance(arg)) return cls.stored(arg);
+  if (is_version(arg)) {
+    const Version& version = value_of<VersionObject>(arg);
+    if (const T* held = std::get_if<T>(&version.value)) return *held;
+    raise_expected_kind(cls.name, version);
+    return std::nullopt;
+  }
+  raise_cannot_construct(cls.name, arg);
+  return std::nullopt;
+}
+
+// tp_new of a typed class. The value is complete before the object is allocated,
+// so a failure leaves nothing behind.
+template <class T>
+PyObject* construct_typed(const TypedClass<T>& cls, PyTypeObject* type, PyObject* args,
+                          PyObject* kwargs) noexcept {
+  return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
+    std::optional<T> value;
+    if (kwargs != nullptr && kwargs != Py_None) {
+      if (PyTuple_GET_SIZE(args) != 0) {
+        raise_args_and_kwargs();
+        return nullptr;
+      }
+      value = cls.from_keywords(kwargs);
+    } else {
+      value = value_from_arguments(cls, args);
+    }
+    if (!value) return nullptr;
+    return cls.new_object(type, std::move(*value));
+  });
+}
+
+}  // namespace tolva::binding
