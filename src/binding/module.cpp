@@ -1,0 +1,139 @@
+// The module entry: builds tolva, tolva.package and tolva.package.version once
+// per process and registers the classes and functions in a fixed order.
+#include <exception>
+#include <mutex>
+#include <new>
+#include <string>
+#include <system_error>
+
+#include "binding/errors.hpp"
+#include "binding/functions.hpp"
+#include "binding/types.hpp"
+
+namespace tolva::binding {
+namespace {
+
+constexpr int api_version = 1013;
+
+PyModuleDef module_def = {
+    PyModuleDef_HEAD_INIT,
+    "tolva",
+    "A Python extension module that reads, orders and prints software version numbers.",
+    0,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+// The top module after the first successful entry, owned for the life of the
+// process. Written only with entry_guard and the interpreter lock held.
+PyObject* module_cell = nullptr;
+std::mutex entry_guard;
+
+// Appends `name` to the module's __all__ (creating the list when missing), then
+// sets the attribute. false with an exception set on failure.
+bool add(PyObject* module, PyObject* name, PyObject* object) {
+  PyRef all = PyRef::steal(PyObject_GetAttrString(module, "__all__"));
+  if (!all) {
+    if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return false;
+    PyErr_Clear();
+    all = PyRef::steal(PyList_New(0));
+    if (!all || PyObject_SetAttrString(module, "__all__", all.get()) < 0) return false;
+  }
+  return PyList_Append(all.get(), name) == 0 && PyObject_SetAttr(module, name, object) == 0;
+}
+
+// Adds `child` to `parent` under the child's own __name__.
+bool add_submodule(PyObject* parent, PyObject* child) {
+  PyRef name = PyRef::steal(PyModule_GetNameObject(child));
+  return name && add(parent, name.get(), child);
+}
+
+// Creates (or fetches) a cached class and adds it under `class_name`. A class
+// that cannot be created is reported through the unraisable hook and turned
+// into the module's internal failure.
+bool add_class(PyObject* module, PyTypeObject* (*class_object)() noexcept, const char* class_name) {
+  PyTypeObject* type = class_object();
+  if (type == nullptr) {
+    ensure_error_set();
+    PyErr_WriteUnraisable(nullptr);
+    raise_internal(std::string("An error occurred while initializing class ") + class_name);
+    return false;
+  }
+  PyRef name = PyRef::steal(PyUnicode_FromString(class_name));
+  return name && add(module, name.get(), reinterpret_cast<PyObject*>(type));
+}
+
+// Builds the function bound to the top module and adds it under its __name__.
+bool add_function(PyObject* top, PyMethodDef* def) {
+  PyRef module_name = PyRef::steal(PyModule_GetNameObject(top));
+  if (!module_name) return false;
+  PyRef function = PyRef::steal(PyCFunction_NewEx(def, top, module_name.get()));
+  if (!function) return false;
+  PyRef name = PyRef::steal(PyObject_GetAttrString(function.get(), "__name__"));
+  return name && add(top, name.get(), function.get());
+}
+
+// Fills the new top module; false with an exception set at the first failing
+// step. The submodules die with their local references unless attached.
+bool run_body(PyObject* top) {
+  PyRef package = PyRef::steal(PyModule_New("package"));
+  if (!package) return false;
+  PyRef version = PyRef::steal(PyModule_New("version"));
+  if (!version) return false;
+  return add_class(version.get(), version_type, "Version") &&
+         add_class(version.get(), semver_type, "SemVer") &&
+         add_class(version.get(), dot_separated_type, "DotSeparated") &&
+         add_class(version.get(), other_type, "Other") &&
+         add_submodule(package.get(), version.get()) &&
+         add_submodule(top, package.get()) &&
+         add_function(top, &test_function_def) &&
+         add_function(top, &init_tracing_def);
+}
+
+// Runs with entry_guard held: the module from the cell, or a freshly built one.
+PyObject* create_module() noexcept {
+  if (module_cell != nullptr) {
+    Py_INCREF(module_cell);
+    return module_cell;
+  }
+  try {
+    PyRef top = PyRef::steal(PyModule_Create2(&module_def, api_version));
+    if (!top || !run_body(top.get())) {
+      ensure_error_set();
+      return nullptr;
+    }
+    Py_INCREF(top.get());
+    module_cell = top.get();
+    return top.release();
+  } catch (const std::bad_alloc&) {
+    return PyErr_NoMemory();
+  }
+}
+
+}  // namespace
+}  // namespace tolva::binding
+
+PyMODINIT_FUNC PyInit_tolva(void) {
+  using namespace tolva::binding;
+  if (module_cell != nullptr) {
+    PyErr_SetString(PyExc_ImportError,
+                    "PyO3 modules compiled for CPython 3.8 or older may only be initialized "
+                    "once per interpreter process");
+    return nullptr;
+  }
+  // Wait for the guard without the interpreter lock, so a thread holding the
+  // guard can always take the interpreter lock back.
+  PyThreadState* state = PyEval_SaveThread();
+  std::unique_lock<std::mutex> lock(entry_guard, std::defer_lock);
+  try {
+    lock.lock();
+  } catch (const std::system_error& e) {
+    PyEval_RestoreThread(state);
+    return raise_internal(e.what());
+  }
+  PyEval_RestoreThread(state);
+  return create_module();
+}

@@ -1,0 +1,87 @@
+// test_function(version): writes "Got version: <text form>" as one line to
+// descriptor 1, past any redirection of sys.stdout.
+#include <new>
+#include <string>
+#include <system_error>
+
+#include "binding/convert.hpp"
+#include "binding/errors.hpp"
+#include "binding/functions.hpp"
+#include "binding/types.hpp"
+#include "tolva/io/stdout_stream.hpp"
+
+namespace tolva::binding {
+namespace {
+
+// Binds the one parameter `version` from a fast call; nullptr with a TypeError
+// set when the arguments do not fit. The result is borrowed.
+PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+  if (nargs > 1) {
+    return PyErr_Format(PyExc_TypeError,
+                        "test_function() takes 1 positional arguments but %zd were given", nargs);
+  }
+  PyObject* bound = nargs == 1 ? args[0] : nullptr;
+  Py_ssize_t nkw = kwnames != nullptr ? PyTuple_GET_SIZE(kwnames) : 0;
+  for (Py_ssize_t i = 0; i < nkw; ++i) {
+    PyObject* key = PyTuple_GET_ITEM(kwnames, i);
+    if (!PyUnicode_Check(key) || PyUnicode_CompareWithASCIIString(key, "version") != 0) {
+      return PyErr_Format(PyExc_TypeError,
+                          "test_function() got an unexpected keyword argument '%S'", key);
+    }
+    if (bound != nullptr) {
+      return raise(PyExc_TypeError,
+                   "test_function() got multiple values for argument 'version'");
+    }
+    bound = args[nargs + i];
+  }
+  if (bound == nullptr) {
+    return raise(PyExc_TypeError,
+                 "test_function() missing 1 required positional argument: 'version'");
+  }
+  return bound;
+}
+
+// Writes `line` with the interpreter lock released, so a blocked descriptor
+// does not stall the other Python threads.
+std::expected<void, std::error_code> write_line(std::string_view line) noexcept {
+  PyThreadState* state = PyEval_SaveThread();
+  std::expected<void, std::error_code> written;
+  try {
+    written = io::write_stdout(line);
+  } catch (const std::system_error& e) {
+    written = std::unexpected(e.code());
+  }
+  PyEval_RestoreThread(state);
+  return written;
+}
+
+PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+  PyObject* version = bind_version_argument(args, nargs, kwnames);
+  if (version == nullptr) return nullptr;
+  try {
+    if (!is_version(version)) {
+      return raise(PyExc_TypeError, "argument 'version': '" + type_qualname(version) +
+                                        "' object cannot be converted to 'Version'");
+    }
+    std::string line = "Got version: ";
+    append_text_form(line, reinterpret_cast<VersionObject*>(version)->value);
+    line += '\n';
+
+    std::expected<void, std::error_code> written = write_line(line);
+    if (!written) return raise_internal("failed printing to stdout: " + written.error().message());
+  } catch (const std::bad_alloc&) {
+    return PyErr_NoMemory();
+  }
+  Py_RETURN_NONE;
+}
+
+}  // namespace
+
+PyMethodDef test_function_def = {
+    "test_function",
+    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(test_function)),
+    METH_FASTCALL | METH_KEYWORDS,
+    "test_function(version)\n--\n\n",
+};
+
+}  // namespace tolva::binding
