@@ -7,7 +7,11 @@ namespace tolva::values_detail {
 std::size_t quoted_list_hint(const TextList& parts) noexcept {
   std::size_t length = 2;  // the brackets
   for (const auto& part : parts) length += part.size() + 4;  // quotes and ", "
-  return length;
+  return parts.empty() ? length : length - 2;  // no ", " after the last part
+}
+
+std::size_t optional_quoted_list_hint(const OptionalTextList& parts) noexcept {
+  return parts ? 6 + quoted_list_hint(*parts) : 4;  // "Some(" ")" or "None"
 }
 
 void append_quoted_list(std::string& out, const TextList& parts) {

@@ -11,6 +11,9 @@ namespace tolva::values_detail {
 // a cheap size hint for the debug forms.
 std::size_t quoted_list_hint(const TextList& parts) noexcept;
 
+// Likewise for `None` or `Some([...])`.
+std::size_t optional_quoted_list_hint(const OptionalTextList& parts) noexcept;
+
 // `["a", "b"]`; `[]` for an empty list.
 void append_quoted_list(std::string& out, const TextList& parts);
 

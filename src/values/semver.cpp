@@ -57,11 +57,10 @@ std::string text_form(const SemVer& v) {
 }
 
 void append_debug_form(std::string& out, const SemVer& v) {
-  // Fixed text with "None" twice and three ten-digit numbers, plus the lists.
-  std::size_t hint = 80;
-  if (v.rc) hint += values_detail::quoted_list_hint(*v.rc);
-  if (v.meta) hint += values_detail::quoted_list_hint(*v.meta);
-  out.reserve(out.size() + hint);
+  constexpr std::size_t labels = 50;  // everything but the numbers and the lists
+  out.reserve(out.size() + labels + decimal_length(v.major) + decimal_length(v.minor) +
+              decimal_length(v.patch) + values_detail::optional_quoted_list_hint(v.rc) +
+              values_detail::optional_quoted_list_hint(v.meta));
 
   out += "SemVer { major: ";
   append_decimal(out, v.major);

@@ -39,11 +39,14 @@ struct OrderCase {
   int order;  // -1 less, 0 equal, 1 greater
 };
 
+void PrintTo(const OrderCase& c, std::ostream* os) {
+  *os << debug_form(c.left) << " vs " << debug_form(c.right);
+}
+
 class Order : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(Order, both_directions) {
   const OrderCase& c = GetParam();
-  SCOPED_TRACE(debug_form(c.left) + " vs " + debug_form(c.right));
   expect_order(c.left, c.right, c.order);
   expect_order(c.right, c.left, -c.order);
 }
