@@ -175,6 +175,9 @@ def main():
     if len(sys.argv) > 2:
         sys.exit(__doc__)
     ucd = pathlib.Path(sys.argv[1] if len(sys.argv) == 2 else "/usr/share/unicode")
+    missing = [name for name in SOURCES if not (ucd / name).is_file()]
+    if missing:
+        sys.exit(f"{ucd}: missing {', '.join(missing)}")
     versions = {unicode_version(ucd / name) for name in SOURCES}
     if len(versions) != 1:
         sys.exit(f"{ucd}: files of different Unicode versions: {sorted(versions)}")
