@@ -1,0 +1,40 @@
+#include "tolva/grammar/parse_error.hpp"
+
+namespace tolva::grammar {
+
+PatternKind kind_of(ExpectedPattern p) noexcept {
+  switch (p) {
+    case ExpectedPattern::TokenV:
+    case ExpectedPattern::TokenDot:
+    case ExpectedPattern::TokenHyphen:
+    case ExpectedPattern::TokenPlus:
+      return PatternKind::Token;
+    case ExpectedPattern::EndOfInput:
+      return PatternKind::EndOfInput;
+    case ExpectedPattern::PartChar:
+    case ExpectedPattern::DotList:
+    case ExpectedPattern::Digit:
+    case ExpectedPattern::Integer:
+    case ExpectedPattern::Identifier:
+      break;
+  }
+  return PatternKind::Label;
+}
+
+std::string_view display_text(ExpectedPattern p) noexcept {
+  switch (p) {
+    case ExpectedPattern::TokenV: return "'v'";
+    case ExpectedPattern::TokenDot: return "'.'";
+    case ExpectedPattern::TokenHyphen: return "'-'";
+    case ExpectedPattern::TokenPlus: return "'+'";
+    case ExpectedPattern::PartChar: return "alphanumeric or '-'";
+    case ExpectedPattern::DotList: return "dot-separated list";
+    case ExpectedPattern::Digit: return "digit";
+    case ExpectedPattern::Integer: return "integer";
+    case ExpectedPattern::Identifier: return "identifier";
+    case ExpectedPattern::EndOfInput: break;
+  }
+  return "end of input";
+}
+
+}  // namespace tolva::grammar

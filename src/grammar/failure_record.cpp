@@ -1,0 +1,21 @@
+#include "failure_record.hpp"
+
+#include "tolva/unicode/utf8.hpp"
+
+namespace tolva::grammar::detail {
+
+ParseError to_parse_error(std::string_view text, const FailureRecord& record) {
+  ParseError error;
+  const std::size_t at = record.position();
+  error.span = {at, at};
+  if (at < text.size()) {
+    const unicode::Decoded d = unicode::decode_utf8(text, at);
+    error.found = d.code_point;
+    error.span.end = at + d.length;
+  }
+  const auto expected = record.expected();
+  error.expected.assign(expected.begin(), expected.end());
+  return error;
+}
+
+}  // namespace tolva::grammar::detail

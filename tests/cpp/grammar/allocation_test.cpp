@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "tolva/grammar/parsers.hpp"
+#include "tolva/grammar/readers.hpp"
+
+// Counts every heap allocation of this test binary.
+namespace {
+std::atomic<std::size_t> allocations{0};
+}
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace tolva::grammar {
+namespace {
+
+// Heap allocations made by `body`.
+template <class F>
+std::size_t allocations_of(F body) {
+  const std::size_t before = allocations.load();
+  body();
+  return allocations.load() - before;
+}
+
+TEST(Allocation, plain_semver_parses_without_heap) {
+  for (const char* text : {"1.2.3", "v4294967296.0.7", "01.02.03"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_semver(text)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_version(text)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(parse_semver(text)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(parse_version(text)); }), 0u);
+  }
+}
+
+TEST(Allocation, counter_sees_owned_lists) {
+  EXPECT_GT(allocations_of([] { EXPECT_TRUE(read_semver("1.2.3-rc")); }), 0u);
+}
+
+}  // namespace
+}  // namespace tolva::grammar

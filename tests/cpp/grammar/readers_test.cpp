@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "read_any.hpp"
+
+namespace tolva::grammar {
+namespace {
+
+using testing::read_any;
+using testing::Reader;
+using P = ExpectedPattern;
+
+struct ValueCase {
+  Reader reader;
+  std::string text;
+  std::string value;
+};
+
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.reader << " \"" << c.text << '"'; }
+
+class ReadValue : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(ReadValue, gives_the_value) {
+  const auto& c = GetParam();
+  const auto result = read_any(c.reader, c.text);
+  ASSERT_TRUE(result.has_value()) << "failed at " << result.error().span.start;
+  EXPECT_EQ(*result, c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, ReadValue,
+    ::testing::Values(
+        ValueCase{Reader::Version, "1.2.3", "SemVer 1 2 3 rc:none meta:none"},
+        ValueCase{Reader::Version, "v1.2.3", "SemVer 1 2 3 rc:none meta:none"},
+        ValueCase{Reader::Version, "V1.2.3", "Dot [V1|2|3]"},
+        ValueCase{Reader::Version, "1.2.3-rc.1+build.5", "SemVer 1 2 3 rc:[rc|1] meta:[build|5]"},
+        ValueCase{Reader::Version, "1.2.3-", "SemVer 1 2 3 rc:[] meta:none"},
+        ValueCase{Reader::Version, "1.2.3-+", "SemVer 1 2 3 rc:[] meta:[]"},
+        ValueCase{Reader::Version, "1.2.3+x", "SemVer 1 2 3 rc:none meta:[x]"},
+        ValueCase{Reader::Version, "01.02.3", "SemVer 1 2 3 rc:none meta:none"},
+        ValueCase{Reader::Version, "4294967296.0.0", "SemVer 0 0 0 rc:none meta:none"},
+        ValueCase{Reader::Version, "4294967295.99999999999999999999.1",
+                  "SemVer 4294967295 0 1 rc:none meta:none"},
+        ValueCase{Reader::Version, "1.2", "Dot [1|2]"},
+        ValueCase{Reader::Version, "1.2.3.4", "Dot [1|2|3|4]"},
+        ValueCase{Reader::Version, "abc", "Dot [abc]"},
+        ValueCase{Reader::Version, "", "Dot []"},
+        ValueCase{Reader::Version, "foo_bar", "Other foo_bar"},
+        ValueCase{Reader::Version, "_", "Other _"},
+        ValueCase{Reader::Version, "\xC3\xA9t\xC3\xA9", "Other \xC3\xA9t\xC3\xA9"},
+        ValueCase{Reader::SemVer, "1.2.3+b-c", "SemVer 1 2 3 rc:none meta:[b-c]"},
+        ValueCase{Reader::SemVer, "1.2.3-a-b", "SemVer 1 2 3 rc:[a-b] meta:none"},
+        ValueCase{Reader::SemVer, "1.2.3--1", "SemVer 1 2 3 rc:[-1] meta:none"},
+        ValueCase{Reader::SemVer, "v0.0.007-007", "SemVer 0 0 7 rc:[007] meta:none"},
+        ValueCase{Reader::DotSeparated, "-.-", "Dot [-|-]"},
+        ValueCase{Reader::DotSeparated, "", "Dot []"},
+        ValueCase{Reader::Other, "x1_\xCC\x81", "Other x1_\xCC\x81"}));
+
+struct ErrorCase {
+  Reader reader;
+  std::string text;
+  Span span;
+  std::optional<char32_t> found;
+  std::vector<ExpectedPattern> expected;
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.reader << " \"" << c.text << '"'; }
+
+class ReadError : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ReadError, reports_the_furthest_failure) {
+  const auto& c = GetParam();
+  const auto result = read_any(c.reader, c.text);
+  ASSERT_FALSE(result.has_value()) << *result;
+  const ParseError& e = result.error();
+  EXPECT_EQ(e.span, c.span) << e.span.start << ".." << e.span.end;
+  EXPECT_EQ(e.found, c.found);
+  EXPECT_EQ(e.expected, c.expected);
+  EXPECT_TRUE(e.contexts.empty());
+}
+
+constexpr std::optional<char32_t> eoi = std::nullopt;
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, ReadError,
+    ::testing::Values(
+        ErrorCase{Reader::SemVer, "", {0, 0}, eoi, {P::TokenV, P::Integer}},
+        ErrorCase{Reader::SemVer, "v", {1, 1}, eoi, {P::Integer}},
+        ErrorCase{Reader::SemVer, "1.2", {3, 3}, eoi, {P::Digit, P::TokenDot}},
+        ErrorCase{Reader::SemVer, "1..2", {2, 3}, U'.', {P::Integer}},
+        ErrorCase{Reader::SemVer, "1.2.3x", {5, 6}, U'x',
+                  {P::Digit, P::TokenHyphen, P::TokenPlus, P::EndOfInput}},
+        ErrorCase{Reader::SemVer, "1.2.3.4", {5, 6}, U'.',
+                  {P::Digit, P::TokenHyphen, P::TokenPlus, P::EndOfInput}},
+        ErrorCase{Reader::SemVer, "1.2.3-!", {6, 7}, U'!',
+                  {P::DotList, P::TokenPlus, P::EndOfInput}},
+        ErrorCase{Reader::SemVer, "1.2.3-a..b", {8, 9}, U'.', {P::PartChar}},
+        ErrorCase{Reader::SemVer, "V1.2.3", {0, 1}, U'V', {P::TokenV, P::Integer}},
+        ErrorCase{Reader::SemVer, "1.2.3+a+b", {7, 8}, U'+',
+                  {P::PartChar, P::TokenDot, P::EndOfInput}},
+        ErrorCase{Reader::DotSeparated, ".a", {0, 1}, U'.', {P::DotList, P::EndOfInput}},
+        ErrorCase{Reader::DotSeparated, "1.2.", {4, 4}, eoi, {P::PartChar}},
+        ErrorCase{Reader::DotSeparated, "a_b", {1, 2}, U'_',
+                  {P::PartChar, P::TokenDot, P::EndOfInput}},
+        ErrorCase{Reader::DotSeparated, "\xC3\xA9", {0, 2}, U'\u00E9',
+                  {P::DotList, P::EndOfInput}},
+        ErrorCase{Reader::Other, "", {0, 0}, eoi, {P::Identifier}},
+        ErrorCase{Reader::Other, "1abc", {0, 1}, U'1', {P::Identifier}},
+        ErrorCase{Reader::Other, "abc def", {3, 4}, U' ', {P::Identifier, P::EndOfInput}},
+        ErrorCase{Reader::Other, "\xC3\xA9 ", {2, 3}, U' ', {P::Identifier, P::EndOfInput}},
+        ErrorCase{Reader::Other, "a\xE2\x82\xAC", {1, 4}, U'\u20AC',
+                  {P::Identifier, P::EndOfInput}},
+        ErrorCase{Reader::Version, " 1.2.3", {0, 1}, U' ',
+                  {P::TokenV, P::Integer, P::DotList, P::EndOfInput, P::Identifier}},
+        ErrorCase{Reader::Version, "1.2.", {4, 4}, eoi, {P::Integer, P::PartChar}},
+        ErrorCase{Reader::Version, "1.2.3 ", {5, 6}, U' ',
+                  {P::Digit, P::TokenHyphen, P::TokenPlus, P::EndOfInput, P::PartChar,
+                   P::TokenDot}},
+        ErrorCase{Reader::Version, "1.2.3-!", {6, 7}, U'!',
+                  {P::DotList, P::TokenPlus, P::EndOfInput, P::PartChar, P::TokenDot}},
+        ErrorCase{Reader::Version, "x y", {1, 2}, U' ',
+                  {P::PartChar, P::TokenDot, P::EndOfInput, P::Identifier}},
+        // The dot list's two patterns outnumber the one of the semver reading at
+        // the same position, so they lead the merged list.
+        ErrorCase{Reader::Version, "v!", {1, 2}, U'!',
+                  {P::PartChar, P::TokenDot, P::Integer, P::EndOfInput, P::Identifier}},
+        ErrorCase{Reader::Version, "1_!", {1, 2}, U'_',
+                  {P::Digit, P::TokenDot, P::PartChar, P::EndOfInput}}));
+
+TEST(ExpectedPattern, displays_as_reports_show_it) {
+  const std::pair<ExpectedPattern, std::string_view> rows[] = {
+      {P::TokenV, "'v'"},          {P::TokenDot, "'.'"},
+      {P::TokenHyphen, "'-'"},     {P::TokenPlus, "'+'"},
+      {P::PartChar, "alphanumeric or '-'"}, {P::DotList, "dot-separated list"},
+      {P::Digit, "digit"},         {P::Integer, "integer"},
+      {P::Identifier, "identifier"}, {P::EndOfInput, "end of input"}};
+  for (const auto& [p, text] : rows) {
+    EXPECT_EQ(display_text(p), text);
+    const PatternKind kind = text.front() == '\''      ? PatternKind::Token
+                             : p == P::EndOfInput ? PatternKind::EndOfInput
+                                                  : PatternKind::Label;
+    EXPECT_EQ(kind_of(p), kind) << text;
+  }
+}
+
+}  // namespace
+}  // namespace tolva::grammar
