@@ -1,0 +1,91 @@
+import itertools
+import re
+
+import pytest
+
+import tolva
+
+V = tolva.package.version
+SemVer, DotSeparated, Version = V.SemVer, V.DotSeparated, V.Version
+
+
+def exactly(text):
+    return "^" + re.escape(text) + "$"
+
+
+@pytest.mark.parametrize("text, parts, debug", [
+    ("1.2.x", ["1", "2", "x"], 'DotSeparated { parts: ["1", "2", "x"] }'),
+    ("", [], "DotSeparated { parts: [] }"),
+    ("007.-rc", ["007", "-rc"], 'DotSeparated { parts: ["007", "-rc"] }'),
+])
+def test_text_is_parsed(text, parts, debug):
+    d = DotSeparated(text)
+    assert d.parts == parts
+    assert str(d) == text
+    assert repr(d) == debug
+
+
+@pytest.mark.parametrize("text", ["1..2", "a_b", "1 2", " 1.2", "é"])
+def test_rejected_text_raises_runtime_error(text):
+    with pytest.raises(RuntimeError):
+        DotSeparated(text)
+
+
+@pytest.mark.parametrize("given, parts, text", [
+    (["1", "2"], ["1", "2"], "1.2"),
+    (("a",), ["a"], "a"),
+    ([], [], ""),
+    (["a.b", ""], ["a.b", ""], "a.b."),
+    (["x", "x"], ["x", "x"], "x.x"),
+])
+def test_keyword_parts_are_stored_unchanged(given, parts, text):
+    d = DotSeparated(parts=given)
+    assert d.parts == parts
+    assert str(d) == text
+    assert d == DotSeparated(parts=list(parts))
+
+
+@pytest.mark.parametrize("args, kwargs, exc, message", [
+    ((), dict(parts="1.2"), TypeError, "Can't extract `str` to `Vec`"),
+    ((), dict(parts=None), TypeError, "'NoneType' object cannot be converted to 'Sequence'"),
+    ((), dict(parts=[1, 2]), TypeError, "'int' object cannot be converted to 'PyString'"),
+    ((), dict(parts=["1"], extra=1), ValueError,
+     "'extra' is an invalid keyword argument for DotSeparated()"),
+    ((), dict(extra=1), ValueError, "invalid input to argument 'parts'"),
+    ((), {}, ValueError, "invalid input to argument 'parts'"),
+    (("1.2",), dict(parts=["1"]), TypeError, "Constructor expects *args or **kwargs, but not both"),
+])
+def test_keyword_form_refusals(args, kwargs, exc, message):
+    with pytest.raises(exc, match=exactly(message)):
+        DotSeparated(*args, **kwargs)
+
+
+def test_copies_are_independent():
+    source = DotSeparated("1.2")
+    copy = DotSeparated(source)
+    assert copy == source and copy is not source
+    copy.parts = ["9"]
+    assert source.parts == ["1", "2"]
+    source.parts.append("3")
+    assert source.parts == ["1", "2"]
+    assert DotSeparated(Version("1.2")).parts == ["1", "2"]
+
+
+# Ascending under byte-wise list comparison.
+ORDERED = [[], ["0"], ["1"], ["1", "10"], ["1", "2"], ["1", "2", "0"], ["1", "9"],
+           ["10"], ["9"], ["B"], ["a"], ["é"]]
+
+
+@pytest.mark.parametrize("i, j", itertools.product(range(len(ORDERED)), repeat=2))
+def test_order_of_every_pair(i, j):
+    a, b = DotSeparated(parts=ORDERED[i]), DotSeparated(parts=ORDERED[j])
+    assert (a < b, a <= b, a == b, a != b, a > b, a >= b) == (
+        i < j, i <= j, i == j, i != j, i > j, i >= j)
+
+
+def test_never_equal_to_other_types():
+    d = DotSeparated("1.2.3")
+    for other in ("1.2.3", ["1", "2", "3"], SemVer("1.2.3"), Version("1.2")):
+        assert (d == other) is False
+    with pytest.raises(TypeError):
+        d < ["1"]
