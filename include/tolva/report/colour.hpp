@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tolva::report {
+
+// A terminal foreground colour: one of the basic SGR codes (31 is red) or an
+// entry of the 256-colour palette.
+struct Colour {
+  enum class Kind : std::uint8_t { Basic, Palette };
+  Kind kind;
+  std::uint8_t code;
+  friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+inline constexpr Colour error_colour{Colour::Kind::Basic, 31};
+// Frame, brackets, line-number margin and closing row.
+inline constexpr Colour frame_colour{Colour::Kind::Palette, 246};
+// The margin of the rows below a source line.
+inline constexpr Colour below_margin_colour{Colour::Kind::Palette, 240};
+// Source characters that no label covers.
+inline constexpr Colour unlabelled_colour{Colour::Kind::Palette, 249};
+
+// Appends `piece` to `out`; when `on`, wrapped as ESC[<code>m piece ESC[0m.
+void paint(std::string& out, Colour colour, std::string_view piece, bool on);
+
+}  // namespace tolva::report

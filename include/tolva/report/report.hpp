@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tolva/grammar/parse_error.hpp"
+#include "tolva/report/colour.hpp"
+
+namespace tolva::report {
+
+// One pointer into the source: the span it marks (offsets taken as character
+// positions), the text at the end of its arrow and its colour.
+struct Label {
+  grammar::Span span;
+  std::string text;
+  Colour colour;
+};
+
+enum class ReportKind : std::uint8_t { Error };
+
+// A diagnostic as data; render_report turns it into text.
+struct Report {
+  ReportKind kind = ReportKind::Error;
+  std::string source_id;
+  std::size_t position = 0;  // where the source reference points
+  std::vector<Label> labels;
+};
+
+}  // namespace tolva::report

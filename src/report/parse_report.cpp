@@ -1,0 +1,40 @@
+#include "tolva/report/parse_report.hpp"
+
+#include <new>
+#include <stdexcept>
+
+#include "tolva/report/label_colours.hpp"
+#include "tolva/report/message.hpp"
+#include "tolva/report/render.hpp"
+#include "tolva/report/terminal_colour.hpp"
+
+namespace tolva::report {
+
+Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
+                         std::string_view type_path) {
+  if (errors.empty()) return Error{"Parse failed without reporting an error"};
+  // The report is written into memory, so running out of it is the one way
+  // writing can fail.
+  try {
+    Report report{
+        .kind = ReportKind::Error,
+        .source_id = std::string(type_path),
+        .position = errors.front().span.start,
+        .labels = {},
+    };
+    LabelColours colours;
+    report.labels.reserve(errors.size());
+    for (const grammar::ParseError& error : errors) {
+      report.labels.push_back(Label{error.span, label_text(error), colours.next()});
+    }
+    auto rendered = render_report(report, text, report_colour_in_force());
+    if (!rendered) return Error{std::move(rendered.error())};
+    return Error{message_from_bytes(std::move(*rendered))};
+  } catch (const std::bad_alloc&) {
+    return Error{"Failed to write error to string: out of memory"};
+  } catch (const std::length_error&) {
+    return Error{"Failed to write error to string: report too long"};
+  }
+}
+
+}  // namespace tolva::report

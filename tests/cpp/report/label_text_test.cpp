@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "tolva/report/parse_report.hpp"
+
+using tolva::grammar::ParseError;
+using enum tolva::grammar::ExpectedPattern;
+
+struct LabelCase {
+  ParseError error;
+  const char* text;
+};
+
+class label_text_test : public testing::TestWithParam<LabelCase> {};
+
+TEST_P(label_text_test, describes_found_and_expected) {
+  EXPECT_EQ(tolva::report::label_text(GetParam().error), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    cases, label_text_test,
+    testing::Values(
+        LabelCase{{{5, 6}, U'x', {Digit, TokenHyphen, TokenPlus, EndOfInput}, {}},
+                  "found 'x' expected digit, '-', '+', or end of input"},
+        LabelCase{{{0, 0}, std::nullopt, {TokenV, Integer}, {}},
+                  "found end of input expected 'v', or integer"},
+        LabelCase{{{3, 4}, U' ', {Identifier, EndOfInput}, {}},
+                  "found ' ' expected identifier, or end of input"},
+        LabelCase{{{2, 3}, U'.', {Integer}, {}}, "found '.' expected integer"},
+        LabelCase{{{0, 0}, std::nullopt, {}, {}}, "found end of input expected something else"},
+        LabelCase{{{0, 2}, U'é', {DotList, EndOfInput}, {}},
+                  "found 'é' expected dot-separated list, or end of input"},
+        // Control characters never reach the message raw.
+        LabelCase{{{0, 1}, U'\x1b', {Identifier}, {}}, "found '\u241b' expected identifier"},
+        LabelCase{{{0, 1}, U'\x7f', {Identifier}, {}}, "found '\u2421' expected identifier"},
+        LabelCase{{{0, 2}, U'\u009b', {Identifier}, {}}, "found '\uFFFD' expected identifier"},
+        LabelCase{{{0, 1}, U'\t', {Identifier}, {}}, "found '\t' expected identifier"}));

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tolva/report/render.hpp"
+#include "tolva/unicode/utf8.hpp"
+
+using tolva::report::Colour;
+using tolva::report::Label;
+using tolva::report::Report;
+
+namespace {
+
+constexpr Colour label_colour{Colour::Kind::Palette, 201};
+
+Report make_report(std::vector<std::pair<tolva::grammar::Span, std::string>> labels,
+                   std::size_t position) {
+  Report report{.source_id = "id", .position = position, .labels = {}};
+  for (auto& [span, text] : labels) report.labels.push_back(Label{span, text, label_colour});
+  return report;
+}
+
+// The text with every ESC [ ... m sequence removed.
+std::string strip_colour(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\x1b') {
+      i = text.find('m', i);
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+std::string painted(int code, std::string_view piece) {
+  return "\x1b[38;5;" + std::to_string(code) + "m" + std::string(piece) + "\x1b[0m";
+}
+
+struct LayoutCase {
+  const char* name;
+  std::string source;
+  std::vector<std::pair<tolva::grammar::Span, std::string>> labels;
+  std::size_t position;
+  const char* expected;
+};
+
+class render_layout_test : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(render_layout_test, draws_rows_and_colour_changes_nothing_but_escapes) {
+  const LayoutCase& c = GetParam();
+  Report report = make_report(c.labels, c.position);
+  auto plain = tolva::report::render_report(report, c.source, false);
+  ASSERT_TRUE(plain.has_value()) << plain.error();
+  EXPECT_EQ(*plain, c.expected);
+  EXPECT_EQ(plain->find('\x1b'), std::string::npos);
+
+  auto coloured = tolva::report::render_report(report, c.source, true);
+  ASSERT_TRUE(coloured.has_value());
+  EXPECT_EQ(strip_colour(*coloured), *plain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    layouts, render_layout_test,
+    testing::Values(
+        LayoutCase{"tab_to_next_multiple_of_four", "ab\tc", {{{3, 4}, "L"}}, 3,
+                   "Error: \n   ╭─[ id:1:4 ]\n   │\n 1 │ ab  c\n   │     ┬  \n"
+                   "   │     ╰── L\n───╯\n"},
+        LayoutCase{"wide_white_space_as_one_blank", "a\u3000b", {{{2, 3}, "L"}}, 2,
+                   "Error: \n   ╭─[ id:1:3 ]\n   │\n 1 │ a b\n   │   ┬  \n"
+                   "   │   ╰── L\n───╯\n"},
+        LayoutCase{"wide_character_widens_its_cell", "中x", {{{1, 2}, "L"}}, 1,
+                   "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ 中x\n   │   ┬  \n"
+                   "   │   ╰── L\n───╯\n"},
+        LayoutCase{"mark_on_zero_width_character_stays_visible", "e\u0301x", {{{1, 2}, "L"}}, 1,
+                   "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ e\u0301x\n   │  ┬  \n"
+                   "   │  ╰── L\n───╯\n"},
+        LayoutCase{"byte_offsets_past_the_characters", "éé!", {{{4, 5}, "L"}}, 4,
+                   "Error: \n   ╭─[ id:1:5 ]\n   │\n 1 │ éé!\n   │     ┬  \n"
+                   "   │     ╰── L\n───╯\n"},
+        LayoutCase{"span_past_the_text_is_clamped", "abc", {{{7, 9}, "L"}}, 7,
+                   "Error: \n   ╭─[ id:1:4 ]\n   │\n 1 │ abc\n   │    │ \n"
+                   "   │    ╰─ L\n───╯\n"},
+        LayoutCase{"crlf_is_one_line_break", "ab\r\ncd", {{{4, 5}, "L"}}, 4,
+                   "Error: \n   ╭─[ id:2:1 ]\n   │\n 2 │ cd\n   │ ┬  \n"
+                   "   │ ╰── L\n───╯\n"},
+        LayoutCase{"line_numbers_right_aligned", "a\nb\nc\nd\ne\nf\ng\nh\ni\nj",
+                   {{{0, 1}, "first"}, {{18, 19}, "tenth"}}, 0,
+                   "Error: \n    ╭─[ id:1:1 ]\n    │\n  1 │ a\n    │ ┬  \n    │ ╰── first\n"
+                   " 10 │ j\n    │ ┬  \n    │ ╰── tenth\n────╯\n"},
+        LayoutCase{"two_labels_on_one_line", "abc", {{{0, 1}, "one"}, {{2, 3}, "two"}}, 0,
+                   "Error: \n   ╭─[ id:1:1 ]\n   │\n 1 │ abc\n   │ ┬  \n   │ ╰── one\n"
+                   "   │   ┬  \n   │   ╰── two\n───╯\n"},
+        LayoutCase{"escape_sequence_in_text_shown_as_stand_ins", "a\x1b[2J\x07\x7f" "b",
+                   {{{1, 2}, "L"}}, 1,
+                   "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ a␛[2J␇␡b\n   │  ┬  \n"
+                   "   │  ╰── L\n───╯\n"},
+        LayoutCase{"c1_control_shown_as_replacement", "a\u009b" "b", {{{1, 3}, "L"}}, 1,
+                   "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ a\uFFFDb\n   │  ─┬  \n"
+                   "   │   ╰── L\n───╯\n"},
+        LayoutCase{"ill_formed_utf8_shown_as_replacement", "a\xff\xe2\x82" "b", {{{3, 4}, "L"}},
+                   3,
+                   "Error: \n   ╭─[ id:1:4 ]\n   │\n 1 │ a\uFFFD\uFFFDb\n   │    ┬  \n"
+                   "   │    ╰── L\n───╯\n"}),
+    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+
+TEST(render_test, colour_pieces_of_a_single_line_report) {
+  Report report = make_report({{{5, 6}, "found 'x' expected digit"}}, 5);
+  report.source_id = "tolva::package::version::semver::SemVer";
+  auto text = tolva::report::render_report(report, "1.2.3x", true);
+  ASSERT_TRUE(text.has_value());
+  std::string expected = "\x1b[31mError:\x1b[0m \n";
+  expected += "   " + painted(246, "╭") + painted(246, "─") + painted(246, "[") +
+              " tolva::package::version::semver::SemVer:1:6 " + painted(246, "]") + "\n";
+  expected += "   " + painted(246, "│") + "\n";
+  expected += " " + painted(246, "1 │") + " " + painted(249, "1") + painted(249, ".") +
+              painted(249, "2") + painted(249, ".") + painted(249, "3") + painted(201, "x") + "\n";
+  expected += " " + painted(240, "  │") + " " + "     " + painted(201, "┬") + "  \n";
+  expected += " " + painted(240, "  │") + " " + "     " + painted(201, "╰") + painted(201, "─") +
+              painted(201, "─") + " found 'x' expected digit\n";
+  expected += painted(246, "───╯") + "\n";
+  EXPECT_EQ(*text, expected);
+}
+
+TEST(render_test, each_blank_of_a_tab_is_its_own_piece) {
+  Report report = make_report({{{0, 2}, "L"}}, 0);
+  auto text = tolva::report::render_report(report, "\tx", true);
+  ASSERT_TRUE(text.has_value());
+  std::string row = " " + painted(246, "1 │") + " " + painted(201, " ") + painted(201, " ") +
+                    painted(201, " ") + painted(201, " ") + painted(201, "x") + "\n";
+  EXPECT_NE(text->find(row), std::string::npos) << *text;
+}
+
+TEST(render_test, label_ending_before_its_start_is_a_failure_not_a_crash) {
+  Report report = make_report({{{3, 1}, "L"}}, 3);
+  auto text = tolva::report::render_report(report, "abcd", false);
+  ASSERT_FALSE(text.has_value());
+  EXPECT_EQ(text.error(), "Label start is after its end");
+}
+
+// Offsets of non-ASCII text land anywhere; every span must still render as
+// seven rows of well-formed UTF-8.
+TEST(render_test, any_span_over_non_ascii_text_renders) {
+  for (std::string source : {"é", "éé x", "中文版本", "👍🏽ok", "e\u0301\u0301", "a\u200Db"}) {
+    for (std::size_t start = 0; start <= source.size() + 1; ++start) {
+      for (std::size_t end = start; end <= source.size() + 1; ++end) {
+        Report report = make_report({{{start, end}, "L"}}, start);
+        for (bool colour : {false, true}) {
+          auto text = tolva::report::render_report(report, source, colour);
+          ASSERT_TRUE(text.has_value());
+          EXPECT_TRUE(tolva::unicode::is_valid_utf8(*text)) << source << " " << start;
+          EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), 7) << source << " " << start;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
