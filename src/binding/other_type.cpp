@@ -76,8 +76,9 @@ PyGetSetDef other_getset[] = {
 };
 
 PyType_Slot other_slots[] = {
-    {Py_tp_doc, const_cast<char*>(
-                    "Other(*args, **kwargs)\n--\n\nPython wrapper around the [`Other`] version type")},
+    {Py_tp_doc,
+     const_cast<char*>(
+         "Other(*args, **kwargs)\n--\n\nPython wrapper around the [`Other`] version type")},
     {Py_tp_new, reinterpret_cast<void*>(other_new)},
     {Py_tp_dealloc, reinterpret_cast<void*>(typed_dealloc<OtherObject, Other>)},
     {Py_tp_str, reinterpret_cast<void*>(other_str)},

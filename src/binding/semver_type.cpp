@@ -142,7 +142,8 @@ PyGetSetDef semver_getset[] = {
 };
 
 PyType_Slot semver_slots[] = {
-    {Py_tp_doc, const_cast<char*>("SemVer(*args, **kwargs)\n--\n\nPython wrapper type for [`SemVer`]")},
+    {Py_tp_doc,
+     const_cast<char*>("SemVer(*args, **kwargs)\n--\n\nPython wrapper type for [`SemVer`]")},
     {Py_tp_new, reinterpret_cast<void*>(semver_new)},
     {Py_tp_dealloc, reinterpret_cast<void*>(typed_dealloc<SemVerObject, SemVer>)},
     {Py_tp_str, reinterpret_cast<void*>(semver_str)},

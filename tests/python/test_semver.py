@@ -99,7 +99,8 @@ def test_version_of_another_kind_is_refused(source, cls, expected):
 
 
 def test_other_typed_object_is_refused_by_type_name():
-    with pytest.raises(TypeError, match=exactly("Cannot construct SemVer from type 'DotSeparated'")):
+    message = "Cannot construct SemVer from type 'DotSeparated'"
+    with pytest.raises(TypeError, match=exactly(message)):
         SemVer(DotSeparated("1.2"))
 
 
@@ -149,15 +150,19 @@ def test_meta_takes_no_part_in_comparison():
     assert not SemVer("1.0.0+x") != SemVer("1.0.0")
 
 
-def test_comparison_with_other_types():
-    s = SemVer("1.2.3")
-    for other in ("1.2.3", Version("1.2.3"), DotSeparated("1.2.3"), 1):
-        assert (s == other) is False
-        assert (s != other) is True
-    with pytest.raises(TypeError):
-        s < "1.2.3"
-    with pytest.raises(TypeError):
-        s >= Version("1.2.4")
+@pytest.mark.parametrize("obj, others", [
+    (SemVer("1.2.3"), ["1.2.3", Version("1.2.3"), DotSeparated("1.2.3"), 1]),
+    (DotSeparated("1.2.3"), ["1.2.3", ["1", "2", "3"], SemVer("1.2.3"), Version("1.2.3")]),
+    (Other("foo_bar"), ["foo_bar", Version("foo_bar"), DotSeparated("foo")]),
+])
+def test_only_the_same_class_compares(obj, others):
+    for other in others:
+        assert (obj == other) is False
+        assert (obj != other) is True
+        with pytest.raises(TypeError):
+            obj < other
+        with pytest.raises(TypeError):
+            other >= obj
 
 
 @pytest.mark.parametrize("cls, doc, sample", [
