@@ -66,8 +66,11 @@ void prefix_argument_name(std::string_view name) noexcept {
   PyRef old_value = PyRef::steal(value);
   PyRef old_traceback = PyRef::steal(traceback);
 
-  PyRef message = PyRef::steal(PyUnicode_FromFormat(
-      "argument '%.*s': %S", static_cast<int>(name.size()), name.data(), old_value.get()));
+  PyRef name_text = PyRef::steal(
+      PyUnicode_FromStringAndSize(name.data(), static_cast<Py_ssize_t>(name.size())));
+  if (!name_text) return;
+  PyRef message = PyRef::steal(
+      PyUnicode_FromFormat("argument '%U': %S", name_text.get(), old_value.get()));
   if (!message) return;
   PyRef replacement = PyRef::steal(PyObject_CallOneArg(PyExc_TypeError, message.get()));
   if (!replacement) return;
