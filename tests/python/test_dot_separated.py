@@ -27,8 +27,9 @@ def test_text_is_parsed(text, parts, debug):
 
 @pytest.mark.parametrize("text", ["1..2", "a_b", "1 2", " 1.2", "é"])
 def test_rejected_text_raises_runtime_error(text):
-    with pytest.raises(RuntimeError):
+    with pytest.raises(RuntimeError) as info:
         DotSeparated(text)
+    assert "tolva::package::version::dot_separated::DotSeparated" in str(info.value)
 
 
 @pytest.mark.parametrize("given, parts, text", [

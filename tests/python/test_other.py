@@ -27,8 +27,9 @@ def test_text_is_parsed(text, debug):
 
 @pytest.mark.parametrize("text", ["1.2", "", "foo bar", "foo-bar", "1abc"])
 def test_rejected_text_raises_runtime_error(text):
-    with pytest.raises(RuntimeError):
+    with pytest.raises(RuntimeError) as info:
         Other(text)
+    assert "tolva::package::version::other::Other" in str(info.value)
 
 
 @pytest.mark.parametrize("value", ["anything at all", "", "1.2", 'quote " and \\'])

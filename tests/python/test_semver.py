@@ -106,8 +106,9 @@ def test_other_typed_object_is_refused_by_type_name():
 
 @pytest.mark.parametrize("text", ["not a version", " 1.2.3", "1.2", "1.2.3.4"])
 def test_rejected_text_raises_runtime_error(text):
-    with pytest.raises(RuntimeError):
+    with pytest.raises(RuntimeError) as info:
         SemVer(text)
+    assert "tolva::package::version::semver::SemVer" in str(info.value)
 
 
 def test_copies_are_independent():
