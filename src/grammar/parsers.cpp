@@ -1,39 +1,38 @@
 #include "tolva/grammar/parsers.hpp"
 
 #include <span>
-#include <utility>
 
-#include "tolva/grammar/readers.hpp"
+#include "read_kinds.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva {
 namespace {
 
-// The reader's value, or the rendered report of its one error.
-template <class T>
-std::expected<T, Error> with_report(std::expected<T, grammar::ParseError>&& read,
-                                    std::string_view text, std::string_view path) {
-  if (read) return std::move(*read);
-  return std::unexpected(
-      report::build_parse_report(text, std::span<const grammar::ParseError>(&read.error(), 1), path));
+// Turns the one ParseError of a rejected text into its rendered report.
+auto report_for(std::string_view text, std::string_view type_path) {
+  return [=](grammar::ParseError&& e) {
+    return report::build_parse_report(text, std::span<const grammar::ParseError>(&e, 1),
+                                      type_path);
+  };
 }
 
 }  // namespace
 
 std::expected<Version, Error> parse_version(std::string_view text) {
-  return with_report(grammar::read_version(text), text, type_path::version);
+  return grammar::detail::read_version_as<Error>(text, report_for(text, type_path::version));
 }
 
 std::expected<SemVer, Error> parse_semver(std::string_view text) {
-  return with_report(grammar::read_semver(text), text, type_path::semver);
+  return grammar::detail::read_semver_as<Error>(text, report_for(text, type_path::semver));
 }
 
 std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text) {
-  return with_report(grammar::read_dot_separated(text), text, type_path::dot_separated);
+  return grammar::detail::read_dot_separated_as<Error>(text,
+                                                       report_for(text, type_path::dot_separated));
 }
 
 std::expected<Other, Error> parse_other(std::string_view text) {
-  return with_report(grammar::read_other(text), text, type_path::other);
+  return grammar::detail::read_other_as<Error>(text, report_for(text, type_path::other));
 }
 
 }  // namespace tolva

@@ -1,6 +1,5 @@
 #include "scanner.hpp"
 
-#include <limits>
 #include <utility>
 
 #include "char_classes.hpp"
@@ -18,68 +17,6 @@ void Scanner::end_labelled(FailureRecord& enclosing, std::size_t start,
   record_ = enclosing;
 }
 
-bool Scanner::literal(char c, ExpectedPattern p) noexcept {
-  if (at_byte(c)) {
-    ++pos_;
-    return true;
-  }
-  record_.record(pos_, p);
-  return false;
-}
-
-bool Scanner::end_of_input() noexcept {
-  if (pos_ == text_.size()) return true;
-  record_.record(pos_, ExpectedPattern::EndOfInput);
-  return false;
-}
-
-std::optional<std::uint32_t> Scanner::integer() noexcept {
-  const std::size_t start = pos_;
-  FailureRecord enclosing = begin_labelled();
-  // Beyond the 32-bit range the value reads as 0 while the digits are still taken.
-  constexpr std::uint64_t max = std::numeric_limits<std::uint32_t>::max();
-  std::uint64_t value = 0;
-  while (pos_ < text_.size() && has_class(text_[pos_], kDigit)) {
-    if (value <= max) value = value * 10 + static_cast<unsigned>(text_[pos_] - '0');
-    ++pos_;
-  }
-  record_.record(pos_, ExpectedPattern::Digit);
-  end_labelled(enclosing, start, ExpectedPattern::Integer);
-  if (pos_ == start) return std::nullopt;
-  return value <= max ? static_cast<std::uint32_t>(value) : 0;
-}
-
-bool Scanner::numbers(SemVer& out) noexcept {
-  const std::size_t start = pos_;
-  std::uint32_t* const fields[] = {&out.major, &out.minor, &out.patch};
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (i > 0 && !literal('.', ExpectedPattern::TokenDot)) {
-      pos_ = start;
-      return false;
-    }
-    const auto n = integer();
-    if (!n) {
-      pos_ = start;
-      return false;
-    }
-    *fields[i] = *n;
-  }
-  return true;
-}
-
-std::optional<SemVer> Scanner::semver_text() {
-  const std::size_t start = pos_;
-  literal('v', ExpectedPattern::TokenV);
-  SemVer v;
-  if (!numbers(v)) {
-    pos_ = start;
-    return std::nullopt;
-  }
-  if (literal('-', ExpectedPattern::TokenHyphen)) v.rc = OptionalTextList(dot_list());
-  if (literal('+', ExpectedPattern::TokenPlus)) v.meta = OptionalTextList(dot_list());
-  return v;
-}
-
 std::size_t Scanner::part_end(std::size_t from) noexcept {
   std::size_t end = from;
   while (end < text_.size() && has_class(text_[end], kPartChar)) ++end;
@@ -90,10 +27,12 @@ std::size_t Scanner::part_end(std::size_t from) noexcept {
 TextList Scanner::dot_list() {
   const std::size_t start = pos_;
   FailureRecord enclosing = begin_labelled();
-  TextList parts;
+  // First find where the list ends and how many parts it has, then take the
+  // parts in one go, so the list is allocated once at its final size.
+  std::size_t count = 0;
   std::size_t end = part_end(pos_);
   if (end != pos_) {
-    parts.emplace_back(text_.substr(pos_, end - pos_));
+    count = 1;
     pos_ = end;
     while (true) {
       if (!at_byte('.')) {
@@ -103,11 +42,21 @@ TextList Scanner::dot_list() {
       end = part_end(pos_ + 1);
       // No part after the '.': it is left for whatever follows the list.
       if (end == pos_ + 1) break;
-      parts.emplace_back(text_.substr(pos_ + 1, end - pos_ - 1));
+      ++count;
       pos_ = end;
     }
   }
   end_labelled(enclosing, start, ExpectedPattern::DotList);
+
+  TextList parts;
+  parts.reserve(count);
+  std::string_view rest = text_.substr(start, pos_ - start);
+  for (std::size_t i = 1; i < count; ++i) {
+    const std::size_t dot = rest.find('.');
+    parts.emplace_back(rest.substr(0, dot));
+    rest.remove_prefix(dot + 1);
+  }
+  if (count != 0) parts.emplace_back(rest);
   return parts;
 }
 

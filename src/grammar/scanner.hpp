@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
+#include "char_classes.hpp"
 #include "failure_record.hpp"
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/values/semver.hpp"
@@ -23,8 +25,9 @@ class Scanner {
   // Back to the start of the text for another alternative; failures stay.
   void rewind() noexcept { pos_ = 0; }
 
-  // Optional 'v', major.minor.patch, optional '-' list, optional '+' list.
-  std::optional<SemVer> semver_text();
+  // Optional 'v', major.minor.patch, optional '-' list, optional '+' list,
+  // read into `out`; false if the numbers are missing.
+  bool semver_text(SemVer& out);
   // Zero or more parts joined by single dots; always matches.
   TextList dot_list();
   // An identifier-start character and any identifier-continue characters.
@@ -53,5 +56,68 @@ class Scanner {
   std::size_t pos_ = 0;
   FailureRecord record_;
 };
+
+// The rules a plain release runs through are inline, so it parses without calls.
+
+inline bool Scanner::literal(char c, ExpectedPattern p) noexcept {
+  if (at_byte(c)) {
+    ++pos_;
+    return true;
+  }
+  record_.record(pos_, p);
+  return false;
+}
+
+inline bool Scanner::end_of_input() noexcept {
+  if (pos_ == text_.size()) return true;
+  record_.record(pos_, ExpectedPattern::EndOfInput);
+  return false;
+}
+
+inline std::optional<std::uint32_t> Scanner::integer() noexcept {
+  const std::size_t start = pos_;
+  // Beyond the 32-bit range the value reads as 0 while the digits are still taken.
+  constexpr std::uint64_t max = std::numeric_limits<std::uint32_t>::max();
+  std::uint64_t value = 0;
+  while (pos_ < text_.size() && has_class(text_[pos_], kDigit)) {
+    if (value <= max) value = value * 10 + static_cast<unsigned>(text_[pos_] - '0');
+    ++pos_;
+  }
+  // The rule's own record can only hold the digit test that stopped it, so
+  // relabelling and merging that record comes down to recording one pattern.
+  record_.record(pos_, pos_ == start ? ExpectedPattern::Integer : ExpectedPattern::Digit);
+  if (pos_ == start) return std::nullopt;
+  return value <= max ? static_cast<std::uint32_t>(value) : 0;
+}
+
+inline bool Scanner::numbers(SemVer& out) noexcept {
+  const std::size_t start = pos_;
+  std::uint32_t* const fields[] = {&out.major, &out.minor, &out.patch};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (i > 0 && !literal('.', ExpectedPattern::TokenDot)) {
+      pos_ = start;
+      return false;
+    }
+    const auto n = integer();
+    if (!n) {
+      pos_ = start;
+      return false;
+    }
+    *fields[i] = *n;
+  }
+  return true;
+}
+
+inline bool Scanner::semver_text(SemVer& out) {
+  const std::size_t start = pos_;
+  literal('v', ExpectedPattern::TokenV);
+  if (!numbers(out)) {
+    pos_ = start;
+    return false;
+  }
+  if (literal('-', ExpectedPattern::TokenHyphen)) out.rc = OptionalTextList(dot_list());
+  if (literal('+', ExpectedPattern::TokenPlus)) out.meta = OptionalTextList(dot_list());
+  return true;
+}
 
 }  // namespace tolva::grammar::detail
