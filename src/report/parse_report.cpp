@@ -1,7 +1,6 @@
 #include "tolva/report/parse_report.hpp"
 
 #include <new>
-#include <stdexcept>
 
 #include "tolva/report/label_colours.hpp"
 #include "tolva/report/message.hpp"
@@ -32,8 +31,6 @@ Error build_parse_report(std::string_view text, std::span<const grammar::ParseEr
     return Error{message_from_bytes(std::move(*rendered))};
   } catch (const std::bad_alloc&) {
     return Error{"Failed to write error to string: out of memory"};
-  } catch (const std::length_error&) {
-    return Error{"Failed to write error to string: report too long"};
   }
 }
 

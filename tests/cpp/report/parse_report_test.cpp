@@ -100,21 +100,6 @@ TEST(build_parse_report_test, empty_error_list_gives_an_error_not_a_crash) {
   EXPECT_FALSE(error.message.empty());
 }
 
-TEST(build_parse_report_test, every_error_gets_its_own_label) {
-  std::vector<ParseError> errors{{{0, 1}, U'a', {Digit}, {}}, {{2, 3}, U'c', {TokenDot}, {}}};
-  std::string message = tolva::report::build_parse_report("abc", errors, semver_path).message;
-  EXPECT_EQ(message,
-            "Error: \n"
-            "   ╭─[ tolva::package::version::semver::SemVer:1:1 ]\n"
-            "   │\n"
-            " 1 │ abc\n"
-            "   │ ┬  \n"
-            "   │ ╰── found 'a' expected digit\n"
-            "   │   ┬  \n"
-            "   │   ╰── found 'c' expected '.'\n"
-            "───╯\n");
-}
-
 struct BytesCase {
   std::string bytes;
   const char* message;

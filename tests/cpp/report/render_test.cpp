@@ -133,13 +133,6 @@ TEST(render_test, each_blank_of_a_tab_is_its_own_piece) {
   EXPECT_NE(text->find(row), std::string::npos) << *text;
 }
 
-TEST(render_test, label_ending_before_its_start_is_a_failure_not_a_crash) {
-  Report report = make_report({{{3, 1}, "L"}}, 3);
-  auto text = tolva::report::render_report(report, "abcd", false);
-  ASSERT_FALSE(text.has_value());
-  EXPECT_EQ(text.error(), "Label start is after its end");
-}
-
 // Offsets of non-ASCII text land anywhere; every span must still render as
 // seven rows of well-formed UTF-8.
 TEST(render_test, any_span_over_non_ascii_text_renders) {
