@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <vector>
 
 #include "shown_char.hpp"
