@@ -1,10 +1,27 @@
-// Placeholder so the module links; replaced by the logging subscriber's entry.
+// init_tracing(): installs the process-wide log subscriber, once.
+#include <exception>
+
+#include "binding/errors.hpp"
 #include "binding/functions.hpp"
+#include "tolva/log/fmt_subscriber.hpp"
+#include "tolva/log/subscriber.hpp"
 
 namespace tolva::binding {
 namespace {
 
-PyObject* init_tracing(PyObject*, PyObject*) { Py_RETURN_NONE; }
+PyObject* init_tracing(PyObject*, PyObject*) {
+  try {
+    log::FmtOptions options;
+    options.colour = log::colour_from_environment();
+    // A refused subscriber is dropped here and leaves the live list with it.
+    if (!log::set_global_default(log::make_fmt_subscriber(options))) {
+      return raise(PyExc_RuntimeError, "a global default trace dispatcher has already been set");
+    }
+    Py_RETURN_NONE;
+  } catch (const std::exception& error) {
+    return raise_internal(error.what());
+  }
+}
 
 }  // namespace
 
