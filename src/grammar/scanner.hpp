@@ -76,18 +76,25 @@ inline bool Scanner::end_of_input() noexcept {
 
 inline std::optional<std::uint32_t> Scanner::integer() noexcept {
   const std::size_t start = pos_;
-  // Beyond the 32-bit range the value reads as 0 while the digits are still taken.
   constexpr std::uint64_t max = std::numeric_limits<std::uint32_t>::max();
   std::uint64_t value = 0;
   while (pos_ < text_.size() && has_class(text_[pos_], kDigit)) {
     if (value <= max) value = value * 10 + static_cast<unsigned>(text_[pos_] - '0');
     ++pos_;
   }
-  // The rule's own record can only hold the digit test that stopped it, so
-  // relabelling and merging that record comes down to recording one pattern.
-  record_.record(pos_, pos_ == start ? ExpectedPattern::Integer : ExpectedPattern::Digit);
-  if (pos_ == start) return std::nullopt;
-  return value <= max ? static_cast<std::uint32_t>(value) : 0;
+  // A number past the 32-bit range is not an integer here: reading it as some
+  // other number would silently change the version, while rejecting it leaves
+  // the text to the other readings (a Version keeps it as dot-separated parts).
+  // Either way the rule fails where it started and reports itself there.
+  if (pos_ == start || value > max) {
+    pos_ = start;
+    record_.record(start, ExpectedPattern::Integer);
+    return std::nullopt;
+  }
+  // The rule's own record holds only the digit test that stopped it, so
+  // merging that record comes down to recording one pattern.
+  record_.record(pos_, ExpectedPattern::Digit);
+  return static_cast<std::uint32_t>(value);
 }
 
 inline bool Scanner::numbers(SemVer& out) noexcept {

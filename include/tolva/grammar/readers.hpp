@@ -8,6 +8,7 @@
 
 // The grammar proper: each reader takes the whole UTF-8 text and returns the
 // value or the one furthest failure. Success never allocates for the failure.
+// The text must be valid UTF-8, as Python strings converted to UTF-8 always are.
 namespace tolva::grammar {
 
 // SemVer, else DotSeparated, else Other: the first reading that takes it all.

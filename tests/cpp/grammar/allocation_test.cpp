@@ -32,7 +32,7 @@ std::size_t allocations_of(F body) {
 }
 
 TEST(Allocation, plain_semver_parses_without_heap) {
-  for (const char* text : {"1.2.3", "v4294967296.0.7", "01.02.03"}) {
+  for (const char* text : {"1.2.3", "v4294967295.0.7", "01.02.03"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_semver(text)); }), 0u);
     EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_version(text)); }), 0u);
