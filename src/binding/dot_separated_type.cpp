@@ -9,8 +9,10 @@ namespace {
 DotSeparated& stored_mut(PyObject* self) noexcept { return value_of<DotSeparatedObject>(self); }
 const DotSeparated& stored(PyObject* self) noexcept { return value_of<DotSeparatedObject>(self); }
 
+KeywordName parts_keyword{"parts"};
+
 std::optional<DotSeparated> dot_separated_from_keywords(PyObject* kwargs) {
-  std::optional<PyRef> item = keyword_value(kwargs, "parts");
+  std::optional<PyRef> item = keyword_value(kwargs, parts_keyword);
   if (!item) return std::nullopt;
   if (!*item) {
     raise(PyExc_ValueError, "invalid input to argument 'parts'");

@@ -10,8 +10,10 @@ namespace {
 Other& stored_mut(PyObject* self) noexcept { return value_of<OtherObject>(self); }
 const Other& stored(PyObject* self) noexcept { return value_of<OtherObject>(self); }
 
+KeywordName value_keyword{"value"};
+
 std::optional<Other> other_from_keywords(PyObject* kwargs) {
-  std::optional<PyRef> item = keyword_value(kwargs, "value");
+  std::optional<PyRef> item = keyword_value(kwargs, value_keyword);
   if (!item) return std::nullopt;
   if (!*item) {
     raise(PyExc_ValueError, "invalid input to argument 'value'");

@@ -12,21 +12,21 @@ namespace {
 // One number field, with the argument name its setter reports.
 struct NumberField {
   std::uint32_t SemVer::*member;
-  std::string_view key;
+  KeywordName key;
   const char* argument;
 };
 // One optional list field, with the argument name its setter reports.
 struct ListField {
   OptionalTextList SemVer::*member;
-  std::string_view key;
+  KeywordName key;
   const char* argument;
 };
 
-NumberField major_field{&SemVer::major, "major", "new_major"};
-NumberField minor_field{&SemVer::minor, "minor", "new_minor"};
-NumberField patch_field{&SemVer::patch, "patch", "new_patch"};
-ListField rc_field{&SemVer::rc, "rc", "new_rc"};
-ListField meta_field{&SemVer::meta, "meta", "new_meta"};
+NumberField major_field{&SemVer::major, {"major"}, "new_major"};
+NumberField minor_field{&SemVer::minor, {"minor"}, "new_minor"};
+NumberField patch_field{&SemVer::patch, {"patch"}, "new_patch"};
+ListField rc_field{&SemVer::rc, {"rc"}, "new_rc"};
+ListField meta_field{&SemVer::meta, {"meta"}, "new_meta"};
 
 SemVer& stored_mut(PyObject* self) noexcept { return value_of<SemVerObject>(self); }
 const SemVer& stored(PyObject* self) noexcept { return value_of<SemVerObject>(self); }
@@ -34,12 +34,12 @@ const SemVer& stored(PyObject* self) noexcept { return value_of<SemVerObject>(se
 // Every field is looked up and converted, in field order, before the keys are checked.
 std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
   SemVer value;
-  for (const NumberField* field : {&major_field, &minor_field, &patch_field}) {
+  for (NumberField* field : {&major_field, &minor_field, &patch_field}) {
     std::optional<PyRef> item = keyword_value(kwargs, field->key);
     if (!item) return std::nullopt;
     if (!*item) {
       std::string message = "Missing required keyword argument '";
-      message.append(field->key).append("'");
+      message.append(field->key.text).append("'");
       raise(PyExc_TypeError, message);
       return std::nullopt;
     }
@@ -47,7 +47,7 @@ std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
     if (!number) return std::nullopt;
     value.*field->member = *number;
   }
-  for (const ListField* field : {&rc_field, &meta_field}) {
+  for (ListField* field : {&rc_field, &meta_field}) {
     std::optional<PyRef> item = keyword_value(kwargs, field->key);
     if (!item) return std::nullopt;
     if (!*item) continue;

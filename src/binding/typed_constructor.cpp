@@ -5,11 +5,14 @@
 
 namespace tolva::binding {
 
-std::optional<PyRef> keyword_value(PyObject* kwargs, std::string_view key) {
-  PyRef key_object = PyRef::steal(
-      PyUnicode_FromStringAndSize(key.data(), static_cast<Py_ssize_t>(key.size())));
-  if (!key_object) return std::nullopt;
-  PyObject* found = PyDict_GetItemWithError(kwargs, key_object.get());
+std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key) {
+  if (key.object == nullptr) {
+    key.object = PyUnicode_FromStringAndSize(key.text.data(),
+                                             static_cast<Py_ssize_t>(key.text.size()));
+    if (key.object == nullptr) return std::nullopt;
+    PyUnicode_InternInPlace(&key.object);
+  }
+  PyObject* found = PyDict_GetItemWithError(kwargs, key.object);
   if (found == nullptr && PyErr_Occurred() != nullptr) return std::nullopt;
   // Held while conversions run Python code.
   return PyRef::borrow(found);

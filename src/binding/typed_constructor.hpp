@@ -33,9 +33,16 @@ struct TypedClass {
   PyObject* (*new_object)(PyTypeObject* type, T&& value) noexcept;
 };
 
+// A keyword the constructors look up. Its str object is made on first use and
+// kept for the life of the process, so a lookup neither allocates nor rehashes.
+struct KeywordName {
+  std::string_view text;
+  PyObject* object = nullptr;
+};
+
 // The value under `key` as a new reference, or a null PyRef when the key is
 // missing; empty with an exception set when the lookup fails.
-std::optional<PyRef> keyword_value(PyObject* kwargs, std::string_view key);
+std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key);
 
 // Checks every key, in the dictionary's order, against `accepted`; the first
 // other key raises ValueError "'<key>' is an invalid keyword argument for <class_name>()".
