@@ -9,13 +9,13 @@
 namespace tolva::binding {
 namespace {
 
-// One number field, with the argument name its setter reports.
+// One number field: its keyword and the argument name its setter reports.
 struct NumberField {
   std::uint32_t SemVer::*member;
   KeywordName key;
   const char* argument;
 };
-// One optional list field, with the argument name its setter reports.
+// One optional list field: its keyword and the argument name its setter reports.
 struct ListField {
   OptionalTextList SemVer::*member;
   KeywordName key;
