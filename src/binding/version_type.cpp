@@ -101,25 +101,26 @@ void version_dealloc(PyObject* self) {
   Py_DECREF(tp);
 }
 
-PyObject* version_str(PyObject* self) {
+// Writes one of the value's forms into a per-thread buffer and returns it as a
+// new str, so printing allocates only the Python string. The forms never call
+// back into Python, so the buffer is never in use twice on one thread.
+PyObject* written_form(PyObject* self, void (*append)(std::string&, const Version&)) noexcept {
+  // Past this size the buffer is given back rather than kept for the thread.
+  constexpr std::size_t kept_capacity = 4096;
+  thread_local std::string buffer;
   try {
-    std::string text;
-    append_text_form(text, as_version(self)->value);
-    return new_str(text);
+    buffer.clear();
+    append(buffer, as_version(self)->value);
+    PyObject* result = new_str(buffer);
+    if (buffer.capacity() > kept_capacity) std::string().swap(buffer);
+    return result;
   } catch (...) {
     return raise_caught(std::current_exception());
   }
 }
 
-PyObject* version_repr(PyObject* self) {
-  try {
-    std::string text;
-    append_debug_form(text, as_version(self)->value);
-    return new_str(text);
-  } catch (...) {
-    return raise_caught(std::current_exception());
-  }
-}
+PyObject* version_str(PyObject* self) { return written_form(self, append_text_form); }
+PyObject* version_repr(PyObject* self) { return written_form(self, append_debug_form); }
 
 PyObject* version_richcompare(PyObject* self, PyObject* other, int op) {
   if (op < Py_LT || op > Py_GE || !is_version(other)) Py_RETURN_NOTIMPLEMENTED;
