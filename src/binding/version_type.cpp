@@ -152,7 +152,12 @@ PyType_Spec version_spec = {
     .name = "builtins.Version",
     .basicsize = sizeof(VersionObject),
     .itemsize = 0,
+#ifdef Py_TPFLAGS_IMMUTABLETYPE
+    // The vectorcall entry would not see a __new__ assigned to the class later.
+    .flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE,
+#else
     .flags = Py_TPFLAGS_DEFAULT,
+#endif
     .slots = version_slots,
 };
 

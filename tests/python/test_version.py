@@ -123,3 +123,9 @@ def test_only_versions_compare(other):
     assert (v == other, v != other, v.__eq__(other)) == (False, True, NotImplemented)
     with pytest.raises(TypeError, match="not supported between"):
         operator.lt(v, other)
+
+
+def test_constructor_cannot_be_replaced():
+    with pytest.raises(TypeError, match="immutable type"):
+        Version.__new__ = staticmethod(lambda cls, *args: None)
+    assert str(Version("1.2")) == "1.2"
