@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "char_classes.hpp"
 #include "tolva/unicode/properties.hpp"
 #include "tolva/unicode/utf8.hpp"
 

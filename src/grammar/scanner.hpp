@@ -26,7 +26,7 @@ class Scanner {
   void rewind() noexcept { pos_ = 0; }
 
   // Optional 'v', major.minor.patch, optional '-' list, optional '+' list,
-  // read into `out`; false if the numbers are missing.
+  // read into `out`; false if the three numbers do not match.
   bool semver_text(SemVer& out);
   // Zero or more parts joined by single dots; always matches.
   TextList dot_list();
