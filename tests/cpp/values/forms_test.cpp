@@ -70,51 +70,23 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"other_escaped", version(Other{"a\"b\t"}), "a\"b\t", R"(Other { value: "a\"b\t" })"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-template <class T>
-class DeepCopy : public ::testing::Test {};
+// The optional lists are the one hand-written copy; copies of a Version of
+// any kind go through it or through the standard containers.
+TEST(DeepCopy, changing_the_source_leaves_copies_alone) {
+  auto source = version(semver(1, 2, 3, TextList{"rc", "1"}, TextList{"b"}));
+  const std::string before = debug_form(source);
+  const Version copied = source;
+  Version assigned = version(semver(0, 0, 0, TextList{"old"}));
+  assigned = source;
+  assigned = static_cast<const Version&>(assigned);
+  EXPECT_EQ(copied, source);
 
-// Each value paired with a change that touches every owned text or list.
-struct SemVerChange {
-  static SemVer make() { return semver(1, 2, 3, TextList{"rc", "1"}, TextList{"b"}); }
-  static void change(SemVer& v) {
-    v.rc->front() = "changed";
-    v.meta->push_back("more");
-    v.major = 9;
-  }
-};
-struct DotSeparatedChange {
-  static DotSeparated make() { return DotSeparated{{"1", "2"}}; }
-  static void change(DotSeparated& v) {
-    v.parts[0] += "0";
-    v.parts.push_back("3");
-  }
-};
-struct OtherChange {
-  static Other make() { return Other{"nightly"}; }
-  static void change(Other& v) { v.value[0] = 'N'; }
-};
-struct VersionChange {
-  static Version make() { return version(semver(1, 0, 0, TextList{"a"})); }
-  static void change(Version& v) { std::get<SemVer>(v.value).rc->front() = "b"; }
-};
-
-using Changes = ::testing::Types<SemVerChange, DotSeparatedChange, OtherChange, VersionChange>;
-TYPED_TEST_SUITE(DeepCopy, Changes);
-
-TYPED_TEST(DeepCopy, changing_either_side_leaves_the_other_alone) {
-  const auto original = TypeParam::make();
-  auto source = TypeParam::make();
-  auto copy = source;
-  EXPECT_EQ(copy, source);
-  EXPECT_EQ(debug_form(copy), debug_form(source));
-
-  TypeParam::change(source);
-  EXPECT_EQ(debug_form(copy), debug_form(original));
-
-  auto assigned = TypeParam::make();
-  assigned = copy;
-  TypeParam::change(copy);
-  EXPECT_EQ(debug_form(assigned), debug_form(original));
+  auto& held = std::get<SemVer>(source.value);
+  held.rc->front() = "changed";
+  held.meta->push_back("more");
+  held.rc.reset();
+  EXPECT_EQ(debug_form(copied), before);
+  EXPECT_EQ(debug_form(assigned), before);
 }
 
 }  // namespace

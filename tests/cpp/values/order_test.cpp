@@ -103,15 +103,11 @@ std::vector<std::vector<Version>> sorted_groups() {
   add(sv(0, 0, 1, TextList{"rc", "1"}), sv(0, 0, 1, TextList{"rc", "1"}, TextList{"a"}));
   add(sv(0, 0, 1, TextList{"rc", "1", "0"}));
   add(sv(0, 0, 1, TextList{"rc", "10"}));
-  add(sv(0, 0, 1, TextList{"rc", "9"}));
   add(sv(0, 0, 1), sv(0, 0, 1, std::nullopt, TextList{"x"}), sv(0, 0, 1, std::nullopt, TextList{}));
   add(sv(0, 1, 0, TextList{"z"}));
   add(sv(0, 1, 0));
   add(sv(1, 2, 3));
   add(sv(1, 10, 0));
-  add(sv(1, 99, 99));
-  add(sv(2, 0, 0));
-  add(sv(99, 0, 0));
   add(sv(4294967295u, 0, 0));
   add(sv(4294967295u, 4294967295u, 4294967295u));
   add(dotted({}));
@@ -120,8 +116,6 @@ std::vector<std::vector<Version>> sorted_groups() {
   add(dotted({"0"}));
   add(dotted({"1", "10"}));
   add(dotted({"1", "2"}));
-  add(dotted({"1", "2", "0"}));
-  add(dotted({"1", "9"}));
   add(dotted({"B"}));
   add(dotted({"a"}));
   add(dotted({"a.b"}));
@@ -130,9 +124,7 @@ std::vector<std::vector<Version>> sorted_groups() {
   add(other(""));
   add(other("Zeta"));
   add(other("a_b"));
-  add(other("ab"));
   add(other("abc"));
-  add(other("abd"));
   add(other("alpha"));
   add(other("\xc3\xa9"));
   return groups;
