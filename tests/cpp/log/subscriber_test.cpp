@@ -270,8 +270,12 @@ TEST_P(ColourEnvTest, only_a_non_empty_no_color_turns_colour_off) {
   } else {
     ::setenv("NO_COLOR", GetParam().value, 1);
   }
-  EXPECT_EQ(tolva::log::colour_from_environment(), GetParam().colour);
+  tolva::log::FmtOptions options = plain_options();
+  options.colour = tolva::log::colour_from_environment();
   ::unsetenv("NO_COLOR");
+  // Descriptor 1 is a pipe here: whether it is a terminal plays no part.
+  const std::string out = record(options, [] { info("m"); });
+  EXPECT_EQ(out.find('\x1b') != std::string::npos, GetParam().colour) << out;
 }
 
 INSTANTIATE_TEST_SUITE_P(values, ColourEnvTest,
