@@ -25,7 +25,7 @@ def test_pip_install_without_build_isolation_works_offline(tmp_path):
 
     probe = subprocess.run(
         [str(python), "-c",
-         "import tolva; from tolva.package.version import Version; "
+         "import tolva; Version = tolva.package.version.Version; "
          "print(tolva.__file__); print(Version('v1.2.3'))"],
         capture_output=True, text=True, env=env, cwd=tmp_path, check=True,
     )
