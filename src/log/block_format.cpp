@@ -17,15 +17,16 @@ constexpr std::string_view kBold = "\x1b[1m";
 struct LevelStyle {
   std::string_view colour;       // e.g. ESC[32m
   std::string_view bold_colour;  // e.g. ESC[1;32m
+  std::string_view unbold;       // bold cannot be undone alone: reset, then the colour
 };
 
 LevelStyle level_style(Level level) noexcept {
   switch (level) {
-    case Level::trace: return {"\x1b[35m", "\x1b[1;35m"};
-    case Level::debug: return {"\x1b[34m", "\x1b[1;34m"};
-    case Level::info: return {"\x1b[32m", "\x1b[1;32m"};
-    case Level::warn: return {"\x1b[33m", "\x1b[1;33m"};
-    case Level::error: return {"\x1b[31m", "\x1b[1;31m"};
+    case Level::trace: return {"\x1b[35m", "\x1b[1;35m", "\x1b[0m\x1b[35m"};
+    case Level::debug: return {"\x1b[34m", "\x1b[1;34m", "\x1b[0m\x1b[34m"};
+    case Level::info: return {"\x1b[32m", "\x1b[1;32m", "\x1b[0m\x1b[32m"};
+    case Level::warn: return {"\x1b[33m", "\x1b[1;33m", "\x1b[0m\x1b[33m"};
+    case Level::error: return {"\x1b[31m", "\x1b[1;31m", "\x1b[0m\x1b[31m"};
   }
   return {};
 }
@@ -37,6 +38,7 @@ void append_styled(std::string& out, bool colour, std::string_view style, std::s
   if (colour) out += kReset;
 }
 
+// `style` is empty when colour is off.
 void append_first_row(std::string& out, const Metadata& metadata, bool colour,
                       const LevelStyle& style, std::optional<Timestamp> time) {
   out += "  ";
@@ -46,12 +48,9 @@ void append_first_row(std::string& out, const Metadata& metadata, bool colour,
   out += ' ';
   append_styled(out, colour, style.colour, level_word(metadata.level));
   out += ' ';
-  if (colour) out += style.bold_colour;
+  out += style.bold_colour;
   append_clean(out, metadata.target);
-  if (colour) {
-    out += kReset;
-    out += style.colour;
-  }
+  out += style.unbold;
   out += ": ";
 }
 
@@ -98,17 +97,7 @@ bool append_block(std::string& out, const Metadata& metadata,
   const bool colour = context.colour;
   const LevelStyle style = colour ? level_style(metadata.level) : LevelStyle{};
   append_first_row(out, metadata, colour, style, context.time);
-
-  // The name style is left with a reset, then the level colour resumes.
-  std::string_view after_name;
-  char after_name_bytes[16];
-  if (colour) {
-    const std::size_t n = kReset.size() + style.colour.size();
-    kReset.copy(after_name_bytes, kReset.size());
-    style.colour.copy(after_name_bytes + kReset.size(), style.colour.size());
-    after_name = std::string_view(after_name_bytes, n);
-  }
-  if (!append_fields(out, fields, {style.colour, style.bold_colour, after_name})) return false;
+  if (!append_fields(out, fields, {style.colour, style.bold_colour, style.unbold})) return false;
   if (colour) out += kReset;
   out += '\n';
 
