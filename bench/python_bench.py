@@ -12,7 +12,9 @@ import timeit
 import packaging.version
 import semver
 
-from tolva.package.version import Version
+import tolva
+
+Version = tolva.package.version.Version
 
 
 def best_ns(stmt, number, setup="pass", namespace=None):

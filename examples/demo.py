@@ -3,8 +3,14 @@ building and changing typed versions, and the report for a rejected text."""
 
 import sys
 
-from tolva import test_function
-from tolva.package.version import DotSeparated, Other, SemVer, Version
+import tolva
+
+# The submodules are attributes of the top module, not importable packages.
+Version = tolva.package.version.Version
+SemVer = tolva.package.version.SemVer
+DotSeparated = tolva.package.version.DotSeparated
+Other = tolva.package.version.Other
+test_function = tolva.test_function
 
 
 def section(title):
