@@ -34,7 +34,7 @@ def sample_versions(count):
 
 
 def main():
-    ns = {"Version": Version, "PVersion": packaging.version.Version, "SVersion": semver.Version}
+    ns = {"Version": Version, "PVersion": packaging.version.Version, "SVersion": semver.VersionInfo}
     results = []
 
     floor = best_ns('int("123")', 200_000, namespace=ns)
@@ -43,7 +43,7 @@ def main():
     sv = best_ns('SVersion.parse("1.2.3")', 20_000, namespace=ns)
     results.append(("construct", f'Version("1.2.3") / int("123")', ours / floor, "<= 3", ours / floor <= 3))
     results.append(("construct", f'packaging Version("1.2.3") / Version("1.2.3")', theirs / ours, ">= 20", theirs / ours >= 20))
-    results.append(("construct", f'semver Version.parse("1.2.3") / Version("1.2.3")', sv / ours, "(info)", None))
+    results.append(("construct", f'semver VersionInfo.parse("1.2.3") / Version("1.2.3")', sv / ours, "(info)", None))
 
     setup = 'a = Version("1.2.3"); b = Version("1.2.4"); pa = PVersion("1.2.3"); pb = PVersion("1.2.4")'
     lt_ours = best_ns("a < b", 500_000, setup, ns)
