@@ -57,24 +57,6 @@ assert tolva.init_tracing() is None
     assert run(script).stdout.endswith("init_tracing() takes no arguments (1 given)\n")
 
 
-def test_concurrent_calls_install_exactly_once():
-    script = """
-import threading, tolva
-results = []
-def call():
-    try:
-        results.append(tolva.init_tracing())
-    except RuntimeError as error:
-        results.append(str(error))
-threads = [threading.Thread(target=call) for _ in range(8)]
-for t in threads: t.start()
-for t in threads: t.join()
-print(sorted(map(repr, results)))
-"""
-    out = run(script).stdout
-    assert out == repr(sorted(["None"] + [repr(MESSAGE)] * 7)) + "\n"
-
-
 @pytest.mark.parametrize("no_color", [None, "", "0", "1"])
 def test_installs_under_any_no_color(no_color, tmp_path):
     # Installing writes nothing, whatever the colour decision or destination.

@@ -14,8 +14,8 @@ using log_test::with_thread;
 using tolva::log::Level;
 using tolva::log::Span;
 
-void event(const char* message, const Span* parent = nullptr) {
-  tolva::log::dispatch_event({Level::info, "app", "e", "", 0}, parent, {{"message", message}});
+void event(const Span* parent = nullptr) {
+  tolva::log::dispatch_event({Level::info, "app", "e", "", 0}, parent, {{"message", "m"}});
 }
 
 Span span(const char* name, std::initializer_list<tolva::log::Field> fields, const Span* parent = nullptr,
@@ -23,108 +23,104 @@ Span span(const char* name, std::initializer_list<tolva::log::Field> fields, con
   return tolva::log::open_span({level, "app::db", name, "", 0}, parent, fields);
 }
 
-const char* const kHead = "  2026-12-06T10:39:28.123456Z  INFO app: ";
+struct SpanCase {
+  const char* name;
+  void (*body)();
+  const char* rows;  // the rows after the location row
+};
 
-TEST(span_test, enclosing_spans_innermost_first) {
-  const std::string out = record(plain_options(), [] {
-    Span outer = span("request", {{"id", 7}, {"path", "/a"}});
-    auto in_outer = outer.enter();
-    Span inner = span("query", {});
-    auto in_inner = inner.enter();
-    event("inside");
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) +
-                             "inside\n    on {T}\n"
-                             "    in app::db::query\n"
-                             "    in app::db::request with id: 7, path: \"/a\"\n\n"));
+const SpanCase kSpanCases[] = {
+    {"innermost_first",
+     [] {
+       Span outer = span("request", {{"id", 7}, {"path", "/a"}});
+       auto in_outer = outer.enter();
+       Span inner = span("query", {});
+       auto in_inner = inner.enter();
+       event();
+     },
+     "    in app::db::query\n    in app::db::request with id: 7, path: \"/a\"\n"},
+    {"exited_span_no_longer_encloses",
+     [] {
+       Span s = span("s", {});
+       { auto entered = s.enter(); }
+       event();
+     },
+     ""},
+    {"explicit_parent_needs_no_entering",
+     [] {
+       Span root = span("root", {});
+       Span child = span("child", {{"n", 1}}, &root);
+       Span other = span("other", {});
+       auto in_other = other.enter();
+       event(&child);
+     },
+     "    in app::db::child with n: 1\n    in app::db::root\n"},
+    {"disabled_explicit_parent_is_the_root",
+     [] {
+       Span s = span("s", {});
+       auto entered = s.enter();
+       const Span disabled;
+       event(&disabled);
+     },
+     ""},
+    {"parent_stays_open_while_a_child_is",
+     [] {
+       Span child;
+       {
+         Span parent = span("parent", {});
+         auto entered = parent.enter();
+         child = span("child", {});
+       }
+       event(&child);
+     },
+     "    in app::db::child\n    in app::db::parent\n"},
+    {"span_of_a_disabled_level_is_transparent",
+     [] {
+       Span outer = span("outer", {});
+       auto in_outer = outer.enter();
+       Span quiet = span("quiet", {}, nullptr, Level::debug);
+       auto in_quiet = quiet.enter();
+       event();
+     },
+     "    in app::db::outer\n"},
+    {"copies_share_the_span",
+     [] {
+       Span copy;
+       {
+         Span original = span("shared", {{"log.skipped", 1}});
+         copy = original;
+       }
+       auto entered = copy.enter();
+       event();
+     },
+     "    in app::db::shared\n"},
+};
+
+class SpanTest : public testing::TestWithParam<SpanCase> {};
+
+TEST_P(SpanTest, rows_name_the_enclosing_spans) {
+  const std::string out = record(plain_options(), GetParam().body);
+  EXPECT_EQ(out, with_thread(std::string("  2026-12-06T10:39:28.123456Z  INFO app: m\n    on {T}\n") +
+                             GetParam().rows + "\n"));
 }
 
-TEST(span_test, exited_span_no_longer_encloses) {
-  const std::string out = record(plain_options(), [] {
-    Span s = span("s", {});
-    { auto entered = s.enter(); }
-    event("after");
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) + "after\n    on {T}\n\n"));
-}
-
-TEST(span_test, explicit_parent_needs_no_entering) {
-  const std::string out = record(plain_options(), [] {
-    Span root = span("root", {});
-    Span child = span("child", {{"n", 1}}, &root);
-    Span other = span("other", {});
-    auto in_other = other.enter();
-    event("direct", &child);
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) +
-                             "direct\n    on {T}\n    in app::db::child with n: 1\n    in app::db::root\n\n"));
-}
-
-TEST(span_test, disabled_explicit_parent_puts_the_event_at_the_root) {
-  const std::string out = record(plain_options(), [] {
-    Span s = span("s", {});
-    auto entered = s.enter();
-    const Span disabled;
-    event("root", &disabled);
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) + "root\n    on {T}\n\n"));
-}
-
-TEST(span_test, parent_outlives_its_handle_while_a_child_is_open) {
-  const std::string out = record(plain_options(), [] {
-    Span child;
-    {
-      Span parent = span("parent", {});
-      auto entered = parent.enter();
-      child = span("child", {});
-    }
-    event("orphan?", &child);
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) +
-                             "orphan?\n    on {T}\n    in app::db::child\n    in app::db::parent\n\n"));
-}
-
-TEST(span_test, disabled_level_span_is_transparent) {
-  const std::string out = record(plain_options(), [] {
-    Span outer = span("outer", {});
-    auto in_outer = outer.enter();
-    Span quiet = span("quiet", {}, nullptr, Level::debug);
-    EXPECT_TRUE(quiet.is_disabled());
-    auto in_quiet = quiet.enter();
-    event("x");
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) + "x\n    on {T}\n    in app::db::outer\n\n"));
-}
+INSTANTIATE_TEST_SUITE_P(scopes, SpanTest, testing::ValuesIn(kSpanCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(span_test, spans_of_another_thread_do_not_enclose) {
   auto subscriber = tolva::log::make_fmt_subscriber(plain_options());
   tolva::log::ScopedDefault scope(subscriber);
   Span s = span("main_only", {});
   auto entered = s.enter();
-  std::string from_thread_tag;
   FdCapture capture(1);
   std::thread([&] {
     tolva::log::ScopedDefault inner(subscriber);
-    from_thread_tag = log_test::thread_tag();
-    event("elsewhere");
+    event();
   }).join();
   const std::string& out = capture.finish();
-  const std::string expected_tail = std::string(kHead) + "elsewhere\n    on " + from_thread_tag + "\n\n";
-  ASSERT_GE(out.size(), expected_tail.size());
-  EXPECT_EQ(out.substr(out.size() - expected_tail.size()), expected_tail);
-}
-
-TEST(span_test, copies_share_the_span) {
-  const std::string out = record(plain_options(), [] {
-    Span copy;
-    {
-      Span original = span("shared", {});
-      copy = original;
-    }
-    auto entered = copy.enter();
-    event("x");
-  });
-  EXPECT_EQ(out, with_thread(std::string(kHead) + "x\n    on {T}\n    in app::db::shared\n\n"));
+  EXPECT_EQ(out.find("    in "), std::string::npos) << out;
+  ASSERT_GE(out.size(), 3u);
+  EXPECT_EQ(out.substr(out.size() - 3), ")\n\n") << "the block ends with the location row";
 }
 
 }  // namespace
