@@ -70,7 +70,8 @@ class FmtSubscriber final : public Subscriber {
       BusyMark mark(buffer);
       format_and_write(buffer.text, metadata, parent, fields);
     } catch (...) {
-      // Out of memory while formatting: the event is dropped, the caller goes on.
+      // Out of memory, or a custom formatter threw: the event is dropped and
+      // the caller goes on.
     }
   }
 

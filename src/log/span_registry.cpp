@@ -63,8 +63,8 @@ void SpanRegistry::release_locked(SpanId id) {
 }
 
 void SpanRegistry::enter(SpanId id) {
+  entered_stack().push_back({serial_, id});  // first, so a failure leaves no reference behind
   clone(id);
-  entered_stack().push_back({serial_, id});
 }
 
 void SpanRegistry::exit(SpanId id) {
