@@ -72,7 +72,8 @@ void prefix_argument_name(std::string_view name) noexcept {
   PyRef message = PyRef::steal(
       PyUnicode_FromFormat("argument '%U': %S", name_text.get(), old_value.get()));
   if (!message) return;
-  PyRef replacement = PyRef::steal(PyObject_CallOneArg(PyExc_TypeError, message.get()));
+  PyRef replacement =
+      PyRef::steal(PyObject_CallFunctionObjArgs(PyExc_TypeError, message.get(), nullptr));
   if (!replacement) return;
   // SetCause steals the reference GetCause hands out; a null cause is allowed.
   PyException_SetCause(replacement.get(), PyException_GetCause(old_value.get()));
