@@ -1,0 +1,3 @@
+from . import version as version
+
+__all__ = ["version"]
