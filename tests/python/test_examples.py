@@ -5,6 +5,8 @@ import subprocess
 import sys
 from pathlib import Path
 
+import pytest
+
 EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 
 
@@ -23,3 +25,64 @@ def test_demo_tours_every_kind_and_ends_with_a_report():
     # test_function's line lands between the section headers despite bypassing sys.stdout
     assert "== test_function writes to descriptor 1\nGot version: 3.1.4\n" in out
     assert out.endswith("found 'x' expected digit, '-', '+', or end of input\n───╯\n")
+
+
+REPORT_OF_LEADING_BLANK = """\
+Error: 
+   ╭─[ tolva::package::version::Version:1:1 ]
+   │
+ 1 │  1.2.3
+   │ ┬  
+   │ ╰── found ' ' expected 'v', integer, dot-separated list, end of input, or identifier
+───╯
+"""
+
+
+def sort_versions(*args, stdin=b""):
+    env = {k: v for k, v in os.environ.items() if k not in ("CLICOLOR", "CLICOLOR_FORCE")}
+    return subprocess.run(
+        [sys.executable, str(EXAMPLES / "sort_versions.py"), *args],
+        input=stdin, capture_output=True, env=env, timeout=60,
+    )
+
+
+@pytest.mark.parametrize("stdin, stdout", [
+    # kinds in order, numbers as numbers, a release after its candidates, parts as text
+    (b"foo_bar\n1.2\n1.10.0\n1.2.3\n1.2.3-rc.1\n1.2.3-alpha.9\n1.2.3-alpha.10\n",
+     b"1.2.3-alpha.10\n1.2.3-alpha.9\n1.2.3-rc.1\n1.2.3\n1.10.0\n1.2\nfoo_bar\n"),
+    # equal versions keep their order and their text; CRLF, empty lines, no final line feed
+    (b"1.0.0+b\r\n\r\nv1.0.0\n\n1.0.0+a", b"1.0.0+b\nv1.0.0\n1.0.0+a\n"),
+    (b"", b""),
+])
+def test_sort_versions_orders_lines_as_version_does(stdin, stdout):
+    result = sort_versions(stdin=stdin)
+    assert (result.returncode, result.stdout, result.stderr) == (0, stdout, b"")
+
+
+def test_sort_versions_reports_each_rejected_line_and_sorts_the_rest(tmp_path):
+    listing = tmp_path / "versions.txt"
+    listing.write_bytes(b"2.0.0\n 1.2.3\n1.0.0\n\xff\xfe\n")
+    result = sort_versions(str(listing))
+    assert result.returncode == 1
+    assert result.stdout == b"1.0.0\n2.0.0\n"
+    assert result.stderr.decode() == (
+        f"{listing}:2: {REPORT_OF_LEADING_BLANK}"
+        f"{listing}:4: Error: not UTF-8 text (invalid start byte at byte 0)\n")
+
+
+@pytest.mark.parametrize("args", [[], ["-"]])
+def test_sort_versions_reads_standard_input_without_a_file_or_with_a_dash(args):
+    result = sort_versions(*args, stdin=b"1.2\n 1.2.3\n")
+    assert (result.returncode, result.stdout) == (1, b"1.2\n")
+    assert result.stderr.decode() == f"<stdin>:2: {REPORT_OF_LEADING_BLANK}"
+
+
+@pytest.mark.parametrize("args, message", [
+    (["a", "b"], b"unrecognized arguments: b"),
+    (["--reverse"], b"unrecognized arguments: --reverse"),
+    (["/nonexistent/versions.txt"], b"cannot read /nonexistent/versions.txt: No such file or directory"),
+])
+def test_sort_versions_usage_errors_exit_2(args, message):
+    result = sort_versions(*args, stdin=b"1.0.0\n")
+    assert (result.returncode, result.stdout) == (2, b"")
+    assert message in result.stderr

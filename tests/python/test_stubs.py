@@ -47,9 +47,10 @@ def marked_lines(path):
     return {n for n, line in enumerate(path.read_text().splitlines(), 1) if "# E:" in line}
 
 
-def test_mypy_accepts_every_feature_and_reports_exactly_the_marked_wrong_uses(mypy_env):
+def test_mypy_accepts_every_feature_and_the_example_and_reports_exactly_the_marked_wrong_uses(mypy_env):
     env, base = mypy_env
-    result = run_mypy(env, base / "cache", TYPING / "uses.py", TYPING / "wrong_uses.py")
+    result = run_mypy(env, base / "cache", TYPING / "uses.py", TYPING / "wrong_uses.py",
+                      ROOT / "examples" / "sort_versions.py")
     errors = re.findall(r"^(.*?):(\d+): error: ", result.stdout, re.M)
     assert not result.stderr
     assert [e for e in errors if not e[0].endswith("wrong_uses.py")] == [], result.stdout
