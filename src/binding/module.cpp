@@ -116,6 +116,14 @@ PyObject* create_module() noexcept {
 }  // namespace
 }  // namespace tolva::binding
 
+#if PY_VERSION_HEX < 0x03090000
+// Before 3.9 PyMODINIT_FUNC sets no visibility, and this module hides every
+// symbol by default; the interpreter must still find its entry.
+#pragma GCC visibility push(default)
+PyMODINIT_FUNC PyInit_tolva(void);
+#pragma GCC visibility pop
+#endif
+
 PyMODINIT_FUNC PyInit_tolva(void) {
   using namespace tolva::binding;
   if (module_cell != nullptr) {
