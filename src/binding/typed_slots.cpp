@@ -1,5 +1,7 @@
 #include "binding/typed_slots.hpp"
 
+#include "binding/type_from_spec.hpp"
+
 namespace tolva::binding {
 namespace {
 
@@ -12,7 +14,7 @@ thread_local std::string scratch;
 
 PyTypeObject* cached_type(PyTypeObject*& cache, PyType_Spec& spec) noexcept {
   if (cache != nullptr) return cache;
-  PyObject* created = PyType_FromSpec(&spec);
+  PyObject* created = type_from_spec(spec);
   if (created == nullptr) {
     ensure_error_set();
     return nullptr;

@@ -6,6 +6,7 @@
 
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
+#include "binding/type_from_spec.hpp"
 #include "binding/types.hpp"
 #include "tolva/grammar/parsers.hpp"
 
@@ -83,8 +84,10 @@ PyObject* version_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
   return construct(type, &PyTuple_GET_ITEM(args, 0), PyTuple_GET_SIZE(args), first_keyword);
 }
 
-#if PY_VERSION_HEX >= 0x03090000
-// Calling the class directly skips building an argument tuple and dict.
+#ifdef Py_TPFLAGS_IMMUTABLETYPE
+// Calling the class directly skips building an argument tuple and dict. Only
+// an immutable class may have it (3.10+): this entry would not see a __new__
+// assigned to the class later.
 PyObject* version_vectorcall(PyObject* type, PyObject* const* args, size_t nargsf,
                              PyObject* kwnames) {
   PyObject* first_keyword =
@@ -165,7 +168,7 @@ PyType_Spec version_spec = {
 
 PyTypeObject* version_type() noexcept {
   if (cached_type != nullptr) return cached_type;
-  PyObject* type = PyType_FromSpec(&version_spec);
+  PyObject* type = type_from_spec(version_spec);
   if (type == nullptr) {
     ensure_error_set();
     return nullptr;
@@ -177,7 +180,7 @@ PyTypeObject* version_type() noexcept {
     return cached_type;
   }
   cached_type = reinterpret_cast<PyTypeObject*>(type);
-#if PY_VERSION_HEX >= 0x03090000
+#ifdef Py_TPFLAGS_IMMUTABLETYPE
   cached_type->tp_vectorcall = version_vectorcall;
 #endif
   return cached_type;
