@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
   mypy
+  clang-16 libclang-rt-16-dev
 )
 
 missing=()

@@ -1,0 +1,161 @@
+#include "checks.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "tolva/report/parse_report.hpp"
+#include "tolva/report/render.hpp"
+#include "tolva/unicode/utf8.hpp"
+
+namespace tolva::fuzz {
+namespace {
+
+constexpr std::string_view header_row = "Error: \n";
+constexpr std::string_view closing_end = "\u256F\n";  // ╯ and the line feed
+
+// The text with every colour sequence (ESC [ digits and ';' m) taken out, or
+// nothing when an ESC starts anything else.
+std::optional<std::string> without_colour(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '\x1b') {
+      out += text[i++];
+      continue;
+    }
+    std::size_t j = i + 1;
+    if (j >= text.size() || text[j] != '[') return std::nullopt;
+    ++j;
+    while (j < text.size() && (text[j] == ';' || (text[j] >= '0' && text[j] <= '9'))) ++j;
+    if (j >= text.size() || text[j] != 'm') return std::nullopt;
+    i = j + 1;
+  }
+  return out;
+}
+
+// True when no control character outside `allowed` reaches the text: no C0
+// control, no DEL and no C1 control (U+0080 to U+009F, C2 80 to C2 9F).
+bool controls_shown_visibly(std::string_view text, std::string_view allowed) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if ((b < 0x20 || b == 0x7F) && allowed.find(static_cast<char>(b)) == std::string_view::npos)
+      return false;
+    if (b == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0)
+      return false;
+  }
+  return true;
+}
+
+bool has_duplicates(const std::vector<grammar::ExpectedPattern>& list) {
+  for (std::size_t i = 0; i < list.size(); ++i)
+    for (std::size_t j = i + 1; j < list.size(); ++j)
+      if (list[i] == list[j]) return true;
+  return false;
+}
+
+// Renders `report` over `source` with and without colour and checks the
+// rows every report has and that colour adds escape sequences and nothing
+// else. Returns the text without colour.
+std::string check_rendering(const report::Report& report, std::string_view source,
+                            std::string_view allowed_controls) {
+  const auto plain = report::render_report(report, source, false);
+  const auto coloured = report::render_report(report, source, true);
+  require(plain.has_value() && coloured.has_value(), "a well-formed report failed to render");
+  require(unicode::is_valid_utf8(*plain) && unicode::is_valid_utf8(*coloured),
+          "the report is not valid UTF-8");
+  require(plain->starts_with(header_row), "the report does not start with its header row");
+  require(plain->ends_with(closing_end), "the report does not end with its closing row");
+  require(without_colour(*coloured) == *plain,
+          "the coloured report differs from the plain one by more than colour");
+  require(controls_shown_visibly(*plain, allowed_controls),
+          "a control character of the text reached the report");
+  return *plain;
+}
+
+}  // namespace
+
+void require(bool ok, std::string_view what) {
+  if (ok) return;
+  std::fprintf(stderr, "fuzz check failed: %.*s\n", static_cast<int>(what.size()), what.data());
+  std::abort();
+}
+
+std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  if (!unicode::is_valid_utf8(text)) return std::nullopt;
+  return text;
+}
+
+void check_renderer(const std::uint8_t* data, std::size_t size) {
+  const std::string_view source(reinterpret_cast<const char*>(data), size);
+  // The first byte picks zero to two labels, the next ones their offsets,
+  // which may lie past the end of the text.
+  report::Report report{
+      .kind = report::ReportKind::Error, .source_id = "fuzz", .position = 0, .labels = {}};
+  const std::size_t count = size == 0 ? 0 : data[0] % 3;
+  bool reversed = false;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = 1 + 2 * i;
+    const std::size_t start = at < size ? data[at] % (size + 3) : 0;
+    const std::size_t end = at + 1 < size ? data[at + 1] % (size + 3) : start;
+    reversed = reversed || end < start;
+    report.labels.push_back({{start, end}, "label", report::Colour{report::Colour::Kind::Palette, 201}});
+  }
+  if (!report.labels.empty()) report.position = report.labels.front().span.start;
+
+  if (reversed) {
+    const auto rendered = report::render_report(report, source, false);
+    require(!rendered && rendered.error() == "Label start is after its end",
+            "a label that ends before it starts was drawn");
+    return;
+  }
+  check_rendering(report, source, "\n");
+}
+
+void check_written(std::string_view form) {
+  require(unicode::is_valid_utf8(form), "a written form is not valid UTF-8");
+}
+
+void check_rejection(std::string_view text, const grammar::ParseError& error,
+                     const Error& report, std::string_view type_path) {
+  const grammar::Span span = error.span;
+  require(span.start <= text.size(), "the error starts past the end of the text");
+  if (span.start == text.size()) {
+    require(span.end == span.start && !error.found, "an error at the end finds a character");
+  } else {
+    require((static_cast<unsigned char>(text[span.start]) & 0xC0) != 0x80,
+            "the error starts inside a character");
+    const unicode::Decoded found = unicode::decode_utf8(text, span.start);
+    require(span.end == span.start + found.length, "the span does not cover one character");
+    require(error.found == found.code_point, "the found character is not the one at the span");
+  }
+  require(!error.expected.empty(), "the error expects nothing");
+  require(!has_duplicates(error.expected), "the error lists a pattern twice");
+  require(error.contexts.empty(), "the error carries contexts");
+
+  // The parser's message is the report drawn for this one error.
+  const std::string label = report::label_text(error);
+  report::Report expected{
+      .kind = report::ReportKind::Error,
+      .source_id = std::string(type_path),
+      .position = span.start,
+      .labels = {{span, label, report::Colour{report::Colour::Kind::Palette, 201}}},
+  };
+  const std::string plain = check_rendering(expected, text, "\n\t\r");
+  require(report.message == plain, "the parser's message is not the report of its error");
+  require(plain.find("[ " + std::string(type_path) + ":") != std::string::npos,
+          "the report does not name its source");
+  require(plain.find(" " + label + "\n") != std::string::npos,
+          "the report does not carry the error's label");
+}
+
+}  // namespace tolva::fuzz
+
+// Reports are compared against uncoloured renderings, so the process-wide
+// colour decision must come out as "off" whatever terminal runs the fuzzer.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  setenv("NO_COLOR", "1", 1);
+  unsetenv("CLICOLOR_FORCE");
+  return 0;
+}

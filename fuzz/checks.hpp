@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tolva/error.hpp"
+#include "tolva/grammar/parse_error.hpp"
+#include "tolva/values/version.hpp"
+
+// Properties every fuzz target checks, whatever the input. A broken property
+// prints what failed and aborts, so that libFuzzer (or the replay main) keeps
+// the input that broke it.
+namespace tolva::fuzz {
+
+// Prints `what` and aborts unless `ok`.
+void require(bool ok, std::string_view what);
+
+// The input as text when it is valid UTF-8, which the parsers require.
+std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t size);
+
+// Renders reports over the raw bytes, ill-formed UTF-8 included, with labels
+// whose spans come from the first bytes; checks both colourings.
+void check_renderer(const std::uint8_t* data, std::size_t size);
+
+// A written form of a value: valid UTF-8.
+void check_written(std::string_view form);
+
+// A rejection: one error on a character of `text` that names what was
+// expected, and a report for it that reads as one.
+void check_rejection(std::string_view text, const grammar::ParseError& error,
+                     const Error& report, std::string_view type_path);
+
+// The reader (ParseError) and the parser (rendered report) of one kind must
+// agree on every text; both written forms of an accepted value are checked.
+template <class T>
+void check_outcome(std::string_view text, const std::expected<T, grammar::ParseError>& read,
+                   const std::expected<T, Error>& parsed, std::string_view type_path) {
+  require(read.has_value() == parsed.has_value(), "reader and parser disagree on acceptance");
+  if (!parsed) {
+    check_rejection(text, read.error(), parsed.error(), type_path);
+    return;
+  }
+  const std::string text_form = tolva::text_form(*parsed);
+  const std::string debug_form = tolva::debug_form(*parsed);
+  require(text_form == tolva::text_form(*read) && debug_form == tolva::debug_form(*read),
+          "reader and parser read different values");
+  check_written(text_form);
+  check_written(debug_form);
+}
+
+}  // namespace tolva::fuzz

@@ -1,0 +1,21 @@
+#include "checks.hpp"
+#include "tolva/grammar/parsers.hpp"
+#include "tolva/grammar/readers.hpp"
+
+// parse_dot_separated; an accepted text is its own text form.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tolva;
+  fuzz::check_renderer(data, size);
+  const auto text = fuzz::as_text(data, size);
+  if (!text) return 0;
+  const auto parsed = parse_dot_separated(*text);
+  fuzz::check_outcome(*text, grammar::read_dot_separated(*text), parsed,
+                      type_path::dot_separated);
+  if (!parsed) return 0;
+
+  for (const std::string& part : parsed->parts)
+    fuzz::require(!part.empty() && part.find('.') == std::string::npos,
+                  "a part is empty or holds a dot");
+  fuzz::require(text_form(*parsed) == *text, "the text form differs from the text read");
+  return 0;
+}

@@ -1,0 +1,15 @@
+#include "checks.hpp"
+#include "tolva/grammar/parsers.hpp"
+#include "tolva/grammar/readers.hpp"
+
+// parse_other; an accepted text is kept whole as the value.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tolva;
+  fuzz::check_renderer(data, size);
+  const auto text = fuzz::as_text(data, size);
+  if (!text) return 0;
+  const auto parsed = parse_other(*text);
+  fuzz::check_outcome(*text, grammar::read_other(*text), parsed, type_path::other);
+  if (parsed) fuzz::require(parsed->value == *text, "the value differs from the text read");
+  return 0;
+}

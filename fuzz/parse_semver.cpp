@@ -1,0 +1,21 @@
+#include "checks.hpp"
+#include "tolva/grammar/parsers.hpp"
+#include "tolva/grammar/readers.hpp"
+
+// parse_semver; an accepted text's text form reads back to the same value.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tolva;
+  fuzz::check_renderer(data, size);
+  const auto text = fuzz::as_text(data, size);
+  if (!text) return 0;
+  const auto parsed = parse_semver(*text);
+  fuzz::check_outcome(*text, grammar::read_semver(*text), parsed, type_path::semver);
+  if (!parsed) return 0;
+
+  const std::string written = text_form(*parsed);
+  const auto again = parse_semver(written);
+  fuzz::require(again.has_value(), "the text form of a SemVer does not parse");
+  fuzz::require(*again == *parsed && text_form(*again) == written,
+                "the text form of a SemVer reads back to another value");
+  return 0;
+}

@@ -1,0 +1,40 @@
+#include <variant>
+
+#include "checks.hpp"
+#include "tolva/grammar/parsers.hpp"
+#include "tolva/grammar/readers.hpp"
+
+// parse_version; its kind is the first of the three single-kind readings that
+// accepts the text, and it holds that reading's value.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tolva;
+  fuzz::check_renderer(data, size);
+  const auto text = fuzz::as_text(data, size);
+  if (!text) return 0;
+  const auto parsed = parse_version(*text);
+  fuzz::check_outcome(*text, grammar::read_version(*text), parsed, type_path::version);
+
+  const auto semver = grammar::read_semver(*text);
+  const auto dot_separated = grammar::read_dot_separated(*text);
+  const auto other = grammar::read_other(*text);
+  if (semver) {
+    fuzz::require(parsed && std::holds_alternative<SemVer>(parsed->value) &&
+                      text_form(*parsed) == text_form(*semver),
+                  "a SemVer text is not read as that SemVer");
+  } else if (dot_separated) {
+    fuzz::require(parsed && std::holds_alternative<DotSeparated>(parsed->value) &&
+                      text_form(*parsed) == *text,
+                  "a dot-separated text is not read as that list");
+  } else if (other) {
+    fuzz::require(parsed && std::holds_alternative<Other>(parsed->value) &&
+                      text_form(*parsed) == *text,
+                  "an identifier is not read as that Other");
+  } else {
+    fuzz::require(!parsed, "a text no kind accepts is read as a Version");
+  }
+  if (parsed) {
+    fuzz::require(debug_form(*parsed).starts_with("Version::"),
+                  "the debug form lacks its Version:: prefix");
+  }
+  return 0;
+}
