@@ -10,6 +10,9 @@ packages=(
   python3-packaging python3-semver
   mypy
   clang-16 libclang-rt-16-dev
+  # tools/python_matrix.sh: pytest's own needs below CPython 3.11, and the
+  # distutils that meson asks 3.12 and later for
+  python3-exceptiongroup python3-tomli python3-setuptools
 )
 
 missing=()
