@@ -1,11 +1,14 @@
 """The examples run as users run them and say what they promise."""
 
 import os
+import re
 import subprocess
 import sys
 from pathlib import Path
 
 import pytest
+
+import tolva
 
 EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 
@@ -86,3 +89,48 @@ def test_sort_versions_usage_errors_exit_2(args, message):
     result = sort_versions(*args, stdin=b"1.0.0\n")
     assert (result.returncode, result.stdout) == (2, b"")
     assert message in result.stderr
+
+
+GUIDE = EXAMPLES.parent / "docs" / "guide.md"
+
+
+def test_guide_sessions_print_what_the_guide_shows(run_python):
+    """Every ```pycon block of the guide, run as one doctest session in a fresh
+    interpreter whose reports are uncoloured."""
+    result = run_python(f"""
+        import doctest, re, sys
+        text = open({str(GUIDE)!r}, encoding="utf-8").read()
+        session = "\\n".join(re.findall(r"^```pycon\\n(.*?)^```", text, re.M | re.S))
+        test = doctest.DocTestParser().get_doctest(session, {{}}, "guide", {str(GUIDE)!r}, 0)
+        runner = doctest.DocTestRunner(optionflags=doctest.NORMALIZE_WHITESPACE)
+        runner.run(test, out=sys.stdout.write)
+        print(f"tried {{runner.tries}}, failed {{runner.failures}}")
+    """)
+    assert result.returncode == 0, result.stderr
+    assert re.search(r"tried [1-9]\d*, failed 0\n\Z", result.stdout), result.stdout
+
+
+def grammar_table_rows():
+    text = GUIDE.read_text(encoding="utf-8")
+    table = text.split("## Version text grammar", 1)[1].split("\n\n")[2]
+    for row in table.splitlines()[2:]:
+        kind, _, accepted, rejected = [cell.strip() for cell in row.strip("|").split(" | ")]
+        yield pytest.param(kind.strip("`"), accepted, rejected, id=kind.strip("`"))
+
+
+def texts_in(cell):
+    """The backquoted texts of a table cell, leaving out remarks in parentheses;
+    "the empty text" stands for ""."""
+    cell = re.sub(r"\([^)]*\)", "", cell)
+    return re.findall(r"`([^`]*)`", cell) + ([""] if "the empty text" in cell else [])
+
+
+@pytest.mark.parametrize("kind, accepted, rejected", list(grammar_table_rows()))
+def test_guide_grammar_table_holds_for_its_class(kind, accepted, rejected):
+    cls = getattr(tolva.package.version, kind)
+    assert texts_in(accepted) and texts_in(rejected)
+    for text in texts_in(accepted):
+        assert isinstance(tolva.package.version.Version(cls(text)), tolva.package.version.Version)
+    for text in texts_in(rejected):
+        with pytest.raises(RuntimeError):
+            cls(text)
