@@ -1,5 +1,7 @@
 #include "checks.hpp"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "tolva/report/parse_report.hpp"
 #include "tolva/report/render.hpp"
 #include "tolva/unicode/utf8.hpp"
+#include "tolva/values/other.hpp"
 
 namespace tolva::fuzz {
 namespace {
@@ -45,6 +48,62 @@ bool controls_shown_visibly(std::string_view text, std::string_view allowed) {
       return false;
   }
   return true;
+}
+
+// The text a quoted text of the debug form stands for, or nothing when it is
+// not one: a double quote, the characters and escapes, a double quote.
+std::optional<std::string> unquoted(std::string_view quoted) {
+  if (quoted.size() < 2 || !quoted.starts_with('"') || !quoted.ends_with('"'))
+    return std::nullopt;
+  const std::string_view body = quoted.substr(1, quoted.size() - 2);
+  std::string out;
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    if (body[i] == '"') return std::nullopt;
+    if (body[i] != '\\') {
+      out += body[i];
+      continue;
+    }
+    if (++i == body.size()) return std::nullopt;
+    switch (body[i]) {
+      case '"': out += '"'; break;
+      case '\\': out += '\\'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case '0': out += '\0'; break;
+      case 'u': {
+        const std::size_t close = body.find('}', i);
+        if (i + 1 >= body.size() || body[i + 1] != '{' || close == std::string_view::npos)
+          return std::nullopt;
+        std::uint32_t c = 0;
+        const char* first = body.data() + i + 2;
+        const char* last = body.data() + close;
+        // Lower-case digits without leading zeros: one spelling per character.
+        if (std::any_of(first, last, [](char d) { return d >= 'A' && d <= 'F'; }))
+          return std::nullopt;
+        const auto [end, ec] = std::from_chars(first, last, c, 16);
+        if (ec != std::errc() || end != last || first == last || *first == '0' || c > 0x10FFFF ||
+            (c >= 0xD800 && c <= 0xDFFF))
+          return std::nullopt;
+        unicode::append_utf8(out, static_cast<char32_t>(c));
+        i = close;
+        break;
+      }
+      case 'x': {
+        std::uint8_t byte = 0;
+        if (i + 2 >= body.size()) return std::nullopt;
+        const char* first = body.data() + i + 1;
+        const auto [end, ec] = std::from_chars(first, first + 2, byte, 16);
+        if (ec != std::errc() || end != first + 2) return std::nullopt;
+        out += static_cast<char>(byte);
+        i += 2;
+        break;
+      }
+      default:
+        return std::nullopt;
+    }
+  }
+  return out;
 }
 
 bool has_duplicates(const std::vector<grammar::ExpectedPattern>& list) {
@@ -87,8 +146,20 @@ std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t si
   return text;
 }
 
-void check_renderer(const std::uint8_t* data, std::size_t size) {
+void check_bytes(const std::uint8_t* data, std::size_t size) {
   const std::string_view source(reinterpret_cast<const char*>(data), size);
+
+  constexpr std::string_view head = "Other { value: ";
+  constexpr std::string_view tail = " }";
+  const std::string debug = debug_form(Other{std::string(source)});
+  require(unicode::is_valid_utf8(debug), "a debug form is not valid UTF-8");
+  require(controls_shown_visibly(debug, ""), "a control character stands unescaped in a debug form");
+  require(debug.starts_with(head) && debug.ends_with(tail), "the debug form of an Other is misshapen");
+  require(unquoted(std::string_view(debug).substr(head.size(),
+                                                  debug.size() - head.size() - tail.size())) ==
+              source,
+          "the debug form does not spell out the text");
+
   // The first byte picks zero to two labels, the next ones their offsets,
   // which may lie past the end of the text.
   report::Report report{

@@ -22,9 +22,10 @@ void require(bool ok, std::string_view what);
 // The input as text when it is valid UTF-8, which the parsers require.
 std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t size);
 
-// Renders reports over the raw bytes, ill-formed UTF-8 included, with labels
-// whose spans come from the first bytes; checks both colourings.
-void check_renderer(const std::uint8_t* data, std::size_t size);
+// Checks what must hold for any bytes, ill-formed UTF-8 included: reports
+// drawn over them (labels placed by the first bytes, both colourings), and
+// their debug form as the value of an Other, which must spell them out.
+void check_bytes(const std::uint8_t* data, std::size_t size);
 
 // A written form of a value: valid UTF-8.
 void check_written(std::string_view form);
