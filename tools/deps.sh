@@ -8,6 +8,7 @@ packages=(
   python3 python3-dev python3-venv python3-pip python3-mesonpy python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
+  valgrind
   mypy
   clang-16 libclang-rt-16-dev
   # tools/python_matrix.sh: pytest's own needs below CPython 3.11, and the
