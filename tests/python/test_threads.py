@@ -1,0 +1,78 @@
+"""Eight threads use the module at once: no crash, and every line that
+test_function writes to descriptor 1 arrives whole and in its thread's order."""
+
+import json
+import re
+
+THREADS = 8
+SECONDS = 2.5
+
+WORKLOAD = f"""
+    import json, sys, threading, time
+    import tolva
+
+    V = tolva.package.version
+    sys.setswitchinterval(1e-5)  # hand the interpreter lock over as often as possible
+    shared = V.SemVer("0.0.0")
+    start = threading.Barrier({THREADS})
+    installed, written, failures = [], {{}}, []
+
+    def work(t):
+        try:
+            start.wait()
+            try:
+                tolva.init_tracing()
+                installed.append(t)
+            except RuntimeError:
+                pass
+            deadline = time.monotonic() + {SECONDS}
+            i = 0
+            while time.monotonic() < deadline:
+                v = V.Version(f"{{t}}.{{i}}.0-rc.x{{'x' * (i % 50)}}")
+                tolva.test_function(v)
+                assert v < V.Version(f"{{t}}.{{i}}.0") and V.Version(v) == v
+                d = V.DotSeparated(parts=[str(t)] * (i % 7))
+                assert V.DotSeparated(str(d)) == d or not d.parts
+                shared.major, shared.rc = i, [str(t)]
+                str(shared), repr(shared), shared.rc
+                for bad in (lambda: V.Version(" 1"), lambda: V.SemVer(1),
+                            lambda: V.Other(value=[t]), lambda: tolva.test_function("1")):
+                    try:
+                        bad()
+                    except (RuntimeError, TypeError):
+                        pass
+                i += 1
+            written[t] = i
+        except BaseException as error:
+            failures.append(repr(error))
+
+    threads = [threading.Thread(target=work, args=(t,)) for t in range({THREADS})]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    sys.stderr.write(json.dumps({{"installed": installed, "written": written,
+                                  "failures": failures}}))
+"""
+
+LINE = re.compile(r"Got version: (\d+)\.(\d+)\.0-rc\.(x*)")
+
+
+def test_concurrent_calls_keep_lines_whole(run_python):
+    ran = run_python(WORKLOAD)
+    assert ran.returncode == 0, ran.stderr[-2000:]
+    summary = json.loads(ran.stderr)
+    assert summary["failures"] == []
+    assert len(summary["installed"]) == 1
+    written = {int(t): n for t, n in summary["written"].items()}
+    assert sorted(written) == list(range(THREADS))
+
+    next_line = dict.fromkeys(written, 0)
+    for line in ran.stdout.split("\n")[:-1]:
+        match = LINE.fullmatch(line)
+        assert match, f"torn line {line!r}"
+        t, i, tail = int(match[1]), int(match[2]), match[3]
+        assert (i, len(tail)) == (next_line[t], i % 50 + 1)
+        next_line[t] += 1
+    assert ran.stdout.endswith("\n")
+    assert next_line == written
