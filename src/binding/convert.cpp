@@ -89,6 +89,9 @@ std::optional<TextList> to_text_list(PyObject* obj) {
     TextList list;
     Py_ssize_t length = PySequence_Size(obj);
     if (length < 0) {
+      // The length only sizes the reservation, so its failure is dropped; but
+      // an interrupt or an exit request (not an Exception) must reach the caller.
+      if (PyErr_Occurred() && !PyErr_ExceptionMatches(PyExc_Exception)) return std::nullopt;
       PyErr_Clear();
     } else {
       list.reserve(static_cast<std::size_t>(std::min(length, max_reserved_parts)));

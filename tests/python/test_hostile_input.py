@@ -136,6 +136,13 @@ def test_text_list_refusals(field, value, exc, message):
     refuse_both_ways(field, value, exc, message)
 
 
+@pytest.mark.parametrize("field", LIST_FIELDS)
+@pytest.mark.parametrize("error", [KeyboardInterrupt(), SystemExit(3)])
+def test_interrupt_while_asking_the_length_is_not_swallowed(field, error):
+    # Any Exception from __len__ only costs the reservation; these must arrive.
+    refuse_both_ways(field, Seq(["a"], length=error), type(error), str(error))
+
+
 @pytest.mark.parametrize("field", NUMBER_FIELDS)
 @pytest.mark.parametrize("value, exc, message", [
     pytest.param(10 ** 10000, OverflowError, None, id="10000 digits"),
