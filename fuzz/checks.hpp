@@ -37,12 +37,20 @@ void check_rejection(std::string_view text, const grammar::ParseError& error,
 
 // The reader (ParseError) and the parser (rendered report) of one kind must
 // agree on every text; both written forms of an accepted value are checked.
-template <class T>
-void check_outcome(std::string_view text, const std::expected<T, grammar::ParseError>& read,
+// A rejection must not depend on anything past the character it found: a
+// parse tests every character up to its furthest failure and none beyond,
+// except that a number is read whole before its range is judged.
+template <class T, class Reader>
+void check_outcome(std::string_view text, const Reader& read_kind,
                    const std::expected<T, Error>& parsed, std::string_view type_path) {
+  const std::expected<T, grammar::ParseError> read = read_kind(text);
   require(read.has_value() == parsed.has_value(), "reader and parser disagree on acceptance");
   if (!parsed) {
     check_rejection(text, read.error(), parsed.error(), type_path);
+    std::size_t end = read.error().span.end;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    const auto cut = read_kind(text.substr(0, end));
+    require(!cut && cut.error() == read.error(), "the error depends on text past it");
     return;
   }
   const std::string text_form = tolva::text_form(*parsed);

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto text = fuzz::as_text(data, size);
   if (!text) return 0;
   const auto parsed = parse_dot_separated(*text);
-  fuzz::check_outcome(*text, grammar::read_dot_separated(*text), parsed,
+  fuzz::check_outcome(*text, grammar::read_dot_separated, parsed,
                       type_path::dot_separated);
   if (!parsed) return 0;
 
