@@ -134,3 +134,12 @@ def test_guide_grammar_table_holds_for_its_class(kind, accepted, rejected):
     for text in texts_in(rejected):
         with pytest.raises(RuntimeError):
             cls(text)
+
+
+def test_sort_versions_stops_quietly_when_the_reader_goes_away():
+    process = subprocess.Popen(
+        [sys.executable, str(EXAMPLES / "sort_versions.py")],
+        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    process.stdout.close()  # as "| head" does once it has enough
+    _, stderr = process.communicate(b"1.0.0\n" * 1000, timeout=60)
+    assert (process.returncode, stderr) == (1, b"")
