@@ -214,14 +214,16 @@ def test_memory_stays_flat(run_python):
         import json, sys
         sys.path.insert(0, {os.path.dirname(__file__)!r})
         import test_leaks
-        print(json.dumps(test_leaks.measure(500, 10000)))
+        print(json.dumps(test_leaks.measure(2000, 10000)))
     """)
     assert ran.returncode == 0, ran.stderr
     before, after = json.loads(ran.stdout)
     # A leak of one object or one buffer per round would grow these by
     # thousands of blocks, or by hundreds of kilobytes (a heap chunk is at
-    # least 32 bytes).
-    assert after["blocks"] - before["blocks"] < 200
+    # least 32 bytes). The warm-up outlasts the thousand or so calls after
+    # which CPython 3.10+ builds its caches for hot code; the interpreter still
+    # moves its own block count by a few hundred now and then.
+    assert after["blocks"] - before["blocks"] < 1000
     if "libasan" not in os.environ.get("LD_PRELOAD", ""):
         # The sanitizer's allocator holds freed memory back on purpose.
         assert after["malloc"] - before["malloc"] < 64 * 1024
