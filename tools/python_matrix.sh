@@ -36,6 +36,16 @@ if [ ${#versions[@]} -eq 0 ]; then
   exit 1
 fi
 
+# Sets up $build for $python (through $meson_python) unless done before, then
+# builds the module in it.
+build_module() {
+  if [ ! -f "$build/matrix-python" ]; then
+    meson setup "$build" -Dpython="$meson_python" -Dtests=false -Dbenchmarks=false || return 1
+    echo "$python" >"$build/matrix-python"
+  fi
+  ninja -C "$build"
+}
+
 failed=0
 for version in "${versions[@]}"; do
   python="$versions_dir/$version/bin/python"
@@ -58,11 +68,12 @@ for version in "${versions[@]}"; do
       "$work/distutils" "$python" >"$meson_python"
     chmod +x "$meson_python"
   fi
-  # A directory left by a failed set-up is started afresh.
-  [ -f "$build/build.ninja" ] || rm -rf "$build"
-  if ! { [ -f "$build/build.ninja" ] \
-           || meson setup "$build" -Dpython="$meson_python" -Dtests=false -Dbenchmarks=false; } \
-       >>"$log" 2>&1 || ! ninja -C "$build" >>"$log" 2>&1; then
+  # A directory left by a failed set-up, or set up for another release of
+  # this minor version, is started afresh.
+  if [ "$(cat "$build/matrix-python" 2>/dev/null)" != "$python" ]; then
+    rm -rf "$build"
+  fi
+  if ! build_module >>"$log" 2>&1; then
     printf '%-8s build FAILED  (log: %s)\n' "$version" "${log#"$PWD"/}"
     failed=1
     continue
