@@ -53,8 +53,7 @@ bool controls_shown_visibly(std::string_view text, std::string_view allowed) {
 // The text a quoted text of the debug form stands for, or nothing when it is
 // not one: a double quote, the characters and escapes, a double quote.
 std::optional<std::string> unquoted(std::string_view quoted) {
-  if (quoted.size() < 2 || !quoted.starts_with('"') || !quoted.ends_with('"'))
-    return std::nullopt;
+  if (quoted.size() < 2 || !quoted.starts_with('"') || !quoted.ends_with('"')) return std::nullopt;
   const std::string_view body = quoted.substr(1, quoted.size() - 2);
   std::string out;
   for (std::size_t i = 0; i < body.size(); ++i) {
@@ -65,12 +64,24 @@ std::optional<std::string> unquoted(std::string_view quoted) {
     }
     if (++i == body.size()) return std::nullopt;
     switch (body[i]) {
-      case '"': out += '"'; break;
-      case '\\': out += '\\'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
-      case '0': out += '\0'; break;
+      case '"':
+        out += '"';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case '0':
+        out += '\0';
+        break;
       case 'u': {
         const std::size_t close = body.find('}', i);
         if (i + 1 >= body.size() || body[i + 1] != '{' || close == std::string_view::npos)
@@ -153,11 +164,12 @@ void check_bytes(const std::uint8_t* data, std::size_t size) {
   constexpr std::string_view tail = " }";
   const std::string debug = debug_form(Other{std::string(source)});
   require(unicode::is_valid_utf8(debug), "a debug form is not valid UTF-8");
-  require(controls_shown_visibly(debug, ""), "a control character stands unescaped in a debug form");
-  require(debug.starts_with(head) && debug.ends_with(tail), "the debug form of an Other is misshapen");
-  require(unquoted(std::string_view(debug).substr(head.size(),
-                                                  debug.size() - head.size() - tail.size())) ==
-              source,
+  require(controls_shown_visibly(debug, ""),
+          "a control character stands unescaped in a debug form");
+  require(debug.starts_with(head) && debug.ends_with(tail),
+          "the debug form of an Other is misshapen");
+  require(unquoted(std::string_view(debug).substr(
+              head.size(), debug.size() - head.size() - tail.size())) == source,
           "the debug form does not spell out the text");
 
   // The first byte picks zero to two labels, the next ones their offsets,
@@ -171,7 +183,8 @@ void check_bytes(const std::uint8_t* data, std::size_t size) {
     const std::size_t start = at < size ? data[at] % (size + 3) : 0;
     const std::size_t end = at + 1 < size ? data[at + 1] % (size + 3) : start;
     reversed = reversed || end < start;
-    report.labels.push_back({{start, end}, "label", report::Colour{report::Colour::Kind::Palette, 201}});
+    report.labels.push_back(
+        {{start, end}, "label", report::Colour{report::Colour::Kind::Palette, 201}});
   }
   if (!report.labels.empty()) report.position = report.labels.front().span.start;
 
@@ -184,12 +197,24 @@ void check_bytes(const std::uint8_t* data, std::size_t size) {
   check_rendering(report, source, "\n");
 }
 
+std::string describe(const grammar::ParseError& error) {
+  std::string out = "span " + std::to_string(error.span.start) + ".." +
+                    std::to_string(error.span.end) + " found ";
+  out += error.found ? "U+" + std::to_string(static_cast<std::uint32_t>(*error.found)) : "end";
+  out += " expected [";
+  for (std::size_t i = 0; i < error.expected.size(); ++i) {
+    if (i > 0) out += ' ';
+    out += std::to_string(static_cast<int>(error.expected[i]));
+  }
+  return out + "]";
+}
+
 void check_written(std::string_view form) {
   require(unicode::is_valid_utf8(form), "a written form is not valid UTF-8");
 }
 
-void check_rejection(std::string_view text, const grammar::ParseError& error,
-                     const Error& report, std::string_view type_path) {
+void check_rejection(std::string_view text, const grammar::ParseError& error, const Error& report,
+                     std::string_view type_path) {
   const grammar::Span span = error.span;
   require(span.start <= text.size(), "the error starts past the end of the text");
   if (span.start == text.size()) {

@@ -27,24 +27,36 @@ std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t si
 // their debug form as the value of an Other, which must spell them out.
 void check_bytes(const std::uint8_t* data, std::size_t size);
 
+// "span 5..6 found U+0078 expected [6 9 7 8]", for messages about an error.
+std::string describe(const grammar::ParseError& error);
+
 // A written form of a value: valid UTF-8.
 void check_written(std::string_view form);
 
 // A rejection: one error on a character of `text` that names what was
 // expected, and a report for it that reads as one.
-void check_rejection(std::string_view text, const grammar::ParseError& error,
-                     const Error& report, std::string_view type_path);
+void check_rejection(std::string_view text, const grammar::ParseError& error, const Error& report,
+                     std::string_view type_path);
 
 // The reader (ParseError) and the parser (rendered report) of one kind must
-// agree on every text; both written forms of an accepted value are checked.
+// agree on every text, and the reader with the reference reading of the
+// grammar; both written forms of an accepted value are checked.
 // A rejection must not depend on anything past the character it found: a
 // parse tests every character up to its furthest failure and none beyond,
 // except that a number is read whole before its range is judged.
-template <class T, class Reader>
-void check_outcome(std::string_view text, const Reader& read_kind,
+template <class T, class Reader, class Reference>
+void check_outcome(std::string_view text, const Reader& read_kind, const Reference& reference,
                    const std::expected<T, Error>& parsed, std::string_view type_path) {
   const std::expected<T, grammar::ParseError> read = read_kind(text);
+  const std::expected<T, grammar::ParseError> expected = reference(text);
   require(read.has_value() == parsed.has_value(), "reader and parser disagree on acceptance");
+  require(read.has_value() == expected.has_value(), "reader and reference disagree on acceptance");
+  if (!read && read.error() != expected.error())
+    require(false, "reader and reference disagree: " + describe(read.error()) + " against " +
+                       describe(expected.error()));
+  if (read && tolva::debug_form(*read) != tolva::debug_form(*expected))
+    require(false, "reader and reference read different values: " + tolva::debug_form(*read) +
+                       " against " + tolva::debug_form(*expected));
   if (!parsed) {
     check_rejection(text, read.error(), parsed.error(), type_path);
     std::size_t end = read.error().span.end;

@@ -1,4 +1,5 @@
 #include "checks.hpp"
+#include "reference_grammar.hpp"
 #include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
 
@@ -9,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto text = fuzz::as_text(data, size);
   if (!text) return 0;
   const auto parsed = parse_dot_separated(*text);
-  fuzz::check_outcome(*text, grammar::read_dot_separated, parsed,
-                      type_path::dot_separated);
+  fuzz::check_outcome(*text, grammar::read_dot_separated, fuzz::reference::read_dot_separated,
+                      parsed, type_path::dot_separated);
   if (!parsed) return 0;
 
   for (const std::string& part : parsed->parts)

@@ -1,4 +1,5 @@
 #include "checks.hpp"
+#include "reference_grammar.hpp"
 #include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
 
@@ -9,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto text = fuzz::as_text(data, size);
   if (!text) return 0;
   const auto parsed = parse_other(*text);
-  fuzz::check_outcome(*text, grammar::read_other, parsed, type_path::other);
+  fuzz::check_outcome(*text, grammar::read_other, fuzz::reference::read_other, parsed,
+                      type_path::other);
   if (parsed) fuzz::require(parsed->value == *text, "the value differs from the text read");
   return 0;
 }

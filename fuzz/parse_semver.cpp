@@ -1,4 +1,5 @@
 #include "checks.hpp"
+#include "reference_grammar.hpp"
 #include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
 
@@ -9,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto text = fuzz::as_text(data, size);
   if (!text) return 0;
   const auto parsed = parse_semver(*text);
-  fuzz::check_outcome(*text, grammar::read_semver, parsed, type_path::semver);
+  fuzz::check_outcome(*text, grammar::read_semver, fuzz::reference::read_semver, parsed,
+                      type_path::semver);
   if (!parsed) return 0;
 
   const std::string written = text_form(*parsed);

@@ -1,6 +1,7 @@
 #include <variant>
 
 #include "checks.hpp"
+#include "reference_grammar.hpp"
 #include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
 
@@ -12,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto text = fuzz::as_text(data, size);
   if (!text) return 0;
   const auto parsed = parse_version(*text);
-  fuzz::check_outcome(*text, grammar::read_version, parsed, type_path::version);
+  fuzz::check_outcome(*text, grammar::read_version, fuzz::reference::read_version, parsed,
+                      type_path::version);
 
   const auto semver = grammar::read_semver(*text);
   const auto dot_separated = grammar::read_dot_separated(*text);
@@ -26,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       text_form(*parsed) == *text,
                   "a dot-separated text is not read as that list");
   } else if (other) {
-    fuzz::require(parsed && std::holds_alternative<Other>(parsed->value) &&
-                      text_form(*parsed) == *text,
-                  "an identifier is not read as that Other");
+    fuzz::require(
+        parsed && std::holds_alternative<Other>(parsed->value) && text_form(*parsed) == *text,
+        "an identifier is not read as that Other");
   } else {
     fuzz::require(!parsed, "a text no kind accepts is read as a Version");
   }

@@ -38,7 +38,7 @@ object() { echo "obj/$(echo "${1%.cpp}" | tr / _).o"; }
   echo "  command = \$cxx \$flags -fsanitize=fuzzer \$in -o \$out"
   echo "  description = link \$out"
   core_objects=""
-  for src in "${core_sources[@]}" fuzz/checks.cpp; do
+  for src in "${core_sources[@]}" fuzz/checks.cpp fuzz/reference_grammar.cpp; do
     echo "build $(object "$src"): cc $root/$src"
     core_objects+=" $(object "$src")"
   done
