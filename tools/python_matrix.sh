@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds the module for every CPython from 3.8 to 3.13 that pyenv provides and
-# runs the Python suite under each: one line per interpreter, and a non-zero
-# exit if any of them fails to build or to pass. Arguments, when given, name
-# the pyenv versions to run instead (e.g. 3.8.18 3.13.0).
+# Builds the module for Debian's python3 and for every CPython from 3.8 to 3.13
+# that pyenv provides, and runs the Python suite under each: one line per
+# interpreter, and a non-zero exit if any of them fails to build or to pass.
+# Arguments, when given, name the interpreters to run instead: pyenv versions
+# (e.g. 3.8.18 3.13.0) or "system" for Debian's python3.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh || exit 1
 
-versions_dir="${PYENV_ROOT:-$HOME/.pyenv}/versions"
+pyenv_root="$(pyenv root 2>/dev/null || echo "${PYENV_ROOT:-$HOME/.pyenv}")"
 dist=/usr/lib/python3/dist-packages
 work="$PWD/build-matrix"
 mkdir -p "$work/site" "$work/distutils" "$work/logs"
@@ -24,16 +25,13 @@ done
 ln -sfn "$dist/setuptools/_distutils" "$work/distutils/distutils"
 
 if [ $# -gt 0 ]; then
-  versions=("$@")
+  names=("$@")
 else
   # The newest release of each minor version.
-  mapfile -t versions < <(ls "$versions_dir" 2>/dev/null \
+  mapfile -t names < <(ls "$pyenv_root/versions" 2>/dev/null \
     | grep -E '^3\.(8|9|10|11|12|13)\.[0-9]+$' | sort -V \
     | awk -F. '{ newest[$1 "." $2] = $0 } END { for (m in newest) print newest[m] }' | sort -V)
-fi
-if [ ${#versions[@]} -eq 0 ]; then
-  echo "no CPython 3.8 to 3.13 under $versions_dir"
-  exit 1
+  names=(system "${names[@]}")
 fi
 
 # Sets up $build for $python (through $meson_python) unless done before, then
@@ -47,23 +45,30 @@ build_module() {
 }
 
 failed=0
-for version in "${versions[@]}"; do
-  python="$versions_dir/$version/bin/python"
-  minor="${version%.*}"
-  build="$PWD/build-py${minor//./}"
-  log="$work/logs/$version.log"
-  : >"$log"
+for name in "${names[@]}"; do
+  if [ "$name" = system ]; then
+    python=/usr/bin/python3
+    build="$PWD/build-py-system"
+  else
+    python="$pyenv_root/versions/$name/bin/python"
+    minor="${name%.*}"
+    build="$PWD/build-py${minor//./}"
+  fi
   if [ ! -x "$python" ]; then
-    printf '%-8s not installed\n' "$version"
+    printf '%-15s not installed\n' "$name"
     failed=1
     continue
   fi
+  label="$name"
+  [ "$name" != system ] || label="$("$python" -c 'import platform; print(platform.python_version())') system"
+  log="$work/logs/$name.log"
+  : >"$log"
 
   # The interpreter meson asks for its paths: the real one, or a wrapper
   # that lends it distutils.
   meson_python="$python"
   if ! "$python" -W ignore -c 'import distutils' 2>/dev/null; then
-    meson_python="$work/python-$version"
+    meson_python="$work/python-$name"
     printf '#!/bin/sh\nPYTHONPATH="%s${PYTHONPATH:+:$PYTHONPATH}" exec "%s" "$@"\n' \
       "$work/distutils" "$python" >"$meson_python"
     chmod +x "$meson_python"
@@ -74,7 +79,7 @@ for version in "${versions[@]}"; do
     rm -rf "$build"
   fi
   if ! build_module >>"$log" 2>&1; then
-    printf '%-8s build FAILED  (log: %s)\n' "$version" "${log#"$PWD"/}"
+    printf '%-15s build FAILED  (log: %s)\n' "$label" "${log#"$PWD"/}"
     failed=1
     continue
   fi
@@ -87,10 +92,14 @@ for version in "${versions[@]}"; do
   status=${PIPESTATUS[0]}
   summary="${summary% in *}"
   if [ "$status" -eq 0 ]; then
-    printf '%-8s build ok  tests: %s\n' "$version" "$summary"
+    printf '%-15s build ok  tests: %s\n' "$label" "$summary"
   else
-    printf '%-8s build ok  tests FAILED: %s  (log: %s)\n' "$version" "$summary" "${log#"$PWD"/}"
+    printf '%-15s build ok  tests FAILED: %s  (log: %s)\n' "$label" "$summary" "${log#"$PWD"/}"
     failed=1
   fi
 done
+if [ ${#names[@]} -le 1 ] && [ $# -eq 0 ]; then
+  echo "no CPython 3.8 to 3.13 under $pyenv_root/versions"
+  failed=1
+fi
 exit "$failed"
