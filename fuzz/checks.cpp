@@ -117,6 +117,33 @@ std::optional<std::string> unquoted(std::string_view quoted) {
   return out;
 }
 
+// The report of one label on a text of printable ASCII (one line, one column
+// per character), drawn row by row as the layout prescribes.
+std::string single_line_report(std::string_view text, std::string_view source_id,
+                               grammar::Span span, std::string_view label) {
+  const std::size_t attach = span.start + (span.end - span.start) / 2;
+  std::string underline;
+  std::string arrow;
+  for (std::size_t col = 0; col <= span.end + 1; ++col) {
+    const bool inside = span.start <= col && col < span.end;
+    if (col == attach)
+      underline += span.start == span.end ? "\u2502" : "\u252C";
+    else
+      underline += inside ? "\u2500" : " ";
+    arrow += col < attach ? " " : col == attach ? "\u2570" : "\u2500";
+  }
+  const std::size_t kept = text.find_last_not_of(' ') + 1;  // npos + 1 is 0
+  std::string out = "Error: \n";
+  out += "   \u256D\u2500[ " + std::string(source_id) + ":1:" + std::to_string(span.start + 1) +
+         " ]\n";
+  out += "   \u2502\n";
+  out += " 1 \u2502 " + std::string(text.substr(0, kept)) + "\n";
+  out += "   \u2502 " + underline + "\n";
+  out += "   \u2502 " + arrow + " " + std::string(label) + "\n";
+  out += "\u2500\u2500\u2500\u256F\n";
+  return out;
+}
+
 bool has_duplicates(const std::vector<grammar::ExpectedPattern>& list) {
   for (std::size_t i = 0; i < list.size(); ++i)
     for (std::size_t j = i + 1; j < list.size(); ++j)
@@ -244,6 +271,10 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
           "the report does not name its source");
   require(plain.find(" " + label + "\n") != std::string::npos,
           "the report does not carry the error's label");
+  if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+    require(plain == single_line_report(text, type_path, span, label),
+            "the report of a one-line text is not laid out row by row as prescribed");
+  }
 }
 
 }  // namespace tolva::fuzz
