@@ -222,6 +222,25 @@ void check_bytes(const std::uint8_t* data, std::size_t size) {
     return;
   }
   check_rendering(report, source, "\n");
+
+  // A whole parse report for an error made up from the bytes: any found
+  // value (surrogates and values past U+10FFFF too) and any expected list.
+  grammar::ParseError error;
+  if (!report.labels.empty()) error.span = report.labels.front().span;
+  if (size >= 4) {
+    std::uint32_t found = 0;
+    for (std::size_t i = 0; i < 4; ++i) found = found << 8 | data[size - 1 - i];
+    error.found = static_cast<char32_t>(found);
+  }
+  for (std::size_t i = 0; i < std::min<std::size_t>(size, 12); i += 3)
+    error.expected.push_back(
+        static_cast<grammar::ExpectedPattern>(data[i] % grammar::expected_pattern_count));
+  const Error built = report::build_parse_report(source, {&error, 1}, "fuzz");
+  require(unicode::is_valid_utf8(built.message) && built.message.starts_with(header_row) &&
+              built.message.ends_with(closing_end),
+          "a parse report over arbitrary bytes is not a report");
+  require(controls_shown_visibly(built.message, "\n\t\r"),
+          "a control character of the text reached the report");
 }
 
 std::string describe(const grammar::ParseError& error) {
