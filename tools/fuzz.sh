@@ -59,7 +59,7 @@ for t in "${targets[@]}"; do
     failed+=("$t")
     tail -n 60 "$out/$t.log"
   fi
-  grep -E '^stat::number_of_executed_units|^#[0-9]+ *DONE' "$out/$t.log" || true
+  grep -E '^#[0-9]+[[:space:]]+DONE' "$out/$t.log" || true
 done
 
 if [ ${#failed[@]} -gt 0 ]; then
