@@ -43,8 +43,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path path = argv[i];
     std::error_code ec;
     if (!std::filesystem::is_directory(path, ec)) {
-      ok = replay(path) && ok;
-      ++count;
+      if (replay(path))
+        ++count;
+      else
+        ok = false;
       continue;
     }
     std::vector<std::filesystem::path> files;
@@ -56,8 +58,10 @@ int main(int argc, char** argv) {
     }
     std::sort(files.begin(), files.end());
     for (const auto& file : files) {
-      ok = replay(file) && ok;
-      ++count;
+      if (replay(file))
+        ++count;
+      else
+        ok = false;
     }
   }
   std::printf("replayed %zu inputs\n", count);
