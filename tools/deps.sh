@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever this machine lacks to build, test,
 # benchmark and run tolva. Does nothing when everything is present.
+#
+#   tools/deps.sh        everything the tests, benchmarks and hardening runs need
+#   tools/deps.sh run    only what building and running the module needs
 set -euo pipefail
 
-packages=(
-  g++ ninja-build meson pkg-config
-  python3 python3-dev python3-venv python3-pip python3-mesonpy python3-pytest
+packages=(g++ ninja-build meson pkg-config python3 python3-dev)
+[ "${1:-all}" = run ] || packages+=(
+  python3-venv python3-pip python3-mesonpy python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
   valgrind
