@@ -33,4 +33,6 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{{{0, 1}, U'\x1b', {Identifier}, {}}, "found '\u241b' expected identifier"},
         LabelCase{{{0, 1}, U'\x7f', {Identifier}, {}}, "found '\u2421' expected identifier"},
         LabelCase{{{0, 2}, U'\u009b', {Identifier}, {}}, "found '\uFFFD' expected identifier"},
-        LabelCase{{{0, 1}, U'\t', {Identifier}, {}}, "found '\t' expected identifier"}));
+        LabelCase{{{0, 1}, U'\t', {Identifier}, {}}, "found '\t' expected identifier"},
+        LabelCase{{{3, 4}, U'\n', {EndOfInput}, {}}, "found '\u240a' expected end of input"},
+        LabelCase{{{3, 4}, U'\r', {EndOfInput}, {}}, "found '\u240d' expected end of input"}));
