@@ -239,8 +239,10 @@ void check_bytes(const std::uint8_t* data, std::size_t size) {
   require(unicode::is_valid_utf8(built.message) && built.message.starts_with(header_row) &&
               built.message.ends_with(closing_end),
           "a parse report over arbitrary bytes is not a report");
-  require(controls_shown_visibly(built.message, "\n\t\r"),
+  require(controls_shown_visibly(built.message, "\n\t"),
           "a control character of the text reached the report");
+  require(std::count(built.message.begin(), built.message.end(), '\n') == 7,
+          "the report of one error is not seven rows");
 }
 
 std::string describe(const grammar::ParseError& error) {
@@ -284,7 +286,9 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
       .position = span.start,
       .labels = {{span, label, report::Colour{report::Colour::Kind::Palette, 201}}},
   };
-  const std::string plain = check_rendering(expected, text, "\n\t\r");
+  const std::string plain = check_rendering(expected, text, "\n\t");
+  require(std::count(plain.begin(), plain.end(), '\n') == 7,
+          "the report of one error is not seven rows");
   require(report.message == plain, "the parser's message is not the report of its error");
   require(plain.find("[ " + std::string(type_path) + ":") != std::string::npos,
           "the report does not name its source");
