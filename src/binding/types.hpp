@@ -24,7 +24,7 @@ struct OtherObject {
   Other value;
 };
 
-// Each class object is created from its type specification on the first call
+// Each class object is created from its PyType_Spec on the first call
 // and cached for the life of the process. nullptr with an exception set if the
 // interpreter refuses to create it.
 PyTypeObject* version_type() noexcept;
