@@ -2,32 +2,16 @@
 
 #include "binding/py_ref.hpp"
 
-#include <exception>
-#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
+#include "binding/guarded.hpp"
 
 // Slot pieces shared by the typed classes SemVer, DotSeparated and Other.
 namespace tolva::binding {
-
-// Runs a slot body. A C++ exception never reaches the interpreter: bad_alloc
-// becomes MemoryError, anything else the internal-failure exception, and the
-// slot then returns `failure`.
-template <class R, class F>
-R guarded(R failure, F&& body) noexcept {
-  try {
-    return std::forward<F>(body)();
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
-  } catch (const std::exception& e) {
-    raise_internal(e.what());
-  }
-  return failure;
-}
 
 // Creates the class object from `spec` on the first call and keeps it; a failed
 // creation is not cached, so a later call tries again. nullptr with an exception set.

@@ -1,11 +1,10 @@
 // The Version class: any kind of version, decided by the grammar or copied
 // from one of the typed classes. Instances never change after construction.
-#include <exception>
-#include <new>
 #include <string>
 
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
+#include "binding/guarded.hpp"
 #include "binding/type_from_spec.hpp"
 #include "binding/types.hpp"
 #include "tolva/grammar/parsers.hpp"
@@ -17,19 +16,6 @@ namespace {
 PyTypeObject* cached_type = nullptr;
 
 VersionObject* as_version(PyObject* self) { return reinterpret_cast<VersionObject*>(self); }
-
-// Reports a C++ failure caught at a slot boundary as a Python exception.
-PyObject* raise_caught(std::exception_ptr caught) noexcept {
-  try {
-    std::rethrow_exception(caught);
-  } catch (const std::bad_alloc&) {
-    return PyErr_NoMemory();
-  } catch (const std::exception& e) {
-    return raise_internal(e.what());
-  } catch (...) {
-    return raise_internal("unknown C++ exception");
-  }
-}
 
 // The value the single constructor argument stands for; nullopt with an
 // exception set when it cannot be used.
@@ -65,13 +51,11 @@ PyObject* construct(PyTypeObject* type, PyObject* const* args, Py_ssize_t nargs,
                         first_keyword);
   }
   if (nargs != 1) return raise(PyExc_ValueError, "Version() requires arguments");
-  try {
+  return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     std::optional<Version> value = value_from(args[0]);
     if (!value) return nullptr;
     return new_version_object(type, std::move(*value));
-  } catch (...) {
-    return raise_caught(std::current_exception());
-  }
+  });
 }
 
 PyObject* version_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
@@ -111,15 +95,13 @@ PyObject* written_form(PyObject* self, void (*append)(std::string&, const Versio
   // Past this size the buffer is given back rather than kept for the thread.
   constexpr std::size_t kept_capacity = 4096;
   thread_local std::string buffer;
-  try {
+  return guarded<PyObject*>(nullptr, [&] {
     buffer.clear();
     append(buffer, as_version(self)->value);
     PyObject* result = new_str(buffer);
     if (buffer.capacity() > kept_capacity) std::string().swap(buffer);
     return result;
-  } catch (...) {
-    return raise_caught(std::current_exception());
-  }
+  });
 }
 
 PyObject* version_str(PyObject* self) { return written_form(self, append_text_form); }
