@@ -10,15 +10,16 @@
 namespace tolva::report {
 
 Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
-                         std::string_view type_path) {
+                         const ReportStyle& style) {
   if (errors.empty()) return Error{"Parse failed without reporting an error"};
   // The report is written into memory, so running out of it is the one way
   // writing can fail.
   try {
     Report report{
         .kind = ReportKind::Error,
-        .source_id = std::string(type_path),
+        .source_id = std::string(style.source_name),
         .position = errors.front().span.start,
+        .first_line = style.first_line,
         .labels = {},
     };
     LabelColours colours;
@@ -26,12 +27,18 @@ Error build_parse_report(std::string_view text, std::span<const grammar::ParseEr
     for (const grammar::ParseError& error : errors) {
       report.labels.push_back(Label{error.span, label_text(error), colours.next()});
     }
-    auto rendered = render_report(report, text, report_colour_in_force());
+    auto rendered = render_report(report, text, style.colour);
     if (!rendered) return Error{std::move(rendered.error())};
     return Error{message_from_bytes(std::move(*rendered))};
   } catch (const std::bad_alloc&) {
     return Error{"Failed to write error to string: out of memory"};
   }
+}
+
+Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
+                         std::string_view type_path) {
+  return build_parse_report(text, errors,
+                            ReportStyle{.source_name = type_path, .colour = report_colour_in_force()});
 }
 
 }  // namespace tolva::report

@@ -92,10 +92,10 @@ Colour colour_at(std::size_t col, std::span<const PlacedLabel> labels) noexcept 
   return unlabelled_colour;
 }
 
-void write_source_row(Canvas& out, std::size_t line, std::size_t width,
+void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
                       std::span<const char32_t> chars, const std::vector<ShownChar>& shown,
                       std::span<const PlacedLabel> labels) {
-  std::string number = decimal(line + 1);
+  std::string number = decimal(number_shown);
   std::string margin(width - number.size(), ' ');
   margin += number;
   margin += ' ';
@@ -185,7 +185,7 @@ std::expected<std::string, std::string> render_report(const Report& report,
   std::stable_sort(placed.begin(), placed.end(),
                    [](const PlacedLabel& a, const PlacedLabel& b) { return a.line < b.line; });
 
-  std::size_t highest_line = placed.empty() ? 1 : placed.back().line + 1;
+  std::size_t highest_line = (placed.empty() ? 0 : placed.back().line) + report.first_line;
   std::size_t width = decimal(highest_line).size();
 
   Canvas out{{}, colour};
@@ -202,7 +202,7 @@ std::expected<std::string, std::string> render_report(const Report& report,
   out.plain(" ");
   out.plain(report.source_id);
   out.plain(":");
-  out.plain(decimal(ref_line + 1));
+  out.plain(decimal(ref_line + report.first_line));
   out.plain(":");
   out.plain(decimal(position - text.line(ref_line).offset + 1));
   out.plain(" ");
@@ -219,7 +219,7 @@ std::expected<std::string, std::string> render_report(const Report& report,
     std::span<const PlacedLabel> on_line(first, last);
     std::span<const char32_t> chars = text.chars(first->line);
     std::vector<ShownChar> shown = show_line(chars);
-    write_source_row(out, first->line, width, chars, shown, on_line);
+    write_source_row(out, first->line + report.first_line, width, chars, shown, on_line);
     for (const PlacedLabel& p : on_line) {
       write_underline_row(out, width, p, shown);
       write_arrow_row(out, width, p, shown);

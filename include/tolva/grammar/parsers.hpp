@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "tolva/error.hpp"
+#include "tolva/report/parse_report.hpp"
 #include "tolva/values/version.hpp"
 
 // Text to value, with a rendered report as the error on failure.
@@ -22,5 +23,13 @@ std::expected<Version, Error> parse_version(std::string_view text);
 std::expected<SemVer, Error> parse_semver(std::string_view text);
 std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text);
 std::expected<Other, Error> parse_other(std::string_view text);
+
+// The same readings, with reports drawn in `style`; an empty source name
+// stands for the kind's type path.
+std::expected<Version, Error> parse_version(std::string_view text, const report::ReportStyle& style);
+std::expected<SemVer, Error> parse_semver(std::string_view text, const report::ReportStyle& style);
+std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text,
+                                                       const report::ReportStyle& style);
+std::expected<Other, Error> parse_other(std::string_view text, const report::ReportStyle& style);
 
 }  // namespace tolva

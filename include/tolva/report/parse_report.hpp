@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,8 +13,20 @@ namespace tolva::report {
 // "found 'x' expected digit, '-', '+', or end of input"
 std::string label_text(const grammar::ParseError& error);
 
-// Renders the report for a rejected `text` (one label per error, colour as
-// decided for standard error) and returns it as the error's message.
+// How a caller that draws its own reports wants them: the name in the header,
+// the number of the text's first line (header and gutter), and colour or not.
+struct ReportStyle {
+  std::string_view source_name;
+  std::size_t first_line = 1;
+  bool colour = false;
+};
+
+// Renders the report for a rejected `text` (one label per error) in `style`
+// and returns it as the error's message.
+Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
+                         const ReportStyle& style);
+
+// As above, named `type_path`, with colour as decided for standard error.
 Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
                          std::string_view type_path);
 

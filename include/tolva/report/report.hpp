@@ -25,6 +25,7 @@ struct Report {
   ReportKind kind = ReportKind::Error;
   std::string source_id;
   std::size_t position = 0;  // where the source reference points
+  std::size_t first_line = 1;  // the number the source's first line has in header and gutter
   std::vector<Label> labels;
 };
 

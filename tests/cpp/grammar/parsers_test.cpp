@@ -31,5 +31,18 @@ TEST(Parsers, report_names_the_kind) {
   }
 }
 
+// A caller's style names the source, numbers its line and decides colour.
+TEST(Parsers, styled_report_takes_name_line_and_colour) {
+  const report::ReportStyle style{.source_name = "list.txt", .first_line = 12, .colour = false};
+  const std::string message = parse_semver("1.2.3x", style).error().message;
+  EXPECT_NE(message.find("[ list.txt:12:6 ]"), std::string::npos) << message;
+  EXPECT_NE(message.find(" 12 \u2502 1.2.3x\n"), std::string::npos) << message;
+  EXPECT_EQ(message.find('\x1b'), std::string::npos);
+
+  const std::string unnamed = parse_other("1", {.source_name = {}, .first_line = 3, .colour = true}).error().message;
+  EXPECT_NE(unnamed.find(std::string(type_path::other) + ":3:1"), std::string::npos) << unnamed;
+  EXPECT_NE(unnamed.find('\x1b'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tolva
