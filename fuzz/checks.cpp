@@ -8,7 +8,7 @@
 
 #include "tolva/report/parse_report.hpp"
 #include "tolva/report/render.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/utf8.hpp"
 #include "tolva/values/other.hpp"
 
 namespace tolva::fuzz {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tolva/unicode/properties.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::fuzz::reference {
 namespace {

@@ -21,7 +21,7 @@ core_sources=(src/unicode/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.
 # here; clang 14 lacks them, which is why this is clang 16.
 flags="-std=c++2b -D__cpp_concepts=202002L -Wno-macro-redefined -Wall -Wextra
   -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined
-  -fno-sanitize-recover=all -I$root/include"
+  -fno-sanitize-recover=all -I$root/include -I$root/src"
 
 # A ninja file, so the build runs in parallel and redoes only what changed.
 mkdir -p "$out/artifacts"

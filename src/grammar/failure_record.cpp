@@ -1,6 +1,6 @@
 #include "failure_record.hpp"
 
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::grammar::detail {
 

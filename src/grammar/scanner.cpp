@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "tolva/unicode/properties.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::grammar::detail {
 

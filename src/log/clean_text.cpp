@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "tolva/values/quoted.hpp"
+#include "values/quoted.hpp"
 
 namespace tolva::log {
 namespace {

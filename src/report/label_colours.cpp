@@ -1,4 +1,4 @@
-#include "tolva/report/label_colours.hpp"
+#include "label_colours.hpp"
 
 #include <cstddef>
 

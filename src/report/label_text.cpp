@@ -1,6 +1,6 @@
 #include "shown_char.hpp"
 #include "tolva/report/parse_report.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::report {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolva/report/message.hpp"
+#include "message.hpp"
 
 #include "lenient_utf8.hpp"
 

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "tolva/report/label_colours.hpp"
-#include "tolva/report/message.hpp"
+#include "label_colours.hpp"
+#include "message.hpp"
 #include "tolva/report/render.hpp"
 #include "tolva/report/terminal_colour.hpp"
 

@@ -6,8 +6,8 @@
 
 #include "shown_char.hpp"
 #include "source_text.hpp"
-#include "tolva/unicode/properties.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::report {
 

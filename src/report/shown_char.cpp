@@ -1,6 +1,6 @@
 #include "shown_char.hpp"
 
-#include "tolva/unicode/properties.hpp"
+#include "unicode/properties.hpp"
 
 namespace tolva::report {
 

@@ -1,4 +1,4 @@
-#include "tolva/unicode/properties.hpp"
+#include "properties.hpp"
 
 #include <algorithm>
 #include <iterator>

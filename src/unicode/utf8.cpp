@@ -1,4 +1,4 @@
-#include "tolva/unicode/utf8.hpp"
+#include "utf8.hpp"
 
 #include <cassert>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "tolva/values/quoted.hpp"
+#include "quoted.hpp"
 
 namespace tolva {
 

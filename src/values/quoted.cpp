@@ -1,11 +1,11 @@
-#include "tolva/values/quoted.hpp"
+#include "quoted.hpp"
 
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
 
-#include "tolva/unicode/properties.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva {
 namespace {

@@ -1,6 +1,6 @@
 #include "quoted_list.hpp"
 
-#include "tolva/values/quoted.hpp"
+#include "quoted.hpp"
 
 namespace tolva::values_detail {
 

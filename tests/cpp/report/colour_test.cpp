@@ -3,7 +3,7 @@
 #include <string>
 
 #include "tolva/report/colour.hpp"
-#include "tolva/report/label_colours.hpp"
+#include "report/label_colours.hpp"
 
 using tolva::report::Colour;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tolva/report/message.hpp"
+#include "report/message.hpp"
 #include "tolva/report/parse_report.hpp"
 
 using tolva::grammar::ParseError;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tolva/report/render.hpp"
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/utf8.hpp"
 
 using tolva::report::Colour;
 using tolva::report::Label;

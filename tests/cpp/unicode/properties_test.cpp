@@ -1,4 +1,4 @@
-#include "tolva/unicode/properties.hpp"
+#include "unicode/properties.hpp"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tables.hpp"
-#include "tolva/unicode/properties.hpp"
+#include "unicode/properties.hpp"
 
 namespace tolva::unicode {
 namespace {

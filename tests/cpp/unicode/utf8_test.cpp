@@ -1,4 +1,4 @@
-#include "tolva/unicode/utf8.hpp"
+#include "unicode/utf8.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "tolva/values/quoted.hpp"
+#include "values/quoted.hpp"
 
 namespace tolva {
 namespace {
