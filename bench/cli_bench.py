@@ -1,0 +1,103 @@
+"""Speed of the `tolva` executable against the standard tools, as ratios from
+one run, on a file of one million versions made from Debian's package list.
+
+Run: /usr/bin/python3 bench/cli_bench.py [path to tolva]   (default build/src/cli/tolva)
+
+The versions are those of `apt-cache dumpavail`, turned into text tolva
+accepts (an epoch's ':' and a '~' become '.' and '-', and a '+' that tolva
+would refuse becomes '-'), then repeated with the leading number shifted and
+shuffled. Each figure is the best wall time of several runs, output to
+/dev/null.
+"""
+
+import os
+import random
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+COUNT = 1_000_000
+REPEATS = 5
+PART = r"[0-9A-Za-z-]+"
+LIST = rf"(?:{PART}(?:\.{PART})*)?"
+ACCEPTED = re.compile(rf"v?\d+\.\d+\.\d+(?:-{LIST})?(?:\+{LIST})?|{LIST}|[A-Za-z_]\w*", re.ASCII)
+LEADING_NUMBER = re.compile(r"\d+")
+
+
+def debian_versions():
+    listing = subprocess.run(["apt-cache", "dumpavail"], capture_output=True, text=True,
+                             check=True).stdout
+    found = set()
+    for line in listing.splitlines():
+        if not line.startswith("Version: "):
+            continue
+        text = line[len("Version: "):].replace(":", ".").replace("~", "-")
+        for candidate in (text, text.replace("+", "-")):
+            if ACCEPTED.fullmatch(candidate):
+                found.add(candidate)
+                break
+    return sorted(found)
+
+
+def make_input(path):
+    base = debian_versions()
+    if len(base) < 1000:
+        sys.exit(f"only {len(base)} versions from apt-cache dumpavail; run apt-get update first")
+    rng = random.Random(7)
+    lines = []
+    shift = 0
+    while len(lines) < COUNT:
+        for text in base:
+            lines.append(LEADING_NUMBER.sub(lambda m: str(int(m.group()) + shift), text, count=1)
+                         if shift else text)
+        shift += 1
+    lines = lines[:COUNT]
+    rng.shuffle(lines)
+    with open(path, "w") as out:
+        out.writelines(line + "\n" for line in lines)
+    return len(base)
+
+
+def best_seconds(argv, env=None):
+    best = float("inf")
+    with open(os.devnull, "wb") as sink:
+        for _ in range(REPEATS):
+            start = time.perf_counter()
+            subprocess.run(argv, stdout=sink, env={**os.environ, **(env or {})}, check=True)
+            best = min(best, time.perf_counter() - start)
+    return best
+
+
+def main():
+    tolva = sys.argv[1] if len(sys.argv) > 1 else "build/src/cli/tolva"
+    with tempfile.TemporaryDirectory() as tmp:
+        data = os.path.join(tmp, "versions.txt")
+        distinct = make_input(data)
+        check = subprocess.run([tolva, "check", data], capture_output=True)
+        if check.returncode != 0:
+            sys.exit(f"tolva rejects part of the input:\n{check.stderr[:2000].decode()}")
+        c = {"LC_ALL": "C"}
+        times = {
+            "tolva sort": best_seconds([tolva, "sort", data]),
+            "sort -V": best_seconds(["sort", "-V", data], c),
+            "LC_ALL=C sort": best_seconds(["sort", data], c),
+            "tolva check": best_seconds([tolva, "check", data]),
+            "LC_ALL=C grep -c .": best_seconds(["grep", "-c", ".", data], c),
+        }
+    print(f"{COUNT} lines from {distinct} distinct Debian versions, best of {REPEATS}")
+    for name, seconds in times.items():
+        print(f"  {name:20} {seconds * 1000:8.1f} ms")
+    rows = [
+        ("sort -V / tolva sort", times["sort -V"] / times["tolva sort"], "at least 3"),
+        ("tolva sort / LC_ALL=C sort", times["tolva sort"] / times["LC_ALL=C sort"], "at most 2"),
+        ("tolva check / LC_ALL=C grep -c .", times["tolva check"] / times["LC_ALL=C grep -c ."],
+         "at most 5"),
+    ]
+    for name, ratio, target in rows:
+        print(f"  {name:34} {ratio:6.2f}   target {target}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string_view>
+
+#include "exit_status.hpp"
+#include "output.hpp"
+
+namespace tolva::cli {
+
+// How reports name standard input.
+inline constexpr std::string_view standard_input_name = "<stdin>";
+
+// Reads each named input in turn with `read(fd, shown name)`, which returns
+// 0 or the errno of a failed read. "-", or no name at all, is standard input.
+// An input that cannot be opened or read is reported with the system's reason
+// and the others are still read; the result is then `trouble`.
+ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,
+                          const std::function<int(int fd, std::string_view shown)>& read);
+
+}  // namespace tolva::cli

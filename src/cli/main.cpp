@@ -1,0 +1,103 @@
+// The `tolva` command: checks, sorts, compares and parses version numbers.
+
+#include <unistd.h>
+
+#include <cstring>
+#include <exception>
+#include <new>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "command_line.hpp"
+#include "commands.hpp"
+#include "output.hpp"
+#include "tolva/report/terminal_colour.hpp"
+#include "usage.hpp"
+
+#ifndef TOLVA_CLI_VERSION
+#error "the build passes the version as TOLVA_CLI_VERSION"
+#endif
+
+namespace tolva::cli {
+namespace {
+
+bool colour_for(ColourChoice choice) {
+  switch (choice) {
+    case ColourChoice::always:
+      return true;
+    case ColourChoice::never:
+      return false;
+    case ColourChoice::automatic:
+      break;
+  }
+  return report::report_colour_in_force();
+}
+
+ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
+  bool colour = colour_for(invocation.colour);
+  switch (invocation.command) {
+    case Command::check:
+      return run_check(invocation, colour, io);
+    case Command::sort:
+      return run_sort(invocation, colour, io);
+    case Command::compare:
+      return run_compare(invocation, colour, io);
+    case Command::parse:
+      return run_parse(invocation, colour, io);
+  }
+  return ExitStatus::trouble;
+}
+
+ExitStatus run(std::span<char*> argv, Streams& io) {
+  std::vector<std::string_view> args(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
+  Request request = read_command_line(args);
+  if (auto* invocation = std::get_if<Invocation>(&request)) return run_invocation(*invocation, io);
+  if (auto* help = std::get_if<HelpRequest>(&request)) {
+    io.out.write(usage_line(help->command));
+    io.out.write("\n");
+    io.out.write(help_text(help->command));
+    return ExitStatus::ok;
+  }
+  if (std::holds_alternative<VersionRequest>(request)) {
+    io.out.write("tolva " TOLVA_CLI_VERSION "\n");
+    return ExitStatus::ok;
+  }
+  const auto& error = std::get<UsageError>(request);
+  std::string message = "tolva: " + error.message + "\n";
+  message.append(usage_line(error.command));
+  message.append("Try 'tolva --help' for more.\n");
+  io.report(message);
+  return ExitStatus::trouble;
+}
+
+// The last word when something failed that no command handles: written
+// straight to the descriptor, since the streams may be what failed.
+int fail(std::string_view why) noexcept {
+  std::string_view prefix = "tolva: ";
+  [[maybe_unused]] auto a = ::write(2, prefix.data(), prefix.size());
+  [[maybe_unused]] auto b = ::write(2, why.data(), why.size());
+  [[maybe_unused]] auto c = ::write(2, "\n", 1);
+  return static_cast<int>(ExitStatus::trouble);
+}
+
+}  // namespace
+}  // namespace tolva::cli
+
+int main(int argc, char** argv) {
+  using namespace tolva::cli;
+  try {
+    Streams io;
+    ExitStatus status = run(std::span<char*>(argv, static_cast<std::size_t>(argc)), io);
+    io.flush();
+    return static_cast<int>(status);
+  } catch (const std::bad_alloc&) {
+    return fail("out of memory");
+  } catch (const std::exception& e) {
+    return fail(e.what());
+  } catch (...) {
+    return fail("internal error");
+  }
+}

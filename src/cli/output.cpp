@@ -1,0 +1,69 @@
+#include "output.hpp"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace tolva::cli {
+namespace {
+
+constexpr std::size_t buffer_size = 64 * 1024;
+constexpr int closed_pipe_status = 128 + 13;
+
+// Writes all of `text`; returns 0 or the errno of the failed write.
+int write_all(int fd, std::string_view text) noexcept {
+  while (!text.empty()) {
+    ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+}  // namespace
+
+Output::Output(int fd, std::string_view name) : fd_(fd), name_(name) {
+  buffer_.reserve(buffer_size);
+}
+
+void Output::write(std::string_view text) {
+  buffer_.append(text);
+  write_if_full();
+}
+
+void Output::write_if_full() {
+  if (buffer_.size() >= buffer_size) flush();
+}
+
+void Output::flush() {
+  int error = write_all(fd_, buffer_);
+  buffer_.clear();
+  if (error != 0) fail(error);
+}
+
+void Output::fail(int error) const {
+  if (error != EPIPE && fd_ != 2) {
+    std::string message = "tolva: cannot write to ";
+    message.append(name_).append(": ").append(std::strerror(error)).append("\n");
+    write_all(2, message);
+  }
+  std::_Exit(error == EPIPE ? closed_pipe_status : 2);
+}
+
+void Streams::report(std::string_view text) {
+  out.flush();
+  err.write(text);
+  err.flush();
+}
+
+void Streams::flush() {
+  out.flush();
+  err.flush();
+}
+
+}  // namespace tolva::cli

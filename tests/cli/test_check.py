@@ -1,0 +1,140 @@
+"""tolva check: exit statuses, where reports point, and hostile input."""
+
+import os
+import subprocess
+
+import pytest
+
+REPORT_END = "───╯\n"
+
+
+@pytest.mark.parametrize("data, args, status, headers", [
+    (b"1.2.3\nv2.0.0-rc.1\n1.2\nfoo_bar\n", [], 0, []),
+    (b"1.0\r\n2.0\r\n", [], 0, []),
+    (b"1.0.0\n2.0", [], 0, []),                                       # no final line feed
+    (b"", [], 0, []),
+    (b"1.2.3\n1.2.3!\n", [], 1, [":2:6 ]"]),
+    (b"1.2.3\n1.2\nx y\n", ["--kind", "semver"], 1, [":2:4 ]", ":3:1 ]"]),
+    (b"1.0\n\n", ["--kind=other"], 1, [":1:1 ]", ":2:1 ]"]),
+    (b"1.0\n1.\xff\xfe\n2.0\n", [], 1, [":2:"]),                         # invalid UTF-8
+    (b"1.0\n\x00\x01\x02\x7fELF\n", [], 1, [":2:1 ]"]),                  # NUL and binary bytes
+    (b"1.0\r\r\n", [], 1, [":1:4 ]"]),                                  # only one CR is dropped
+])
+def test_statuses_and_report_headers(tolva, write, data, args, status, headers):
+    path = write("versions.txt", data)
+    result = tolva("check", *args, path)
+    assert result.returncode == status
+    assert result.stdout == b""
+    err = result.stderr.decode("utf-8", "replace")
+    assert err.count("Error: \n") == len(headers)
+    for header in headers:
+        assert f"╭─[ {path}{header}" in err
+    assert not headers or err.endswith(REPORT_END)
+
+
+def test_report_shows_the_real_line_number_in_its_gutter(tolva):
+    lines = b"1.0\n" * 11 + b"1.2.3!\n"
+    result = tolva("check", input=lines)
+    assert result.returncode == 1
+    err = result.stderr.decode()
+    assert "╭─[ <stdin>:12:6 ]" in err
+    assert "\n 12 │ 1.2.3!\n" in err
+
+
+@pytest.mark.parametrize("name, reason", [
+    ("missing.txt", "No such file or directory"),
+    (".", "Is a directory"),
+    ("good.txt/inside", "Not a directory"),
+])
+def test_unreadable_input_is_named_and_the_others_still_checked(tolva, write, tmp_path,
+                                                                 name, reason):
+    good = write("good.txt", b"1.0\n")
+    bad = write("bad.txt", b"1.2.3!\n")
+    unreadable = str(tmp_path / name)
+    result = tolva("check", good, unreadable, bad)
+    assert result.returncode == 2
+    err = result.stderr.decode()
+    assert f"tolva: cannot read {unreadable}: {reason}\n" in err
+    assert f"{bad}:1:6" in err
+
+
+@pytest.mark.skipif(os.geteuid() == 0, reason="root reads any file")
+def test_file_without_read_permission(tolva, write):
+    path = write("secret.txt", b"1.0\n")
+    os.chmod(path, 0)
+    result = tolva("check", path)
+    assert result.returncode == 2
+    assert b"Permission denied" in result.stderr
+
+
+def test_standard_input_by_dash_and_by_default(tolva, write):
+    path = write("a.txt", b"1.0\n")
+    assert tolva("check", input=b"x y\n").stderr.decode().count("<stdin>:1:2") == 1
+    result = tolva("check", path, "-", input=b"1.2.3!\n")
+    assert result.returncode == 1 and b"<stdin>:1:6" in result.stderr
+
+
+def test_long_line(tolva, write):
+    path = write("long.txt", b"1.0\n" + b"a" * 100_000_000 + b"\n1.2.3!\n")
+    result = tolva("check", path)
+    assert result.returncode == 1
+    assert f"{path}:3:6".encode() in result.stderr
+
+
+def peak_kib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        return next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
+
+
+def test_memory_does_not_grow_with_the_input(tolva_exe):
+    """Ten million lines through a pipe: the peak resident size stays small."""
+    proc = subprocess.Popen([tolva_exe, "check"], stdin=subprocess.PIPE,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    block = b"1.2.3-rc.1\nfoo_bar\n1.2.3.4.5\n0.0.0\n" * 25_000
+    for _ in range(100):
+        proc.stdin.write(block)
+    proc.stdin.flush()
+    peak = peak_kib(proc.pid)  # all but the last pipe's worth is read by now
+    proc.stdin.close()
+    assert proc.wait() == 0
+    assert peak < 16 * 1024  # the input is 130 MB
+
+
+@pytest.mark.parametrize("args", [
+    ["check", "--bogus"], ["check", "-r"], ["sort", "-x"], ["sort", "--json"],
+    ["compare", "1.0"], ["compare", "1", "2", "3"], ["parse"], ["parse", "--unique", "1"],
+    ["check", "--kind"], ["check", "--kind", "nope"], ["check", "--color=sometimes"],
+    ["bogus"], ["--bogus"], [],
+])
+def test_usage_errors(tolva, args):
+    result = tolva(*args)
+    assert result.returncode == 2
+    assert result.stdout == b""
+    assert result.stderr.startswith(b"tolva: ") and b"usage: tolva" in result.stderr
+
+
+@pytest.mark.parametrize("args", [["--help"], ["-h"], ["check", "--help"], ["sort", "-h"],
+                                  ["compare", "--help"], ["parse", "--help"]])
+def test_help(tolva, args):
+    result = tolva(*args)
+    assert result.returncode == 0 and result.stderr == b""
+    assert result.stdout.startswith(b"usage: tolva")
+
+
+def test_version(tolva):
+    result = tolva("--version")
+    assert result.returncode == 0
+    assert result.stdout.startswith(b"tolva ") and result.stdout.count(b".") == 2
+
+
+@pytest.mark.parametrize("args, env, coloured", [
+    (["--color=always"], {}, True),
+    (["--color"], {}, True),
+    (["--color=never"], {"CLICOLOR_FORCE": "1"}, False),
+    ([], {"CLICOLOR_FORCE": "1"}, True),
+    ([], {}, False),                         # standard error is a pipe
+])
+def test_colour(tolva, args, env, coloured):
+    result = tolva("check", *args, input=b"1.2.3!\n", env=env)
+    assert result.returncode == 1
+    assert (b"\x1b[" in result.stderr) == coloured

@@ -1,0 +1,66 @@
+"""tolva sort: stable and reversed order, -u, lines as read, rejected lines."""
+
+import subprocess
+
+import pytest
+
+MIXED = ["x_y", "1.10", "1.2.3", "v1.2.3-rc.1", "1.9", "01.2.3", "", "1.2.3+b", "abc"]
+
+
+@pytest.mark.parametrize("args, lines, expected", [
+    ([], MIXED, ["v1.2.3-rc.1", "1.2.3", "01.2.3", "1.2.3+b", "", "1.10", "1.9", "abc", "x_y"]),
+    (["-r"], MIXED, ["x_y", "abc", "1.9", "1.10", "", "1.2.3", "01.2.3", "1.2.3+b",
+                     "v1.2.3-rc.1"]),
+    (["-u"], MIXED, ["v1.2.3-rc.1", "1.2.3", "", "1.10", "1.9", "abc", "x_y"]),
+    (["-ru"], MIXED, ["x_y", "abc", "1.9", "1.10", "", "1.2.3", "v1.2.3-rc.1"]),
+    (["--reverse", "--unique"], ["1.0.0+b", "1.0.0+a", "1.0.0-rc"], ["1.0.0+b", "1.0.0-rc"]),
+    (["--kind", "dot-separated"], ["1.2.3", "1.10.0", "1.2"], ["1.10.0", "1.2", "1.2.3"]),
+    (["--kind", "other"], ["b", "a_", "Z"], ["Z", "a_", "b"]),
+    ([], ["1.0.0-alpha.10", "1.0.0-alpha.9", "1.0.0-", "1.0.0"],
+     ["1.0.0-", "1.0.0-alpha.10", "1.0.0-alpha.9", "1.0.0"]),
+])
+def test_order(tolva, write, args, lines, expected):
+    path = write("v.txt", "".join(line + "\n" for line in lines).encode())
+    result = tolva("sort", *args, path)
+    assert (result.returncode, result.stderr) == (0, b"")
+    assert result.stdout.decode().split("\n") == expected + [""]
+
+
+def test_lines_are_written_as_read_and_rejected_ones_reported(tolva, write):
+    first = write("a.txt", b"2.0\r\nv1.0.0\r\n1.2.3!\r\n")
+    second = write("b.txt", b"1.5\nbad line\n")
+    result = tolva("sort", first, second)
+    assert result.returncode == 1
+    assert result.stdout == b"v1.0.0\n1.5\n2.0\n"
+    err = result.stderr.decode()
+    assert f"{first}:3:6 ]" in err and f"{second}:2:4 ]" in err
+
+
+def test_semver_kind_rejects_what_it_cannot_read(tolva):
+    result = tolva("sort", "--kind", "semver", input=b"1.0\n2.0.0\n1.0.0\n")
+    assert result.returncode == 1
+    assert result.stdout == b"1.0.0\n2.0.0\n"
+    assert b"<stdin>:1:4 ]" in result.stderr
+
+
+def test_unreadable_input_still_sorts_the_others(tolva, write, tmp_path):
+    path = write("a.txt", b"2.0\n1.0\n")
+    result = tolva("sort", str(tmp_path), path)
+    assert result.returncode == 2
+    assert result.stdout == b"1.0\n2.0\n"
+    assert b"Is a directory" in result.stderr
+
+
+def test_long_line(tolva, write):
+    long = b"a" * 100_000_000
+    result = tolva("sort", write("long.txt", long + b"\n1.0\n"))
+    assert result.returncode == 0
+    assert result.stdout == b"1.0\n" + long + b"\n"
+
+
+def test_reader_that_goes_away_ends_it_quietly(tolva_exe, write):
+    path = write("big.txt", b"1.2.3\n2.0\n" * 500_000)
+    pipeline = subprocess.run(["bash", "-c", f'"{tolva_exe}" sort "{path}" | head -1'],
+                              capture_output=True, timeout=60)
+    assert pipeline.stdout == b"1.2.3\n"
+    assert pipeline.stderr == b""
