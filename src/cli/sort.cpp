@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <compare>
 #include <deque>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "inputs.hpp"
 #include "kind.hpp"
 #include "lines.hpp"
+#include "sort_prefix.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -18,6 +20,34 @@ struct Entry {
   std::string_view line;
 };
 
+// What the sort moves about: small, and mostly ordered by the prefix alone,
+// while the values stay where they were made.
+struct Handle {
+  SortPrefix prefix;
+  std::size_t index;  // into the entries, which are in input order
+};
+
+// Whether the versions of two handles are equal, looking at the values only
+// when the prefixes cannot tell.
+bool same_version(const Handle& a, const Handle& b, const std::vector<Entry>& entries) noexcept {
+  if (a.prefix != b.prefix) return false;
+  if (a.prefix.whole && b.prefix.whole) return true;
+  return entries[a.index].value == entries[b.index].value;
+}
+
+// Orders handles by version, equal versions in input order.
+template <bool reverse>
+void sort_handles(std::vector<Handle>& handles, const std::vector<Entry>& entries) {
+  std::sort(handles.begin(), handles.end(), [&](const Handle& a, const Handle& b) {
+    std::weak_ordering order = a.prefix <=> b.prefix;
+    if (order == 0 && !(a.prefix.whole && b.prefix.whole)) {
+      order = entries[a.index].value <=> entries[b.index].value;
+    }
+    if (order != 0) return reverse ? order > 0 : order < 0;
+    return a.index < b.index;
+  });
+}
+
 std::size_t count_lines(std::string_view data) noexcept {
   std::size_t feeds = static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n'));
   return feeds + (!data.empty() && data.back() != '\n' ? 1 : 0);
@@ -25,8 +55,9 @@ std::size_t count_lines(std::string_view data) noexcept {
 
 }  // namespace
 
-// The inputs are held whole and each accepted line adds one Entry, reserved
-// in advance, so memory is the input plus one value per line.
+// The inputs are held whole, and each accepted line adds one Entry and one
+// Handle, reserved in advance: memory is the input plus one value and a few
+// words per line.
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   // A deque never moves its strings, so views into them stay valid.
   std::deque<std::string> inputs;
@@ -58,20 +89,24 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
     }
   }
 
-  // Equal versions keep their input order in both directions.
+  std::vector<Handle> handles;
+  handles.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    handles.push_back(Handle{sort_prefix(entries[i].value), i});
+  }
   if (invocation.reverse) {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return b.value < a.value; });
+    sort_handles<true>(handles, entries);
   } else {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.value < b.value; });
+    sort_handles<false>(handles, entries);
   }
 
-  const Entry* previous = nullptr;
-  for (const Entry& entry : entries) {
-    if (invocation.unique && previous != nullptr && previous->value == entry.value) continue;
-    previous = &entry;
-    io.out.buffer().append(entry.line).push_back('\n');
+  const Handle* previous = nullptr;
+  for (const Handle& handle : handles) {
+    if (invocation.unique && previous != nullptr && same_version(*previous, handle, entries)) {
+      continue;
+    }
+    previous = &handle;
+    io.out.buffer().append(entries[handle.index].line).push_back('\n');
     io.out.write_if_full();
   }
   return status;

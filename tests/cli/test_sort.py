@@ -1,5 +1,6 @@
 """tolva sort: stable and reversed order, -u, lines as read, rejected lines."""
 
+import random
 import subprocess
 
 import pytest
@@ -64,3 +65,44 @@ def test_reader_that_goes_away_ends_it_quietly(tolva_exe, write):
                               capture_output=True, timeout=60)
     assert pipeline.stdout == b"1.2.3\n"
     assert pipeline.stderr == b""
+
+
+def random_versions(count, seed):
+    """Texts of every kind, built to tie and to differ just before and after
+    the first sixteen bytes, with many equal versions."""
+    rng = random.Random(seed)
+    numbers = [0, 1, 9, 239, 240, 255, 256, 65535, 65536, 4294967295]
+    parts = ["a", "A", "-", "0", "00", "10", "9", "rc", "b-c", "x" * 11, "x" * 12, "x" * 13]
+
+    def part_list(most):
+        return ".".join(rng.choice(parts) for _ in range(rng.randint(0, most)))
+
+    def one():
+        kind = rng.random()
+        if kind < 0.5:
+            text = rng.choice(["", "v"]) + ".".join(str(rng.choice(numbers)) for _ in range(3))
+            if rng.random() < 0.6:
+                text += "-" + part_list(4)
+            if rng.random() < 0.3:
+                text += "+" + part_list(2)
+            return text
+        if kind < 0.85:
+            return part_list(6)
+        return "_".join(rng.choice(["", "a", "Z", "é", "x" * 14]) for _ in range(rng.randint(2, 5)))
+
+    return [one() for _ in range(count)]
+
+
+@pytest.mark.parametrize("flags", [[], ["-r"], ["-u"], ["-r", "-u"]])
+def test_order_matches_the_module(tolva, write, flags):
+    module = pytest.importorskip("tolva")
+    lines = random_versions(20_000, seed=len(flags) * 2 + ("-r" in flags))
+    result = tolva("sort", *flags, write("v.txt", "\n".join(lines).encode()))
+    assert (result.returncode, result.stderr) == (0, b"")
+
+    Version = module.package.version.Version
+    expected = sorted(lines, key=Version, reverse="-r" in flags)
+    if "-u" in flags:
+        expected = [line for i, line in enumerate(expected)
+                    if i == 0 or Version(line) != Version(expected[i - 1])]
+    assert result.stdout.decode().splitlines() == expected
