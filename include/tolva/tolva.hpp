@@ -25,3 +25,4 @@
 #include "tolva/values/semver.hpp"
 #include "tolva/values/text_list.hpp"
 #include "tolva/values/version.hpp"
+#include "tolva/version.hpp"
