@@ -38,7 +38,8 @@ fi
 # builds the module in it.
 build_module() {
   if [ ! -f "$build/matrix-python" ]; then
-    meson setup "$build" -Dpython="$meson_python" -Dtests=false -Dbenchmarks=false || return 1
+    meson setup "$build" -Dpython="$meson_python" -Dtests=false -Dbenchmarks=false -Dcli=false \
+      || return 1
     echo "$python" >"$build/matrix-python"
   fi
   ninja -C "$build"
