@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "shown_name.hpp"
+
 namespace tolva::cli {
 namespace {
 
@@ -43,17 +45,19 @@ ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,
   if (names.empty()) names = standard_input;
   ExitStatus status = ExitStatus::ok;
   for (std::string_view name : names) {
+    bool is_stdin = name == "-";
+    std::string shown = is_stdin ? std::string(standard_input_name) : shown_name(name);
     int error = 0;
-    if (name == "-") {
-      error = read(STDIN_FILENO, standard_input_name);
+    if (is_stdin) {
+      error = read(STDIN_FILENO, shown);
     } else if (int fd = open_for_reading(name); fd < 0) {
       error = -fd;
     } else {
       OpenFile file{fd};
-      error = read(file.fd, name);
+      error = read(file.fd, shown);
     }
     if (error != 0) {
-      report_unreadable(io, name == "-" ? standard_input_name : name, error);
+      report_unreadable(io, shown, error);
       status = worse(status, ExitStatus::trouble);
     }
   }

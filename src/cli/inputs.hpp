@@ -13,7 +13,7 @@ namespace tolva::cli {
 inline constexpr std::string_view standard_input_name = "<stdin>";
 
 // Reads each named input in turn with `read(fd, shown name)`, which returns
-// 0 or the errno of a failed read. "-", or no name at all, is standard input.
+// 0 or the errno of a failed read; the shown name lives for that call only. "-", or no name at all, is standard input.
 // An input that cannot be opened or read is reported with the system's reason
 // and the others are still read; the result is then `trouble`.
 ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,

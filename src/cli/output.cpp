@@ -58,6 +58,7 @@ void Output::fail(int error) const {
 void Streams::report(std::string_view text) {
   out.flush();
   err.write(text);
+  if (!text.ends_with('\n')) err.write("\n");
   err.flush();
 }
 

@@ -61,12 +61,12 @@ std::size_t count_lines(std::string_view data) noexcept {
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   // A deque never moves its strings, so views into them stay valid.
   std::deque<std::string> inputs;
-  std::vector<std::string_view> names;
+  std::vector<std::string> names;
   ExitStatus status = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
     auto data = read_all(fd);
     if (!data) return data.error();
     inputs.push_back(std::move(*data));
-    names.push_back(name);
+    names.emplace_back(name);
     return 0;
   });
 

@@ -67,6 +67,15 @@ def test_file_without_read_permission(tolva, write):
     assert b"Permission denied" in result.stderr
 
 
+def test_file_name_that_is_not_utf8_keeps_its_report(tolva, tmp_path):
+    path = os.path.join(os.fsencode(tmp_path), b"v\xff\xc0.txt")
+    with open(path, "wb") as file:
+        file.write(b"1.0 x\n")
+    result = tolva("check", path)
+    assert result.returncode == 1
+    assert "v\ufffd\ufffd.txt:1:4 ]".encode() in result.stderr
+
+
 def test_standard_input_by_dash_and_by_default(tolva, write):
     path = write("a.txt", b"1.0\n")
     assert tolva("check", input=b"x y\n").stderr.decode().count("<stdin>:1:2") == 1
