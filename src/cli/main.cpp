@@ -15,11 +15,8 @@
 #include "commands.hpp"
 #include "output.hpp"
 #include "tolva/report/terminal_colour.hpp"
+#include "tolva/version.hpp"
 #include "usage.hpp"
-
-#ifndef TOLVA_CLI_VERSION
-#error "the build passes the version as TOLVA_CLI_VERSION"
-#endif
 
 namespace tolva::cli {
 namespace {
@@ -62,7 +59,7 @@ ExitStatus run(std::span<char*> argv, Streams& io) {
     return ExitStatus::ok;
   }
   if (std::holds_alternative<VersionRequest>(request)) {
-    io.out.write("tolva " TOLVA_CLI_VERSION "\n");
+    io.out.write("tolva " TOLVA_VERSION "\n");
     return ExitStatus::ok;
   }
   const auto& error = std::get<UsageError>(request);
