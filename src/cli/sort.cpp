@@ -53,30 +53,23 @@ std::size_t count_lines(std::string_view data) noexcept {
   return feeds + (!data.empty() && data.back() != '\n' ? 1 : 0);
 }
 
-}  // namespace
-
-// The inputs are held whole, and each accepted line adds one Entry and one
-// Handle, reserved in advance: memory is the input plus one value and a few
-// words per line.
-ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
-  // A deque never moves its strings, so views into them stay valid.
-  std::deque<std::string> inputs;
+// The inputs, held whole, with the names their reports show.
+struct HeldInputs {
+  std::deque<std::string> data;  // a deque never moves its strings, so views stay valid
   std::vector<std::string> names;
-  ExitStatus status = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    auto data = read_all(fd);
-    if (!data) return data.error();
-    inputs.push_back(std::move(*data));
-    names.emplace_back(name);
-    return 0;
-  });
+};
 
+// Parses every line, reporting the rejected ones; the accepted lines become
+// entries, in input order.
+ExitStatus parse_lines(const HeldInputs& inputs, const Invocation& invocation, bool colour,
+                       Streams& io, std::vector<Entry>& entries) {
   std::size_t lines = 0;
-  for (const std::string& data : inputs) lines += count_lines(data);
-  std::vector<Entry> entries;
+  for (const std::string& data : inputs.data) lines += count_lines(data);
   entries.reserve(lines);
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    report::ReportStyle style{.source_name = names[i], .first_line = 0, .colour = colour};
-    for (std::string_view rest = inputs[i]; !rest.empty();) {
+  ExitStatus status = ExitStatus::ok;
+  for (std::size_t i = 0; i < inputs.data.size(); ++i) {
+    report::ReportStyle style{.source_name = inputs.names[i], .first_line = 0, .colour = colour};
+    for (std::string_view rest = inputs.data[i]; !rest.empty();) {
       std::string_view line = take_line(rest);
       ++style.first_line;
       auto parsed = parse_as(invocation.kind, line, style);
@@ -84,24 +77,46 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
         entries.push_back(Entry{std::move(*parsed), line});
       } else {
         io.report(parsed.error().message);
-        status = worse(status, ExitStatus::rejected);
+        status = ExitStatus::rejected;
       }
     }
   }
+  return status;
+}
 
+std::vector<Handle> sorted_handles(const std::vector<Entry>& entries, bool reverse) {
   std::vector<Handle> handles;
   handles.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     handles.push_back(Handle{sort_prefix(entries[i].value), i});
   }
-  if (invocation.reverse) {
+  if (reverse) {
     sort_handles<true>(handles, entries);
   } else {
     sort_handles<false>(handles, entries);
   }
+  return handles;
+}
+
+}  // namespace
+
+// Each accepted line costs one Entry and one Handle besides its bytes in the
+// held input: the value, and where its line lies, so that lines are written
+// exactly as they were read.
+ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
+  HeldInputs inputs;
+  ExitStatus status = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
+    auto data = read_all(fd);
+    if (!data) return data.error();
+    inputs.data.push_back(std::move(*data));
+    inputs.names.emplace_back(name);
+    return 0;
+  });
+  std::vector<Entry> entries;
+  status = worse(status, parse_lines(inputs, invocation, colour, io, entries));
 
   const Handle* previous = nullptr;
-  for (const Handle& handle : handles) {
+  for (const Handle& handle : sorted_handles(entries, invocation.reverse)) {
     if (invocation.unique && previous != nullptr && same_version(*previous, handle, entries)) {
       continue;
     }
