@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(g++ ninja-build meson pkg-config python3 python3-dev)
 [ "${1:-all}" = run ] || packages+=(
-  python3-venv python3-pip python3-mesonpy python3-pytest
+  python3-venv python3-pip python3-mesonpy python3-build python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
   valgrind
