@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
-# Checks the C++ core as its users get it: installs into a scratch root with
-# `meson install --destdir`, builds examples/cpp/ from the installed files with
-# nothing but the flags of `pkg-config --cflags --libs tolva`, runs it and
-# compares its output with the committed one. Works in build-package/.
+# Checks what users install, in build-package/.
+#
+# The Python package: `python3 -m build` makes the sdist and then the wheel
+# from it, which proves the sdist complete; the wheel is installed into a
+# venv without the system's packages and the Python suite runs against it.
+#
+# The C++ core: installs into a scratch root with `meson install --destdir`,
+# builds examples/cpp/ from the installed files with nothing but the flags of
+# `pkg-config --cflags --libs tolva`, runs it and compares its output with the
+# committed one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 
 out=$PWD/build-package
+mkdir -p "$out"
+
+# Debian's python3-build; run from outside the tree, where a build directory
+# named build/ would stand in for the package of that name.
+src=$PWD
+rm -rf "$out/dist"
+(cd "$out" && /usr/bin/python3 -m build --no-isolation --outdir "$out/dist" "$src")
+bash tools/installed_suite.sh /usr/bin/python3 "$(echo "$out"/dist/tolva-*.whl)" "$out/venv"
+
 build=$out/build
 root=$out/root
 [ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dtests=false -Dbenchmarks=false
