@@ -179,9 +179,7 @@ void require(bool ok, std::string_view what) {
 }
 
 std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  if (!unicode::is_valid_utf8(text)) return std::nullopt;
-  return text;
+  return std::string_view(reinterpret_cast<const char*>(data), size);
 }
 
 void check_bytes(const std::uint8_t* data, std::size_t size) {
@@ -249,6 +247,7 @@ std::string describe(const grammar::ParseError& error) {
   std::string out = "span " + std::to_string(error.span.start) + ".." +
                     std::to_string(error.span.end) + " found ";
   out += error.found ? "U+" + std::to_string(static_cast<std::uint32_t>(*error.found)) : "end";
+  out += " kind " + std::to_string(static_cast<int>(error.found_kind));
   out += " expected [";
   for (std::size_t i = 0; i < error.expected.size(); ++i) {
     if (i > 0) out += ' ';
@@ -271,7 +270,17 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
     require((static_cast<unsigned char>(text[span.start]) & 0xC0) != 0x80,
             "the error starts inside a character");
     const unicode::Decoded found = unicode::decode_utf8(text, span.start);
-    require(span.end == span.start + found.length, "the span does not cover one character");
+    if (error.found_kind == grammar::FoundKind::NumberTooLarge) {
+      const std::string_view digits = text.substr(span.start, span.end - span.start);
+      require(span.end <= text.size() && digits.size() >= 10 &&
+                  digits.find_first_not_of("0123456789") == std::string_view::npos &&
+                  (span.end == text.size() || text[span.end] < '0' || text[span.end] > '9'),
+              "a number above the range is not marked whole");
+    } else {
+      require(span.end == span.start + found.length, "the span does not cover one character");
+      require(found.well_formed == (error.found_kind == grammar::FoundKind::Character),
+              "ill-formed bytes are not found as such");
+    }
     require(error.found == found.code_point, "the found character is not the one at the span");
   }
   require(!error.expected.empty(), "the error expects nothing");
@@ -279,7 +288,7 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
   require(error.contexts.empty(), "the error carries contexts");
 
   // The parser's message is the report drawn for this one error.
-  const std::string label = report::label_text(error);
+  const std::string label = report::label_text(error, text);
   report::Report expected{
       .kind = report::ReportKind::Error,
       .source_id = std::string(type_path),

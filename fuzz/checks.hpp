@@ -9,6 +9,7 @@
 
 #include "tolva/error.hpp"
 #include "tolva/grammar/parse_error.hpp"
+#include "unicode/utf8.hpp"
 #include "tolva/values/version.hpp"
 
 // Properties every fuzz target checks, whatever the input. A broken property
@@ -19,7 +20,8 @@ namespace tolva::fuzz {
 // Prints `what` and aborts unless `ok`.
 void require(bool ok, std::string_view what);
 
-// The input as text when it is valid UTF-8, which the parsers require.
+// The input bytes as they are: the parsers take any bytes, ill-formed UTF-8
+// included.
 std::optional<std::string_view> as_text(const std::uint8_t* data, std::size_t size);
 
 // Checks what must hold for any bytes, ill-formed UTF-8 included: reports
@@ -33,8 +35,9 @@ std::string describe(const grammar::ParseError& error);
 // A written form of a value: valid UTF-8.
 void check_written(std::string_view form);
 
-// A rejection: one error on a character of `text` that names what was
-// expected, and a report for it that reads as one.
+// A rejection: one error on a character of `text` (or on ill-formed bytes, or
+// on a number above the 32-bit range) that names what was expected, and a
+// report for it that reads as one.
 void check_rejection(std::string_view text, const grammar::ParseError& error, const Error& report,
                      std::string_view type_path);
 
@@ -51,6 +54,7 @@ void check_outcome(std::string_view text, const Reader& read_kind, const Referen
   const std::expected<T, grammar::ParseError> expected = reference(text);
   require(read.has_value() == parsed.has_value(), "reader and parser disagree on acceptance");
   require(read.has_value() == expected.has_value(), "reader and reference disagree on acceptance");
+  require(!read || unicode::is_valid_utf8(text), "ill-formed UTF-8 was accepted");
   if (!read && read.error() != expected.error())
     require(false, "reader and reference disagree: " + describe(read.error()) + " against " +
                        describe(expected.error()));

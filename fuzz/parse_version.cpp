@@ -10,8 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tolva;
   fuzz::check_bytes(data, size);
-  const auto text = fuzz::as_text(data, size);
-  if (!text) return 0;
+  const std::optional<std::string_view> text = fuzz::as_text(data, size);
   const auto parsed = parse_version(*text);
   fuzz::check_outcome(*text, grammar::read_version, fuzz::reference::read_version, parsed,
                       type_path::version);

@@ -19,6 +19,8 @@ using grammar::ParseError;
 struct Record {
   std::optional<std::size_t> at;
   std::vector<ExpectedPattern> expected;
+  // Where a number worth more than 32 bits that starts at `at` ends.
+  std::optional<std::size_t> number_end;
 
   bool lists(ExpectedPattern p) const {
     return std::find(expected.begin(), expected.end(), p) != expected.end();
@@ -28,6 +30,7 @@ struct Record {
     if (!at || pos > *at) {
       at = pos;
       expected = {p};
+      number_end.reset();
     } else if (pos == *at && !lists(p)) {
       expected.push_back(p);
     }
@@ -41,6 +44,7 @@ struct Record {
       return;
     }
     if (*inner.at < *at) return;
+    if (inner.number_end) number_end = inner.number_end;
     const bool inner_leads = inner.expected.size() > expected.size();
     std::vector<ExpectedPattern> merged = inner_leads ? inner.expected : expected;
     for (ExpectedPattern p : inner_leads ? expected : inner.expected)
@@ -153,9 +157,10 @@ class Parser {
       }
       if (!any) return std::nullopt;
       if (too_large) {
-        pos_ = start;
         record_ = {};
         record_.record(start, ExpectedPattern::Integer);
+        record_.number_end = pos_;
+        pos_ = start;
         return std::nullopt;
       }
       return static_cast<std::uint32_t>(value);
@@ -205,10 +210,15 @@ class Parser {
     ParseError e;
     const std::size_t at = record_.at.value_or(0);
     e.span = {at, at};
-    if (at < text_.size()) {
+    if (record_.number_end) {
+      e.found = static_cast<char32_t>(text_[at]);
+      e.span.end = *record_.number_end;
+      e.found_kind = grammar::FoundKind::NumberTooLarge;
+    } else if (at < text_.size()) {
       const unicode::Decoded d = unicode::decode_utf8(text_, at);
       e.found = d.code_point;
       e.span.end = at + d.length;
+      if (!d.well_formed) e.found_kind = grammar::FoundKind::IllFormedUtf8;
     }
     e.expected = record_.expected;
     return e;

@@ -39,6 +39,7 @@ DESCRIPTIONS = {
     "grapheme_extend": "Grapheme_Extend",
     "white_space": "White_Space",
     "escaped_category": "General category " + " ".join(sorted(ESCAPED_CATEGORIES)),
+    "format": "General category Cf",
     "zero_width": "Display width 0",
     "wide": "Display width 2",
 }
@@ -132,6 +133,7 @@ def build_tables(ucd):
         "white_space": points_of(ucd / "PropList.txt", {"White_Space"}),
         "escaped_category": {cp for cp in all_points
                              if category[cp] in ESCAPED_CATEGORIES},
+        "format": {cp for cp in all_points if category[cp] == "Cf"},
         "zero_width": zero_width,
         "wide": wide,
     }

@@ -8,9 +8,14 @@ ParseError to_parse_error(std::string_view text, const FailureRecord& record) {
   ParseError error;
   const std::size_t at = record.position();
   error.span = {at, at};
-  if (at < text.size()) {
+  if (record.number_end() > at) {
+    error.found = static_cast<char32_t>(text[at]);
+    error.found_kind = FoundKind::NumberTooLarge;
+    error.span.end = record.number_end();
+  } else if (at < text.size()) {
     const unicode::Decoded d = unicode::decode_utf8(text, at);
     error.found = d.code_point;
+    if (!d.well_formed) error.found_kind = FoundKind::IllFormedUtf8;
     error.span.end = at + d.length;
   }
   const auto expected = record.expected();

@@ -29,10 +29,20 @@ class FailureRecord {
       pos_ = at;
       patterns_[0] = p;
       count_ = 1;
+      number_end_ = 0;
     } else if (at == pos_ && !contains(p)) {
       patterns_[count_++] = p;
     }
   }
+
+  // An integer rule that met digits from `start` to `end` worth more than the
+  // 32-bit range: it fails where it started, and the report marks the number.
+  void record_large_number(std::size_t start, std::size_t end) noexcept {
+    record(start, ExpectedPattern::Integer);
+    if (pos_ == start) number_end_ = end;
+  }
+  // Where the number above the range that stands at position() ends; 0 if none.
+  std::size_t number_end() const noexcept { return number_end_; }
 
   // A labelled rule that failed where it started reports its label instead of
   // what failed inside it.
@@ -52,6 +62,7 @@ class FailureRecord {
       *this = inner;
       return;
     }
+    number_end_ = std::max(number_end_, inner.number_end_);
     if (inner.count_ > count_) {
       FailureRecord shorter = *this;
       *this = inner;
@@ -74,10 +85,11 @@ class FailureRecord {
   // Every pattern is listed at most once, so the array never overflows.
   std::array<ExpectedPattern, expected_pattern_count> patterns_{};
   std::size_t pos_ = 0;
+  std::size_t number_end_ = 0;
   std::uint8_t count_ = 0;
 };
 
-// The ParseError for a non-empty record over `text` (valid UTF-8).
+// The ParseError for a non-empty record over `text`.
 ParseError to_parse_error(std::string_view text, const FailureRecord& record);
 
 }  // namespace tolva::grammar::detail

@@ -86,9 +86,13 @@ inline std::optional<std::uint32_t> Scanner::integer() noexcept {
   // other number would silently change the version, while rejecting it leaves
   // the text to the other readings (a Version keeps it as dot-separated parts).
   // Either way the rule fails where it started and reports itself there.
-  if (pos_ == start || value > max) {
-    pos_ = start;
+  if (pos_ == start) {
     record_.record(start, ExpectedPattern::Integer);
+    return std::nullopt;
+  }
+  if (value > max) {
+    record_.record_large_number(start, pos_);
+    pos_ = start;
     return std::nullopt;
   }
   // The rule's own record holds only the digit test that stopped it, so

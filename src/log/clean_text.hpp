@@ -8,15 +8,14 @@
 namespace tolva::log {
 
 // Appends `text` as written unquoted in a row: line feed and tab as they
-// are, every other control character (C0, DEL, C1) as \u{hex}, and each
-// ill-formed UTF-8 sequence as U+FFFD.
+// are, every other control character (C0, DEL, C1) and every format
+// character (general category Cf: bidirectional controls, zero-width
+// characters, ...) as \u{hex}, and each ill-formed UTF-8 sequence as U+FFFD.
 void append_clean(std::string& out, std::string_view text);
 
 // Appends `text` between double quotes with the escapes of the debug form,
 // ill-formed UTF-8 replaced by U+FFFD first.
 void append_quoted_text(std::string& out, std::string_view text);
-
-bool is_well_formed_utf8(std::string_view text) noexcept;
 
 // True when append_clean would copy `text` unchanged.
 bool is_clean(std::string_view text) noexcept;

@@ -4,6 +4,7 @@
 
 #include "block_format.hpp"
 #include "clean_text.hpp"
+#include "unicode/utf8.hpp"
 #include "field_format.hpp"
 #include "internal_errors.hpp"
 #include "span_registry.hpp"
@@ -157,7 +158,7 @@ bool colour_from_environment() noexcept {
   const char* value = std::getenv("NO_COLOR");
   if (value == nullptr || *value == '\0') return true;
   // A value that is not valid Unicode counts as unset.
-  return !is_well_formed_utf8(value);
+  return !unicode::is_valid_utf8(value);
 }
 
 std::shared_ptr<Subscriber> make_fmt_subscriber(const FmtOptions& options) {

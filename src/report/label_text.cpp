@@ -1,6 +1,9 @@
+#include <algorithm>
+
 #include "shown_char.hpp"
 #include "tolva/report/parse_report.hpp"
 #include "unicode/utf8.hpp"
+#include "values/quoted.hpp"
 
 namespace tolva::report {
 namespace {
@@ -13,17 +16,42 @@ char32_t label_char(char32_t c) noexcept {
   return visible_char(c);
 }
 
+// What the span of `error` covers, clamped to `text`.
+std::string_view found_bytes(const grammar::ParseError& error, std::string_view text) noexcept {
+  const std::size_t start = std::min(error.span.start, text.size());
+  const std::size_t end = std::clamp(error.span.end, start, text.size());
+  return text.substr(start, end - start);
+}
+
+void append_found(std::string& text, const grammar::ParseError& error, std::string_view source) {
+  if (!error.found) {
+    text += "end of input";
+    return;
+  }
+  switch (error.found_kind) {
+    case grammar::FoundKind::IllFormedUtf8:
+      text += "invalid UTF-8 ";
+      for (char byte : found_bytes(error, source)) append_byte_escape(text, byte);
+      return;
+    case grammar::FoundKind::NumberTooLarge:
+      // Only the digits: the label never copies anything else of the text raw.
+      for (char c : found_bytes(error, source))
+        if (c >= '0' && c <= '9') text += c;
+      text += " (above 4294967295)";
+      return;
+    case grammar::FoundKind::Character:
+      break;
+  }
+  text += '\'';
+  unicode::append_utf8(text, label_char(*error.found));
+  text += '\'';
+}
+
 }  // namespace
 
-std::string label_text(const grammar::ParseError& error) {
+std::string label_text(const grammar::ParseError& error, std::string_view source) {
   std::string text = "found ";
-  if (error.found) {
-    text += '\'';
-    unicode::append_utf8(text, label_char(*error.found));
-    text += '\'';
-  } else {
-    text += "end of input";
-  }
+  append_found(text, error, source);
   text += " expected ";
 
   const std::vector<grammar::ExpectedPattern>& expected = error.expected;

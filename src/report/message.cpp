@@ -1,18 +1,25 @@
 #include "message.hpp"
 
-#include "lenient_utf8.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::report {
 
 std::string message_from_bytes(std::string bytes) {
-  std::optional<Utf8Fault> fault = find_utf8_fault(bytes);
-  if (!fault) return bytes;
+  if (unicode::is_valid_utf8(bytes)) return bytes;
+  std::size_t pos = 0;
+  unicode::Decoded d = unicode::decode_utf8(bytes, pos);
+  while (d.well_formed) {
+    pos += d.length;
+    d = unicode::decode_utf8(bytes, pos);
+  }
   std::string message = "Invalid UTF-8 string: ";
-  if (fault->length) {
-    message += "invalid utf-8 sequence of " + std::to_string(*fault->length) +
-               " bytes from index " + std::to_string(fault->index);
+  const bool cut_short = pos + d.length == bytes.size() &&
+                         unicode::announced_length(static_cast<std::uint8_t>(bytes[pos])) > d.length;
+  if (cut_short) {
+    message += "incomplete utf-8 byte sequence from index " + std::to_string(pos);
   } else {
-    message += "incomplete utf-8 byte sequence from index " + std::to_string(fault->index);
+    message += "invalid utf-8 sequence of " + std::to_string(d.length) + " bytes from index " +
+               std::to_string(pos);
   }
   return message;
 }

@@ -25,7 +25,7 @@ Error build_parse_report(std::string_view text, std::span<const grammar::ParseEr
     LabelColours colours;
     report.labels.reserve(errors.size());
     for (const grammar::ParseError& error : errors) {
-      report.labels.push_back(Label{error.span, label_text(error), colours.next()});
+      report.labels.push_back(Label{error.span, label_text(error, text), colours.next()});
     }
     auto rendered = render_report(report, text, style.colour);
     if (!rendered) return Error{std::move(rendered.error())};

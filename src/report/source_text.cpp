@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lenient_utf8.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::report {
 
@@ -23,7 +23,7 @@ bool is_line_break(char32_t c) noexcept {
 SourceText::SourceText(std::string_view text) {
   chars_.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
-    LenientChar c = decode_lenient(text, pos);
+    const unicode::Decoded c = unicode::decode_utf8(text, pos);
     chars_.push_back(c.code_point);
     pos += c.length;
   }

@@ -57,6 +57,10 @@ bool is_escaped_category(char32_t c) noexcept {
   return c > kMaxCodePoint || in_table(tables::escaped_category, c);
 }
 
+bool is_format(char32_t c) noexcept {
+  return c >= kAsciiEnd && in_table(tables::format, c);
+}
+
 int display_width(char32_t c) noexcept {
   if (c < kAsciiEnd) return is_ascii_control(c) ? 0 : 1;
   if (in_table(tables::zero_width, c)) return 0;

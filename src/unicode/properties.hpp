@@ -10,6 +10,10 @@ bool is_grapheme_extend(char32_t c) noexcept;
 bool is_white_space(char32_t c) noexcept;
 // General category Cc, Cf, Cs, Co, Cn, Zl, Zp or Zs: shown escaped in debug forms.
 bool is_escaped_category(char32_t c) noexcept;
+// General category Cf: format characters, which a terminal does not draw but
+// which change how the text around them reads (bidirectional controls,
+// zero-width joiners, the byte order mark, ...).
+bool is_format(char32_t c) noexcept;
 // Columns a terminal gives the character: 0 (combining, zero width, controls),
 // 1, or 2 (East Asian Wide and Fullwidth).
 int display_width(char32_t c) noexcept;

@@ -18,6 +18,8 @@ extern const std::span<const Range> grapheme_extend;
 extern const std::span<const Range> white_space;
 // General category Cc, Cf, Cs, Co, Cn, Zl, Zp or Zs.
 extern const std::span<const Range> escaped_category;
+// General category Cf (format characters).
+extern const std::span<const Range> format;
 // Characters a terminal draws in no column, and those it draws in two.
 extern const std::span<const Range> zero_width;
 extern const std::span<const Range> wide;

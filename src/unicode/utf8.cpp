@@ -1,6 +1,5 @@
 #include "utf8.hpp"
 
-#include <cassert>
 #include <cstring>
 
 namespace tolva::unicode {
@@ -27,57 +26,59 @@ std::size_t skip_ascii(std::string_view text, std::size_t i) noexcept {
   return i;
 }
 
-// Length of the well-formed sequence that starts at `i` (a non-ASCII lead
-// byte), or 0 when it is malformed: a stray continuation byte, an overlong
-// form, a surrogate, a value past U+10FFFF or a truncated sequence.
-std::size_t sequence_length(std::string_view text, std::size_t i) noexcept {
-  const std::uint8_t lead = byte_at(text, i);
-  std::size_t length;
-  // Bounds of the second byte; they exclude overlongs, surrogates and values
-  // past U+10FFFF, so the remaining bytes need only be continuation bytes.
-  std::uint8_t low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
+// The range the second byte of a sequence must lie in; it rules out overlong
+// forms, surrogates and values past U+10FFFF, so later bytes need only be
+// continuation bytes.
+struct SecondByte {
+  std::uint8_t low = 0x80;
+  std::uint8_t high = 0xBF;
+};
+
+constexpr SecondByte second_byte_range(std::uint8_t lead) noexcept {
+  switch (lead) {
+    case 0xE0: return {0xA0, 0xBF};
+    case 0xED: return {0x80, 0x9F};
+    case 0xF0: return {0x90, 0xBF};
+    case 0xF4: return {0x80, 0x8F};
+    default: return {};
   }
-  if (text.size() - i < length) return 0;
-  const std::uint8_t second = byte_at(text, i + 1);
-  if (second < low || second > high) return 0;
-  for (std::size_t k = 2; k < length; ++k) {
-    if (!is_continuation(byte_at(text, i + k))) return 0;
-  }
-  return length;
 }
 
 }  // namespace
 
+std::size_t announced_length(std::uint8_t lead) noexcept {
+  if (lead < 0x80) return 1;
+  if (lead < 0xC2) return 0;
+  if (lead < 0xE0) return 2;
+  if (lead < 0xF0) return 3;
+  if (lead < 0xF5) return 4;
+  return 0;
+}
+
 Decoded decode_utf8(std::string_view text, std::size_t pos) noexcept {
-  assert(pos < text.size());
-  const char32_t b0 = byte_at(text, pos);
-  if (b0 < 0x80) return {b0, 1};
-  const char32_t b1 = byte_at(text, pos + 1) & 0x3F;
-  if (b0 < 0xE0) return {((b0 & 0x1F) << 6) | b1, 2};
-  const char32_t b2 = byte_at(text, pos + 2) & 0x3F;
-  if (b0 < 0xF0) return {((b0 & 0x0F) << 12) | (b1 << 6) | b2, 3};
-  const char32_t b3 = byte_at(text, pos + 3) & 0x3F;
-  return {((b0 & 0x07) << 18) | (b1 << 12) | (b2 << 6) | b3, 4};
+  const std::uint8_t lead = byte_at(text, pos);
+  const std::size_t length = announced_length(lead);
+  if (length == 1) return {lead, 1, true};
+  if (length == 0) return {kReplacement, 1, false};
+  const SecondByte second = second_byte_range(lead);
+  char32_t value = lead & (0xFFu >> (length + 1));
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto taken = static_cast<std::uint8_t>(k);
+    if (pos + k >= text.size()) return {kReplacement, taken, false};
+    const std::uint8_t b = byte_at(text, pos + k);
+    const bool fits = k == 1 ? b >= second.low && b <= second.high : is_continuation(b);
+    if (!fits) return {kReplacement, taken, false};
+    value = (value << 6) | (b & 0x3Fu);
+  }
+  return {value, static_cast<std::uint8_t>(length), true};
 }
 
 bool is_valid_utf8(std::string_view text) noexcept {
   std::size_t i = skip_ascii(text, 0);
   while (i < text.size()) {
-    const std::size_t length = sequence_length(text, i);
-    if (length == 0) return false;
-    i = skip_ascii(text, i + length);
+    const Decoded d = decode_utf8(text, i);
+    if (!d.well_formed) return false;
+    i = skip_ascii(text, i + d.length);
   }
   return true;
 }

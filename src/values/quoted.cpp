@@ -1,7 +1,6 @@
 #include "quoted.hpp"
 
 #include <charconv>
-#include <cstddef>
 #include <cstdint>
 
 #include "unicode/properties.hpp"
@@ -13,26 +12,6 @@ namespace {
 // Printable ASCII that stands for itself inside the quotes.
 bool is_plain_ascii(unsigned char byte) noexcept {
   return byte >= 0x20 && byte < 0x7f && byte != '"' && byte != '\\';
-}
-
-// Appends `\u{hex}`: lowercase hexadecimal, no leading zeros.
-void append_unicode_escape(std::string& out, char32_t c) {
-  char buffer[8];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer,
-                                 static_cast<std::uint32_t>(c), 16).ptr;
-  out += "\\u{";
-  out.append(buffer, end);
-  out += '}';
-}
-
-// Appends `\xhh` for a byte that does not start a well-formed UTF-8 sequence.
-// Such bytes only reach a value from C++ callers; Python texts are always
-// well-formed, so this keeps the quoting safe and lossless for any bytes.
-void append_byte_escape(std::string& out, unsigned char byte) {
-  constexpr char digits[] = "0123456789abcdef";
-  out += "\\x";
-  out += digits[byte >> 4];
-  out += digits[byte & 0x0f];
 }
 
 // Appends an ASCII byte that is not plain: a short escape where one exists,
@@ -49,17 +28,24 @@ void append_ascii_escape(std::string& out, unsigned char byte) {
   }
 }
 
-// Length of the UTF-8 sequence `lead` starts; 0 when no sequence starts so.
-std::size_t sequence_length(unsigned char lead) noexcept {
-  if (lead < 0x80) return 1;
-  if (lead < 0xc2) return 0;
-  if (lead < 0xe0) return 2;
-  if (lead < 0xf0) return 3;
-  if (lead < 0xf5) return 4;
-  return 0;
+}  // namespace
+
+void append_unicode_escape(std::string& out, char32_t c) {
+  char buffer[8];
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint32_t>(c), 16).ptr;
+  out += "\\u{";
+  out.append(buffer, end);
+  out += '}';
 }
 
-}  // namespace
+void append_byte_escape(std::string& out, char byte) {
+  constexpr char digits[] = "0123456789abcdef";
+  const auto b = static_cast<unsigned char>(byte);
+  out += "\\x";
+  out += digits[b >> 4];
+  out += digits[b & 0x0f];
+}
 
 void append_quoted(std::string& out, std::string_view text) {
   out.reserve(out.size() + text.size() + 2);
@@ -80,19 +66,20 @@ void append_quoted(std::string& out, std::string_view text) {
       ++pos;
       continue;
     }
-    const std::size_t length = sequence_length(lead);
-    if (length == 0 || length > text.size() - pos ||
-        !unicode::is_valid_utf8(text.substr(pos, length))) {
-      append_byte_escape(out, lead);
+    // A byte that starts no well-formed sequence only reaches a value from C++
+    // callers (Python texts are always well-formed); \xhh keeps the quoting
+    // safe and lossless for any bytes.
+    const unicode::Decoded d = unicode::decode_utf8(text, pos);
+    if (!d.well_formed) {
+      append_byte_escape(out, text[pos]);
       ++pos;
       continue;
     }
-    const char32_t c = unicode::decode_utf8(text, pos).code_point;
-    if (unicode::is_grapheme_extend(c) || unicode::is_escaped_category(c))
-      append_unicode_escape(out, c);
+    if (unicode::is_grapheme_extend(d.code_point) || unicode::is_escaped_category(d.code_point))
+      append_unicode_escape(out, d.code_point);
     else
-      out.append(text, pos, length);
-    pos += length;
+      out.append(text, pos, d.length);
+    pos += d.length;
   }
   out += '"';
 }

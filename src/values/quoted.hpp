@@ -11,4 +11,10 @@ namespace tolva {
 // UTF-8; a byte that starts no well-formed sequence is written as \xhh.
 void append_quoted(std::string& out, std::string_view text);
 
+// Appends `\u{hex}`: lowercase hexadecimal without leading zeros.
+void append_unicode_escape(std::string& out, char32_t c);
+
+// Appends `\xhh` (lowercase) for one byte.
+void append_byte_escape(std::string& out, char byte);
+
 }  // namespace tolva

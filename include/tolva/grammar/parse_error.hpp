@@ -39,14 +39,23 @@ PatternKind kind_of(ExpectedPattern p) noexcept;
 // How reports show a pattern: 'v', digit, end of input, ...
 std::string_view display_text(ExpectedPattern p) noexcept;
 
+// What stands at the failure.
+enum class FoundKind : std::uint8_t {
+  Character,       // `found` itself, or the end of the text when absent
+  IllFormedUtf8,   // bytes that start no UTF-8 character; `found` is U+FFFD
+  NumberTooLarge,  // digits worth more than 4294967295; `found` is the first
+};
+
 // The one failure a parser reports: where it failed, what stood there (absent:
 // the end of the text) and everything that could have continued the text there,
-// in the order the grammar met them, without duplicates.
+// in the order the grammar met them, without duplicates. The span covers what
+// was found: one character, the ill-formed bytes, or the whole number.
 struct ParseError {
   Span span;
   std::optional<char32_t> found;
   std::vector<ExpectedPattern> expected;
   std::vector<std::pair<std::string, Span>> contexts;  // this grammar adds none
+  FoundKind found_kind = FoundKind::Character;
   friend bool operator==(const ParseError&, const ParseError&) = default;
 };
 

@@ -7,7 +7,13 @@
 #include "tolva/report/parse_report.hpp"
 #include "tolva/values/version.hpp"
 
-// Text to value, with a rendered report as the error on failure.
+// Text to value, with a rendered report as the error on failure. The text may
+// be any bytes. Ill-formed UTF-8 is rejected like any other text the grammar
+// does not take: the error's report points at the first place the reading
+// could not go on, which is at the latest the first ill-formed sequence, and
+// its label names the bytes there, as in
+//   found invalid UTF-8 \xe2 expected identifier, or end of input
+// The source row shows each ill-formed sequence as U+FFFD.
 namespace tolva {
 
 // Names under which reports identify the source of each kind.

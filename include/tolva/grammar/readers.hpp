@@ -6,9 +6,11 @@
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/values/version.hpp"
 
-// The grammar proper: each reader takes the whole UTF-8 text and returns the
-// value or the one furthest failure. Success never allocates for the failure.
-// The text must be valid UTF-8, as Python strings converted to UTF-8 always are.
+// The grammar proper: each reader takes the whole text and returns the value
+// or the one furthest failure. Success never allocates for the failure. Any
+// bytes are accepted: a byte that starts no UTF-8 character is never part of a
+// value, so the reading fails there at the latest, with an error whose found
+// kind is IllFormedUtf8.
 namespace tolva::grammar {
 
 // SemVer, else DotSeparated, else Other: the first reading that takes it all.

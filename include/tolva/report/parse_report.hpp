@@ -10,8 +10,9 @@
 
 namespace tolva::report {
 
-// "found 'x' expected digit, '-', '+', or end of input"
-std::string label_text(const grammar::ParseError& error);
+// "found 'x' expected digit, '-', '+', or end of input", for an error over
+// `text` (which the label quotes for ill-formed bytes and too large numbers).
+std::string label_text(const grammar::ParseError& error, std::string_view text);
 
 // How a caller that draws its own reports wants them: the name in the header,
 // the number of the text's first line (header and gutter), and colour or not.

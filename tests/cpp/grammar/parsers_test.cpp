@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "tolva/grammar/parsers.hpp"
@@ -42,6 +44,33 @@ TEST(Parsers, styled_report_takes_name_line_and_colour) {
   const std::string unnamed = parse_other("1", {.source_name = {}, .first_line = 3, .colour = true}).error().message;
   EXPECT_NE(unnamed.find(std::string(type_path::other) + ":3:1"), std::string::npos) << unnamed;
   EXPECT_NE(unnamed.find('\x1b'), std::string::npos);
+}
+
+// Any bytes may come in: ill-formed UTF-8 gives a report naming the bytes.
+// Each text sits in a heap block of exactly its size, so that the sanitizer
+// build catches any read past its end.
+TEST(Parsers, ill_formed_utf8_gives_a_report) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"\xE2", "found invalid UTF-8 \\xe2 expected"},
+      {"\xE2\x82", "found invalid UTF-8 \\xe2\\x82 expected"},
+      {"\xF0\x9F\x98", "found invalid UTF-8 \\xf0\\x9f\\x98 expected"},
+      {"\x80" "abc", "found invalid UTF-8 \\x80 expected"},
+  };
+  using Parse = std::string (*)(std::string_view);
+  const Parse parsers[] = {
+      [](std::string_view t) { return parse_version(t).error().message; },
+      [](std::string_view t) { return parse_semver(t).error().message; },
+      [](std::string_view t) { return parse_dot_separated(t).error().message; },
+      [](std::string_view t) { return parse_other(t).error().message; },
+  };
+  for (const auto& [text, label] : cases) {
+    const auto copy = std::make_unique_for_overwrite<char[]>(text.size());
+    std::copy(text.begin(), text.end(), copy.get());
+    for (Parse parse : parsers) {
+      const std::string message = parse({copy.get(), text.size()});
+      EXPECT_NE(message.find(label), std::string::npos) << message;
+    }
+  }
 }
 
 }  // namespace

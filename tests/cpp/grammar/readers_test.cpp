@@ -68,6 +68,7 @@ struct ErrorCase {
   Span span;
   std::optional<char32_t> found;
   std::vector<ExpectedPattern> expected;
+  FoundKind kind = FoundKind::Character;
 };
 
 void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.reader << " \"" << c.text << '"'; }
@@ -82,6 +83,7 @@ TEST_P(ReadError, reports_the_furthest_failure) {
   EXPECT_EQ(e.span, c.span) << e.span.start << ".." << e.span.end;
   EXPECT_EQ(e.found, c.found);
   EXPECT_EQ(e.expected, c.expected);
+  EXPECT_EQ(e.found_kind, c.kind);
   EXPECT_TRUE(e.contexts.empty());
 }
 
@@ -101,8 +103,27 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{Reader::SemVer, "1.2.3-!", {6, 7}, U'!',
                   {P::DotList, P::TokenPlus, P::EndOfInput}},
         ErrorCase{Reader::SemVer, "1.2.3-a..b", {8, 9}, U'.', {P::PartChar}},
-        ErrorCase{Reader::SemVer, "4294967296.0.0", {0, 1}, U'4', {P::TokenV, P::Integer}},
-        ErrorCase{Reader::SemVer, "1.0.18446744073709551617", {4, 5}, U'1', {P::Integer}},
+        // A number above the 32-bit range is marked whole, in each of the three places.
+        ErrorCase{Reader::SemVer, "4294967296.0.0", {0, 10}, U'4', {P::TokenV, P::Integer},
+                  FoundKind::NumberTooLarge},
+        ErrorCase{Reader::SemVer, "v1.004294967296.0", {3, 15}, U'0', {P::Integer},
+                  FoundKind::NumberTooLarge},
+        ErrorCase{Reader::SemVer, "1.0.18446744073709551617", {4, 24}, U'1', {P::Integer},
+                  FoundKind::NumberTooLarge},
+        ErrorCase{Reader::Version, "1.2.99999999999_", {15, 16}, U'_',
+                  {P::PartChar, P::TokenDot, P::EndOfInput}},
+        // Ill-formed UTF-8 is found as such, never read past the end of the text.
+        ErrorCase{Reader::Other, "a\xE2", {1, 2}, U'\uFFFD', {P::Identifier, P::EndOfInput},
+                  FoundKind::IllFormedUtf8},
+        ErrorCase{Reader::Other, "a\xF0\x9F\x98", {1, 4}, U'\uFFFD',
+                  {P::Identifier, P::EndOfInput}, FoundKind::IllFormedUtf8},
+        ErrorCase{Reader::SemVer, "1.2.3-\xED\xA0\x80", {6, 7}, U'\uFFFD',
+                  {P::DotList, P::TokenPlus, P::EndOfInput}, FoundKind::IllFormedUtf8},
+        ErrorCase{Reader::DotSeparated, "a.\xC0\x80", {2, 3}, U'\uFFFD', {P::PartChar},
+                  FoundKind::IllFormedUtf8},
+        ErrorCase{Reader::Version, "\xFF", {0, 1}, U'\uFFFD',
+                  {P::TokenV, P::Integer, P::DotList, P::EndOfInput, P::Identifier},
+                  FoundKind::IllFormedUtf8},
         ErrorCase{Reader::SemVer, "V1.2.3", {0, 1}, U'V', {P::TokenV, P::Integer}},
         ErrorCase{Reader::SemVer, "1.2.3+a+b", {7, 8}, U'+',
                   {P::PartChar, P::TokenDot, P::EndOfInput}},

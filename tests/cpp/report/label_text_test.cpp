@@ -2,18 +2,20 @@
 
 #include "tolva/report/parse_report.hpp"
 
+using tolva::grammar::FoundKind;
 using tolva::grammar::ParseError;
 using enum tolva::grammar::ExpectedPattern;
 
 struct LabelCase {
   ParseError error;
   const char* text;
+  std::string_view source = "";
 };
 
 class label_text_test : public testing::TestWithParam<LabelCase> {};
 
 TEST_P(label_text_test, describes_found_and_expected) {
-  EXPECT_EQ(tolva::report::label_text(GetParam().error), GetParam().text);
+  EXPECT_EQ(tolva::report::label_text(GetParam().error, GetParam().source), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -35,4 +37,12 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{{{0, 2}, U'\u009b', {Identifier}, {}}, "found '\uFFFD' expected identifier"},
         LabelCase{{{0, 1}, U'\t', {Identifier}, {}}, "found '\t' expected identifier"},
         LabelCase{{{3, 4}, U'\n', {EndOfInput}, {}}, "found '\u240a' expected end of input"},
-        LabelCase{{{3, 4}, U'\r', {EndOfInput}, {}}, "found '\u240d' expected end of input"}));
+        LabelCase{{{3, 4}, U'\r', {EndOfInput}, {}}, "found '\u240d' expected end of input"},
+        // Bytes that are no character are named byte by byte.
+        LabelCase{{{1, 3}, U'\uFFFD', {Identifier, EndOfInput}, {}, FoundKind::IllFormedUtf8},
+                  "found invalid UTF-8 \\xe2\\x82 expected identifier, or end of input",
+                  "a\xE2\x82"},
+        // A number above the range is named whole, and only its digits are copied.
+        LabelCase{{{0, 10}, U'4', {TokenV, Integer}, {}, FoundKind::NumberTooLarge},
+                  "found 4294967296 (above 4294967295) expected 'v', or integer",
+                  "4294967296.1.2"}));
