@@ -267,8 +267,9 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
   if (span.start == text.size()) {
     require(span.end == span.start && !error.found, "an error at the end finds a character");
   } else {
-    require((static_cast<unsigned char>(text[span.start]) & 0xC0) != 0x80,
-            "the error starts inside a character");
+    std::size_t boundary = 0;
+    while (boundary < span.start) boundary += unicode::decode_utf8(text, boundary).length;
+    require(boundary == span.start, "the error starts inside a character");
     const unicode::Decoded found = unicode::decode_utf8(text, span.start);
     if (error.found_kind == grammar::FoundKind::NumberTooLarge) {
       const std::string_view digits = text.substr(span.start, span.end - span.start);
