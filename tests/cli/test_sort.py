@@ -59,12 +59,23 @@ def test_long_line(tolva, write):
     assert result.stdout == b"1.0\n" + long + b"\n"
 
 
-def test_reader_that_goes_away_ends_it_quietly(tolva_exe, write):
+@pytest.mark.parametrize("shell_prefix, status", [
+    ("", 141),                  # killed by SIGPIPE, as any filter
+    ("trap '' PIPE; ", 141),    # SIGPIPE ignored: the closed pipe still ends it quietly
+])
+def test_reader_that_goes_away_ends_it_quietly(tolva_exe, write, shell_prefix, status):
     path = write("big.txt", b"1.2.3\n2.0\n" * 500_000)
-    pipeline = subprocess.run(["bash", "-c", f'"{tolva_exe}" sort "{path}" | head -1'],
-                              capture_output=True, timeout=60)
-    assert pipeline.stdout == b"1.2.3\n"
-    assert pipeline.stderr == b""
+    script = f'{shell_prefix}"{tolva_exe}" sort "{path}" | head -1; exit ${{PIPESTATUS[0]}}'
+    pipeline = subprocess.run(["bash", "-c", script], capture_output=True, timeout=60)
+    assert (pipeline.returncode, pipeline.stdout, pipeline.stderr) == (status, b"1.2.3\n", b"")
+
+
+def test_output_that_cannot_be_written_is_a_failure(tolva_exe, write):
+    with open("/dev/full", "wb") as full:
+        result = subprocess.run([tolva_exe, "sort", write("v.txt", b"1.0\n")], stdout=full,
+                                stderr=subprocess.PIPE, timeout=60)
+    assert result.returncode == 2
+    assert result.stderr == b"tolva: cannot write to standard output: No space left on device\n"
 
 
 def random_versions(count, seed):
