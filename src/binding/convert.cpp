@@ -1,7 +1,6 @@
 #include "binding/convert.hpp"
 
 #include <algorithm>
-#include <new>
 
 #include "binding/errors.hpp"
 
@@ -62,69 +61,54 @@ std::optional<std::uint32_t> to_u32(PyObject* obj) {
 }
 
 std::optional<std::string> to_text(PyObject* obj) {
-  try {
-    if (!PyUnicode_Check(obj)) {
-      raise_cannot_convert(obj, "PyString");
-      return std::nullopt;
-    }
-    std::optional<std::string_view> view = utf8_view(obj);
-    if (!view) return std::nullopt;
-    return std::string(*view);
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
+  if (!PyUnicode_Check(obj)) {
+    raise_cannot_convert(obj, "PyString");
     return std::nullopt;
   }
+  std::optional<std::string_view> view = utf8_view(obj);
+  if (!view) return std::nullopt;
+  return std::string(*view);
 }
 
 std::optional<TextList> to_text_list(PyObject* obj) {
-  try {
-    if (PyUnicode_Check(obj)) {
-      raise(PyExc_TypeError, "Can't extract `str` to `Vec`");
-      return std::nullopt;
-    }
-    if (!PySequence_Check(obj)) {
-      raise_cannot_convert(obj, "Sequence");
-      return std::nullopt;
-    }
-    TextList list;
-    Py_ssize_t length = PySequence_Size(obj);
-    if (length < 0) {
-      // The length only sizes the reservation, so its failure is dropped; but
-      // an interrupt or an exit request (not an Exception) must reach the caller.
-      if (PyErr_Occurred() && !PyErr_ExceptionMatches(PyExc_Exception)) return std::nullopt;
-      PyErr_Clear();
-    } else {
-      list.reserve(static_cast<std::size_t>(std::min(length, max_reserved_parts)));
-    }
-
-    PyRef iterator = PyRef::steal(PyObject_GetIter(obj));
-    if (!iterator) {
-      ensure_error_set();
-      return std::nullopt;
-    }
-    while (PyRef item = PyRef::steal(PyIter_Next(iterator.get()))) {
-      std::optional<std::string> text = to_text(item.get());
-      if (!text) return std::nullopt;
-      list.push_back(std::move(*text));
-    }
-    if (PyErr_Occurred()) return std::nullopt;
-    return list;
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
+  if (PyUnicode_Check(obj)) {
+    raise(PyExc_TypeError, "Can't extract `str` to `Vec`");
     return std::nullopt;
   }
+  if (!PySequence_Check(obj)) {
+    raise_cannot_convert(obj, "Sequence");
+    return std::nullopt;
+  }
+  TextList list;
+  Py_ssize_t length = PySequence_Size(obj);
+  if (length < 0) {
+    // The length only sizes the reservation, so its failure is dropped; but
+    // an interrupt or an exit request (not an Exception) must reach the caller.
+    if (PyErr_Occurred() && !PyErr_ExceptionMatches(PyExc_Exception)) return std::nullopt;
+    PyErr_Clear();
+  } else {
+    list.reserve(static_cast<std::size_t>(std::min(length, max_reserved_parts)));
+  }
+
+  PyRef iterator = PyRef::steal(PyObject_GetIter(obj));
+  if (!iterator) {
+    ensure_error_set();
+    return std::nullopt;
+  }
+  while (PyRef item = PyRef::steal(PyIter_Next(iterator.get()))) {
+    std::optional<std::string> text = to_text(item.get());
+    if (!text) return std::nullopt;
+    list.push_back(std::move(*text));
+  }
+  if (PyErr_Occurred()) return std::nullopt;
+  return list;
 }
 
 std::optional<OptionalTextList> to_optional_text_list(PyObject* obj) {
   if (obj == Py_None) return OptionalTextList();
   std::optional<TextList> list = to_text_list(obj);
   if (!list) return std::nullopt;
-  try {
-    return OptionalTextList(std::move(*list));
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
-    return std::nullopt;
-  }
+  return OptionalTextList(std::move(*list));
 }
 
 std::optional<std::string_view> utf8_view(PyObject* str) {

@@ -4,15 +4,17 @@
 
 #include <exception>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "binding/errors.hpp"
 
 namespace tolva::binding {
 
-// Runs a slot body so that no C++ exception reaches the interpreter: bad_alloc
-// becomes MemoryError, anything else the internal-failure exception, and the
-// slot then returns `failure`.
+// The one place where C++ exceptions stop: runs the body of an entry point
+// from the interpreter so that none reaches it. bad_alloc becomes MemoryError,
+// anything else the internal-failure exception, and the entry then returns
+// `failure`. Code run by the body raises nothing of its own making.
 template <class R, class F>
 R guarded(R failure, F&& body) noexcept {
   try {
@@ -25,6 +27,35 @@ R guarded(R failure, F&& body) noexcept {
     raise_internal("unknown C++ exception");
   }
   return failure;
+}
+
+// How an entry point of each result type reports a failure to the interpreter.
+template <class R>
+constexpr R failure_result() noexcept {
+  if constexpr (std::is_pointer_v<R>) {
+    return nullptr;
+  } else {
+    return -1;
+  }
+}
+
+template <auto F>
+struct Entry;
+template <class R, class... Args, R (*F)(Args...)>
+struct Entry<F> {
+  static R call(Args... args) noexcept {
+    return guarded(failure_result<R>(), [&] { return F(args...); });
+  }
+};
+
+// `body` wrapped in the guard, as a function the interpreter can call.
+template <auto body>
+inline constexpr auto entry = &Entry<body>::call;
+
+// The same, typed as the interpreter's slot tables want it.
+template <auto body>
+void* slot() noexcept {
+  return reinterpret_cast<void*>(entry<body>);
 }
 
 }  // namespace tolva::binding

@@ -1,8 +1,7 @@
 // init_tracing(): installs the process-wide log subscriber, once.
-#include <exception>
-
 #include "binding/errors.hpp"
 #include "binding/functions.hpp"
+#include "binding/guarded.hpp"
 #include "tolva/log/fmt_subscriber.hpp"
 #include "tolva/log/subscriber.hpp"
 
@@ -10,22 +9,18 @@ namespace tolva::binding {
 namespace {
 
 PyObject* init_tracing(PyObject*, PyObject*) {
-  try {
-    log::FmtOptions options;
-    options.colour = log::colour_from_environment();
-    // A refused subscriber is dropped here and leaves the live list with it.
-    if (!log::set_global_default(log::make_fmt_subscriber(options))) {
-      return raise(PyExc_RuntimeError, "a global default trace dispatcher has already been set");
-    }
-    Py_RETURN_NONE;
-  } catch (const std::exception& error) {
-    return raise_internal(error.what());
+  log::FmtOptions options;
+  options.colour = log::colour_from_environment();
+  // A refused subscriber is dropped here and leaves the live list with it.
+  if (!log::set_global_default(log::make_fmt_subscriber(options))) {
+    return raise(PyExc_RuntimeError, "a global default trace dispatcher has already been set");
   }
+  Py_RETURN_NONE;
 }
 
 }  // namespace
 
-PyMethodDef init_tracing_def = {"init_tracing", init_tracing, METH_NOARGS,
+PyMethodDef init_tracing_def = {"init_tracing", entry<init_tracing>, METH_NOARGS,
                                 "init_tracing()\n--\n\n"};
 
 }  // namespace tolva::binding

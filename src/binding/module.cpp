@@ -1,14 +1,13 @@
 // The module entry: builds tolva, tolva.package and tolva.package.version once
 // per process and registers the classes and functions in a fixed order.
-#include <exception>
 #include <mutex>
-#include <new>
 #include <string>
-#include <system_error>
 
+#include "binding/bound_class.hpp"
 #include "binding/errors.hpp"
 #include "binding/functions.hpp"
-#include "binding/types.hpp"
+#include "binding/guarded.hpp"
+#include "binding/interpreter_lock.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -51,18 +50,19 @@ bool add_submodule(PyObject* parent, PyObject* child) {
   return name && add(parent, name.get(), child);
 }
 
-// Creates (or fetches) a cached class and adds it under `class_name`. A class
-// that cannot be created is reported through the unraisable hook and turned
-// into the module's internal failure.
-bool add_class(PyObject* module, PyTypeObject* (*class_object)() noexcept, const char* class_name) {
-  PyTypeObject* type = class_object();
+// Creates (or fetches) T's class and adds it under its name. A class that
+// cannot be created is reported through the unraisable hook and turned into
+// the module's internal failure.
+template <class T>
+bool add_class(PyObject* module) {
+  PyTypeObject* type = class_object<T>();
   if (type == nullptr) {
     ensure_error_set();
     PyErr_WriteUnraisable(nullptr);
-    raise_internal(std::string("An error occurred while initializing class ") + class_name);
+    raise_internal("An error occurred while initializing class " + std::string(class_name<T>()));
     return false;
   }
-  PyRef name = PyRef::steal(PyUnicode_FromString(class_name));
+  PyRef name = PyRef::steal(new_str(class_name<T>()));
   return name && add(module, name.get(), reinterpret_cast<PyObject*>(type));
 }
 
@@ -83,34 +83,41 @@ bool run_body(PyObject* top) {
   if (!package) return false;
   PyRef version = PyRef::steal(PyModule_New("version"));
   if (!version) return false;
-  return add_class(version.get(), version_type, "Version") &&
-         add_class(version.get(), semver_type, "SemVer") &&
-         add_class(version.get(), dot_separated_type, "DotSeparated") &&
-         add_class(version.get(), other_type, "Other") &&
+  return add_class<Version>(version.get()) && add_class<SemVer>(version.get()) &&
+         add_class<DotSeparated>(version.get()) && add_class<Other>(version.get()) &&
          add_submodule(package.get(), version.get()) &&
          add_submodule(top, package.get()) &&
          add_function(top, &test_function_def) &&
          add_function(top, &init_tracing_def);
 }
 
-// Runs with entry_guard held: the module from the cell, or a freshly built one.
-PyObject* create_module() noexcept {
+// The module from the cell, or a freshly built one.
+PyObject* create_module() {
+  if (module_cell != nullptr) {
+    PyErr_SetString(PyExc_ImportError,
+                    "PyO3 modules compiled for CPython 3.8 or older may only be initialized "
+                    "once per interpreter process");
+    return nullptr;
+  }
+  std::unique_lock<std::mutex> lock(entry_guard, std::defer_lock);
+  {
+    // Wait for the guard without the interpreter lock, so a thread holding the
+    // guard can always take the interpreter lock back.
+    WithoutInterpreterLock released;
+    lock.lock();
+  }
   if (module_cell != nullptr) {
     Py_INCREF(module_cell);
     return module_cell;
   }
-  try {
-    PyRef top = PyRef::steal(PyModule_Create2(&module_def, api_version));
-    if (!top || !run_body(top.get())) {
-      ensure_error_set();
-      return nullptr;
-    }
-    Py_INCREF(top.get());
-    module_cell = top.get();
-    return top.release();
-  } catch (const std::bad_alloc&) {
-    return PyErr_NoMemory();
+  PyRef top = PyRef::steal(PyModule_Create2(&module_def, api_version));
+  if (!top || !run_body(top.get())) {
+    ensure_error_set();
+    return nullptr;
   }
+  Py_INCREF(top.get());
+  module_cell = top.get();
+  return top.release();
 }
 
 }  // namespace
@@ -126,22 +133,5 @@ PyMODINIT_FUNC PyInit_tolva(void);
 
 PyMODINIT_FUNC PyInit_tolva(void) {
   using namespace tolva::binding;
-  if (module_cell != nullptr) {
-    PyErr_SetString(PyExc_ImportError,
-                    "PyO3 modules compiled for CPython 3.8 or older may only be initialized "
-                    "once per interpreter process");
-    return nullptr;
-  }
-  // Wait for the guard without the interpreter lock, so a thread holding the
-  // guard can always take the interpreter lock back.
-  PyThreadState* state = PyEval_SaveThread();
-  std::unique_lock<std::mutex> lock(entry_guard, std::defer_lock);
-  try {
-    lock.lock();
-  } catch (const std::system_error& e) {
-    PyEval_RestoreThread(state);
-    return raise_internal(e.what());
-  }
-  PyEval_RestoreThread(state);
-  return create_module();
+  return guarded<PyObject*>(nullptr, create_module);
 }

@@ -1,13 +1,14 @@
 // test_function(version): writes "Got version: <text form>" as one line to
 // descriptor 1, past any redirection of sys.stdout.
-#include <new>
 #include <string>
 #include <system_error>
 
+#include "binding/bound_class.hpp"
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
 #include "binding/functions.hpp"
-#include "binding/types.hpp"
+#include "binding/guarded.hpp"
+#include "binding/interpreter_lock.hpp"
 #include "tolva/io/stdout_stream.hpp"
 
 namespace tolva::binding {
@@ -41,37 +42,24 @@ PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObjec
   return bound;
 }
 
-// Writes `line` with the interpreter lock released, so a blocked descriptor
-// does not stall the other Python threads.
-std::expected<void, std::error_code> write_line(std::string_view line) noexcept {
-  PyThreadState* state = PyEval_SaveThread();
-  std::expected<void, std::error_code> written;
-  try {
-    written = io::write_stdout(line);
-  } catch (const std::system_error& e) {
-    written = std::unexpected(e.code());
-  }
-  PyEval_RestoreThread(state);
-  return written;
-}
-
 PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
   PyObject* version = bind_version_argument(args, nargs, kwnames);
   if (version == nullptr) return nullptr;
-  try {
-    if (!is_version(version)) {
-      return raise(PyExc_TypeError, "argument 'version': '" + type_qualname(version) +
-                                        "' object cannot be converted to 'Version'");
-    }
-    std::string line = "Got version: ";
-    append_text_form(line, reinterpret_cast<VersionObject*>(version)->value);
-    line += '\n';
-
-    std::expected<void, std::error_code> written = write_line(line);
-    if (!written) return raise_internal("failed printing to stdout: " + written.error().message());
-  } catch (const std::bad_alloc&) {
-    return PyErr_NoMemory();
+  if (!is_instance<Version>(version)) {
+    return raise(PyExc_TypeError, "argument 'version': '" + type_qualname(version) +
+                                      "' object cannot be converted to 'Version'");
   }
+  std::string line = "Got version: ";
+  append_text_form(line, stored<Version>(version));
+  line += '\n';
+
+  std::expected<void, std::error_code> written;
+  {
+    // A blocked descriptor does not stall the other Python threads.
+    WithoutInterpreterLock released;
+    written = io::write_stdout(line);
+  }
+  if (!written) return raise_internal("failed printing to stdout: " + written.error().message());
   Py_RETURN_NONE;
 }
 
@@ -79,7 +67,7 @@ PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyOb
 
 PyMethodDef test_function_def = {
     "test_function",
-    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(test_function)),
+    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(entry<test_function>)),
     METH_FASTCALL | METH_KEYWORDS,
     "test_function(version)\n--\n\n",
 };

@@ -19,7 +19,7 @@ std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key) {
 }
 
 bool check_keywords(PyObject* kwargs, std::initializer_list<std::string_view> accepted,
-                    std::string_view class_name) {
+                    std::string_view name) {
   Py_ssize_t pos = 0;
   PyObject* key = nullptr;
   PyObject* value = nullptr;
@@ -27,38 +27,38 @@ bool check_keywords(PyObject* kwargs, std::initializer_list<std::string_view> ac
     // Keyword names reach tp_new as str; anything else is shown by its str().
     PyRef shown = PyUnicode_Check(key) ? PyRef::borrow(key) : PyRef::steal(PyObject_Str(key));
     if (!shown) return false;
-    std::optional<std::string_view> name = utf8_view(shown.get());
-    if (!name) return false;
+    std::optional<std::string_view> key_text = utf8_view(shown.get());
+    if (!key_text) return false;
     const bool known = PyUnicode_Check(key) &&
-                       std::find(accepted.begin(), accepted.end(), *name) != accepted.end();
+                       std::find(accepted.begin(), accepted.end(), *key_text) != accepted.end();
     if (known) continue;
     std::string message = "'";
-    message.append(*name).append("' is an invalid keyword argument for ");
-    message.append(class_name).append("()");
+    message.append(*key_text).append("' is an invalid keyword argument for ");
+    message.append(name).append("()");
     raise(PyExc_ValueError, message);
     return false;
   }
   return true;
 }
 
-void raise_requires_arguments(std::string_view class_name) {
-  std::string message(class_name);
+void raise_requires_arguments(std::string_view name) {
+  std::string message(name);
   message.append("() requires arguments");
   raise(PyExc_ValueError, message);
 }
 
-void raise_expected_kind(std::string_view class_name, const Version& found) {
+void raise_expected_kind(std::string_view name, const Version& found) {
   std::string message = "Expected ";
-  message.append(class_name).append("; found ");
+  message.append(name).append("; found ");
   append_debug_form(message, found);
   raise(PyExc_TypeError, message);
 }
 
-void raise_cannot_construct(std::string_view class_name, PyObject* arg) {
-  std::optional<std::string> name = type_name(arg);
-  if (!name) return;
+void raise_cannot_construct(std::string_view name, PyObject* arg) {
+  std::optional<std::string> found = type_name(arg);
+  if (!found) return;
   std::string message = "Cannot construct ";
-  message.append(class_name).append(" from type '").append(*name).append("'");
+  message.append(name).append(" from type '").append(*found).append("'");
   raise(PyExc_TypeError, message);
 }
 

@@ -5,14 +5,16 @@
 #include <expected>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
+#include "binding/bound_class.hpp"
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
-#include "binding/typed_slots.hpp"
-#include "binding/types.hpp"
+#include "binding/field.hpp"
 #include "tolva/error.hpp"
 
 // The constructor shared by SemVer, DotSeparated and Other. A call with a
@@ -24,20 +26,9 @@ namespace tolva::binding {
 // What the shared constructor needs to know about one typed class.
 template <class T>
 struct TypedClass {
-  std::string_view name;  // as Python shows it, e.g. "SemVer"
   std::expected<T, Error> (*parse)(std::string_view text);
-  bool (*is_instance)(PyObject* obj) noexcept;
-  const T& (*stored)(PyObject* obj) noexcept;  // precondition: is_instance(obj)
   // The value from the keyword dictionary (possibly empty); empty with an exception set.
   std::optional<T> (*from_keywords)(PyObject* kwargs);
-  PyObject* (*new_object)(PyTypeObject* type, T&& value) noexcept;
-};
-
-// A keyword the constructors look up. Its str object is made on first use and
-// kept for the life of the process, so a lookup neither allocates nor rehashes.
-struct KeywordName {
-  std::string_view text;
-  PyObject* object = nullptr;
 };
 
 // The value under `key` as a new reference, or a null PyRef when the key is
@@ -45,22 +36,41 @@ struct KeywordName {
 std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key);
 
 // Checks every key, in the dictionary's order, against `accepted`; the first
-// other key raises ValueError "'<key>' is an invalid keyword argument for <class_name>()".
+// other key raises ValueError "'<key>' is an invalid keyword argument for <name>()".
 bool check_keywords(PyObject* kwargs, std::initializer_list<std::string_view> accepted,
-                    std::string_view class_name);
+                    std::string_view name);
 
 // The refusals of the positional form; each sets the exception.
-void raise_requires_arguments(std::string_view class_name);
-void raise_expected_kind(std::string_view class_name, const Version& found);
-void raise_cannot_construct(std::string_view class_name, PyObject* arg);
+void raise_requires_arguments(std::string_view name);
+void raise_expected_kind(std::string_view name, const Version& found);
+void raise_cannot_construct(std::string_view name, PyObject* arg);
 void raise_args_and_kwargs();
+
+// The keyword form of a class whose value is one field, which must be given.
+template <auto& field>
+auto required_field_from_keywords(PyObject* kwargs)
+    -> std::optional<typename std::remove_cvref_t<decltype(field)>::Value> {
+  using T = typename std::remove_cvref_t<decltype(field)>::Value;
+  std::optional<PyRef> item = keyword_value(kwargs, field.keyword);
+  if (!item) return std::nullopt;
+  if (!*item) {
+    std::string message = "invalid input to argument '";
+    message.append(field.keyword.text).append("'");
+    raise(PyExc_ValueError, message);
+    return std::nullopt;
+  }
+  auto converted = field.convert(item->get());
+  if (!converted) return std::nullopt;
+  if (!check_keywords(kwargs, {field.keyword.text}, class_name<T>())) return std::nullopt;
+  return T{std::move(*converted)};
+}
 
 // The value for a call without keywords; empty with an exception set.
 template <class T>
 std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) {
   const Py_ssize_t count = PyTuple_GET_SIZE(args);
   if (count == 0) {
-    raise_requires_arguments(cls.name);
+    raise_requires_arguments(class_name<T>());
     return std::nullopt;
   }
   if (count > 1) {
@@ -79,36 +89,33 @@ std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) 
     }
     return std::move(*parsed);
   }
-  if (cls.is_instance(arg)) return cls.stored(arg);
-  if (is_version(arg)) {
-    const Version& version = value_of<VersionObject>(arg);
+  if (is_instance<T>(arg)) return stored<T>(arg);
+  if (is_instance<Version>(arg)) {
+    const Version& version = stored<Version>(arg);
     if (const T* held = std::get_if<T>(&version.value)) return *held;
-    raise_expected_kind(cls.name, version);
+    raise_expected_kind(class_name<T>(), version);
     return std::nullopt;
   }
-  raise_cannot_construct(cls.name, arg);
+  raise_cannot_construct(class_name<T>(), arg);
   return std::nullopt;
 }
 
 // tp_new of a typed class. The value is complete before the object is allocated,
 // so a failure leaves nothing behind.
-template <class T>
-PyObject* construct_typed(const TypedClass<T>& cls, PyTypeObject* type, PyObject* args,
-                          PyObject* kwargs) noexcept {
-  return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
-    std::optional<T> value;
-    if (kwargs != nullptr && kwargs != Py_None) {
-      if (PyTuple_GET_SIZE(args) != 0) {
-        raise_args_and_kwargs();
-        return nullptr;
-      }
-      value = cls.from_keywords(kwargs);
-    } else {
-      value = value_from_arguments(cls, args);
+template <class T, const TypedClass<T>& cls>
+PyObject* construct_typed(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
+  std::optional<T> value;
+  if (kwargs != nullptr && kwargs != Py_None) {
+    if (PyTuple_GET_SIZE(args) != 0) {
+      raise_args_and_kwargs();
+      return nullptr;
     }
-    if (!value) return nullptr;
-    return cls.new_object(type, std::move(*value));
-  });
+    value = cls.from_keywords(kwargs);
+  } else {
+    value = value_from_arguments(cls, args);
+  }
+  if (!value) return nullptr;
+  return new_instance(type, std::move(*value));
 }
 
 }  // namespace tolva::binding

@@ -1,0 +1,182 @@
+#pragma once
+
+#include "binding/py_ref.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "binding/convert.hpp"
+#include "binding/errors.hpp"
+#include "binding/guarded.hpp"
+#include "tolva/values/version.hpp"
+
+// The machinery every class of the module is built on: an instance is a
+// Python object header followed by one C++ value, which is complete before the
+// object is allocated and destroyed with it. A class supplies its own slots
+// (doc, constructor, attributes) through a ClassDef; the machinery adds
+// deallocation, the text form as str(), the debug form as repr() and the
+// six comparisons from the value's own operators.
+namespace tolva::binding {
+
+template <class T>
+struct Instance {
+  PyObject_HEAD
+  T value;
+};
+
+// The value stored in an object known to be an instance of T's class.
+template <class T>
+T& stored(PyObject* obj) noexcept {
+  return reinterpret_cast<Instance<T>*>(obj)->value;
+}
+
+struct ClassDef {
+  PyType_Spec spec;
+  // Installed on the class after creation where the interpreter allows it
+  // (3.10+, immutable classes only); nullptr for none.
+  vectorcallfunc vectorcall = nullptr;
+};
+
+// Each class's definition, in the file of the class, and its class object,
+// created on first use and owned by the process from then on.
+template <class T>
+struct BoundClass {
+  static ClassDef def;
+  static inline PyTypeObject* object = nullptr;
+};
+template <>
+ClassDef BoundClass<Version>::def;
+template <>
+ClassDef BoundClass<SemVer>::def;
+template <>
+ClassDef BoundClass<DotSeparated>::def;
+template <>
+ClassDef BoundClass<Other>::def;
+
+// The class's name as Python shows it, e.g. "SemVer".
+template <class T>
+std::string_view class_name() noexcept {
+  std::string_view full = BoundClass<T>::def.spec.name;
+  return full.substr(full.rfind('.') + 1);
+}
+
+// Creates the class object into `cache` unless it is there already. A failed
+// creation is not cached, so a later call tries again. nullptr with an
+// exception set.
+PyTypeObject* create_class(PyTypeObject*& cache, const ClassDef& def) noexcept;
+
+template <class T>
+PyTypeObject* class_object() noexcept {
+  return create_class(BoundClass<T>::object, BoundClass<T>::def);
+}
+
+// `obj` is an instance of T's class or of a class derived from it. Before the
+// class exists no object can be one.
+template <class T>
+bool is_instance(PyObject* obj) noexcept {
+  PyTypeObject* type = BoundClass<T>::object;
+  return type != nullptr && PyObject_TypeCheck(obj, type);
+}
+
+// Instances of the module's classes alive in the process, for leak checks.
+// Changed only with the interpreter lock held.
+extern std::int64_t live_instances;
+
+// Allocates an instance of `type` and moves `value` into it. nullptr with an
+// exception set; `value` is then dropped.
+template <class T>
+PyObject* new_instance(PyTypeObject* type, T&& value) noexcept {
+  allocfunc alloc = type->tp_alloc != nullptr ? type->tp_alloc : PyType_GenericAlloc;
+  PyObject* self = alloc(type, 0);
+  if (self == nullptr) {
+    ensure_error_set();
+    return nullptr;
+  }
+  new (&stored<T>(self)) T(std::move(value));
+  ++live_instances;
+  return self;
+}
+
+template <class T>
+void dealloc(PyObject* self) noexcept {
+  PyTypeObject* type = Py_TYPE(self);
+  stored<T>(self).~T();
+  --live_instances;
+  type->tp_free(self);
+  Py_DECREF(type);
+}
+
+// A per-thread buffer the text and debug forms are written into before the
+// Python str copies them, so str() and repr() allocate only the result. The
+// forms never call back into Python, so it is never in use twice on one thread.
+std::string& scratch_text() noexcept;
+// Frees the buffer's memory when one large value left it oversized.
+void trim_scratch_text() noexcept;
+
+template <class T, void (*append)(std::string&, const T&)>
+PyObject* written_form(PyObject* self) {
+  std::string& buffer = scratch_text();
+  buffer.clear();
+  append(buffer, stored<T>(self));
+  PyObject* result = new_str(buffer);
+  trim_scratch_text();
+  return result;
+}
+
+// The interpreter calls this slot with an instance of the class as `self`.
+template <class T>
+PyObject* richcompare(PyObject* self, PyObject* other, int op) {
+  if (!is_instance<T>(other)) Py_RETURN_NOTIMPLEMENTED;
+  const T& a = stored<T>(self);
+  const T& b = stored<T>(other);
+  bool result = false;
+  switch (op) {
+    case Py_EQ: result = a == b; break;
+    case Py_NE: result = !(a == b); break;
+    case Py_LT: result = (a <=> b) < 0; break;
+    case Py_LE: result = (a <=> b) <= 0; break;
+    case Py_GT: result = (a <=> b) > 0; break;
+    case Py_GE: result = (a <=> b) >= 0; break;
+    default: Py_RETURN_NOTIMPLEMENTED;
+  }
+  return PyBool_FromLong(result);
+}
+
+// The definition of T's class: `name` as "builtins.<Name>", the class's own
+// slots followed by the shared ones. Every class is immutable where the
+// interpreter supports it (3.10+), so no assignment to a class can change
+// its instances' behaviour.
+template <class T, std::size_t N>
+ClassDef class_def(const char* name, const PyType_Slot (&own)[N],
+                   vectorcallfunc vectorcall = nullptr) {
+  static std::array<PyType_Slot, N + 5> slots = [&] {
+    std::array<PyType_Slot, N + 5> all{};
+    std::copy(own, own + N, all.begin());
+    all[N] = {Py_tp_dealloc, reinterpret_cast<void*>(dealloc<T>)};
+    all[N + 1] = {Py_tp_str, slot<written_form<T, append_text_form>>()};
+    all[N + 2] = {Py_tp_repr, slot<written_form<T, append_debug_form>>()};
+    all[N + 3] = {Py_tp_richcompare, slot<richcompare<T>>()};
+    all[N + 4] = {0, nullptr};
+    return all;
+  }();
+#ifdef Py_TPFLAGS_IMMUTABLETYPE
+  constexpr unsigned int flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
+#else
+  constexpr unsigned int flags = Py_TPFLAGS_DEFAULT;
+#endif
+  return ClassDef{
+      .spec = {.name = name,
+               .basicsize = sizeof(Instance<T>),
+               .itemsize = 0,
+               .flags = flags,
+               .slots = slots.data()},
+      .vectorcall = vectorcall,
+  };
+}
+
+}  // namespace tolva::binding
