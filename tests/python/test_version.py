@@ -126,8 +126,16 @@ def test_only_versions_compare(other):
         operator.lt(v, other)
 
 
-@pytest.mark.skipif(sys.version_info < (3, 10), reason="CPython makes classes immutable from 3.10 on")
-def test_constructor_cannot_be_replaced():
+@pytest.mark.skipif(sys.version_info < (3, 10),
+                    reason="an extension class can be made immutable only from CPython 3.10 on")
+@pytest.mark.parametrize("cls, text", [
+    (Version, "1.2"), (SemVer, "1.2.3"), (DotSeparated, "1.2"), (Other, "x"),
+])
+@pytest.mark.parametrize("name, replacement", [
+    ("__new__", staticmethod(lambda cls, *args: None)),
+    ("__str__", lambda self: "changed"),
+])
+def test_classes_cannot_be_rewritten(cls, text, name, replacement):
     with pytest.raises(TypeError, match="immutable type"):
-        Version.__new__ = staticmethod(lambda cls, *args: None)
-    assert str(Version("1.2")) == "1.2"
+        setattr(cls, name, replacement)
+    assert str(cls(text)) == text
