@@ -185,10 +185,18 @@ def resident_bytes():
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
 
 
+def live_instances():
+    """Instances of the module's classes alive in the process, by the module's own count."""
+    count = ctypes.CDLL(tolva.__file__).tolva_live_instances
+    count.restype = ctypes.c_int64
+    return count()
+
+
 def sample():
     gc.collect()  # refused calls leave tracebacks in reference cycles
     return {"blocks": sys.getallocatedblocks(), "rss": resident_bytes(),
-            "malloc": malloc_in_use()}
+            "malloc": malloc_in_use(), "live": live_instances(),
+            "class_refs": [sys.getrefcount(cls) for cls in (Version, SemVer, DotSeparated, Other)]}
 
 
 def measure(warm_up, rounds):
@@ -218,6 +226,9 @@ def test_memory_stays_flat(run_python):
     """)
     assert ran.returncode == 0, ran.stderr
     before, after = json.loads(ran.stdout)
+    # Every instance holds a reference to its class: a lost or an extra one
+    # shows here however small the objects are.
+    assert (after["live"], after["class_refs"]) == (before["live"], before["class_refs"])
     # A leak of one object or one buffer per round would grow these by
     # thousands of blocks, or by hundreds of kilobytes (a heap chunk is at
     # least 32 bytes). The warm-up outlasts the thousand or so calls after
@@ -228,6 +239,14 @@ def test_memory_stays_flat(run_python):
         # The sanitizer's allocator holds freed memory back on purpose.
         assert after["malloc"] - before["malloc"] < 64 * 1024
         assert after["rss"] - before["rss"] < 1024 * 1024
+
+
+def test_the_live_instance_count_follows_the_objects():
+    start = live_instances()
+    held = [Version("1"), SemVer("1.2.3"), DotSeparated("1.2"), Other("x")]
+    assert live_instances() == start + len(held)
+    del held
+    assert live_instances() == start
 
 
 if __name__ == "__main__":
