@@ -42,6 +42,18 @@ PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObjec
   return bound;
 }
 
+// Runs the interpreter's signal handlers when a signal interrupted the write,
+// as the interpreter's own os.write does: the write goes on unless a handler
+// raised, and then ends with that exception pending. The module's writers
+// wait for the stream without the interpreter lock, so taking it back here,
+// with the stream held, cannot deadlock.
+bool run_signal_handlers() noexcept {
+  PyGILState_STATE state = PyGILState_Ensure();
+  const bool go_on = PyErr_CheckSignals() == 0;
+  PyGILState_Release(state);
+  return go_on;
+}
+
 PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
   PyObject* version = bind_version_argument(args, nargs, kwnames);
   if (version == nullptr) return nullptr;
@@ -57,7 +69,11 @@ PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyOb
   {
     // A blocked descriptor does not stall the other Python threads.
     WithoutInterpreterLock released;
-    written = io::write_stdout(line);
+    written = io::write_stdout(line, run_signal_handlers);
+  }
+  if (!written && written.error() == std::errc::interrupted) {
+    ensure_error_set();
+    return nullptr;
   }
   if (!written) return raise_internal("failed printing to stdout: " + written.error().message());
   Py_RETURN_NONE;

@@ -5,6 +5,38 @@
 #include <cerrno>
 
 namespace tolva::io {
+namespace {
+
+// Set, under the lock, when a write stopped part-way through a line.
+bool line_cut = false;
+// This thread runs a signal check with part of a block out.
+thread_local bool block_open = false;
+
+std::expected<void, std::error_code> write_all(std::string_view bytes, SignalCheck check) {
+  std::size_t done = 0;
+  std::error_code error;
+  while (done < bytes.size()) {
+    ssize_t written = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno != EINTR) {
+      error = std::error_code(errno, std::system_category());
+      break;
+    }
+    if (written > 0) done += static_cast<std::size_t>(written);
+    if (check == nullptr || done == bytes.size()) continue;
+    block_open = done > 0;
+    const bool go_on = check();
+    block_open = false;
+    if (!go_on) {
+      error = std::make_error_code(std::errc::interrupted);
+      break;
+    }
+  }
+  if (!error) return {};
+  if (done > 0 && bytes[done - 1] != '\n') line_cut = true;
+  return std::unexpected(error);
+}
+
+}  // namespace
 
 std::recursive_mutex& stdout_lock() noexcept {
   static std::recursive_mutex lock;
@@ -12,16 +44,17 @@ std::recursive_mutex& stdout_lock() noexcept {
 }
 
 std::expected<void, std::error_code> write_stdout(std::string_view bytes) {
+  return write_stdout(bytes, nullptr);
+}
+
+std::expected<void, std::error_code> write_stdout(std::string_view bytes, SignalCheck check) {
   std::lock_guard guard(stdout_lock());
-  while (!bytes.empty()) {
-    ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return std::unexpected(std::error_code(errno, std::system_category()));
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+  if (block_open) return std::unexpected(std::make_error_code(std::errc::resource_deadlock_would_occur));
+  if (line_cut) {
+    if (auto ended = write_all("\n", check); !ended) return ended;
+    line_cut = false;
   }
-  return {};
+  return write_all(bytes, check);
 }
 
 }  // namespace tolva::io

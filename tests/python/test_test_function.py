@@ -55,3 +55,42 @@ def test_closed_descriptor_raises_the_internal_failure(run_python):
         sys.stderr.write(repr((type(a).__name__, a.args, type(a) is type(b))))
     """)
     assert ran.stderr == repr(("InternalError", ("failed printing to stdout: Bad file descriptor",), True))
+
+
+@pytest.mark.parametrize("handler, raised", [
+    ("raise Alarm()", ("Alarm", "")),
+    # A line written from the handler would land inside the cut one.
+    ("tolva.test_function(v)", ("InternalError", "failed printing to stdout: Resource deadlock avoided")),
+])
+def test_a_signal_handler_ends_a_write_blocked_on_a_full_pipe(run_python, handler, raised):
+    ran = run_python(f"""
+        import faulthandler, fcntl, os, signal, sys, tolva
+        Version = tolva.package.version.Version
+        faulthandler.dump_traceback_later(20, exit=True)
+        class Alarm(Exception):
+            pass
+        def on_alarm(signum, frame):
+            {handler}
+        v = Version("1.2.3")
+        big = Version("a" * 2_000_000)
+        read_end, write_end = os.pipe()
+        os.dup2(write_end, 1)
+        signal.signal(signal.SIGALRM, on_alarm)
+        signal.setitimer(signal.ITIMER_REAL, 0.5)
+        try:
+            tolva.test_function(big)
+        except Exception as error:
+            caught = (type(error).__name__, str(error))
+        fcntl.fcntl(read_end, fcntl.F_SETFL, os.O_NONBLOCK)
+        def drain():
+            out = b""
+            while True:
+                try:
+                    out += os.read(read_end, 1 << 16)
+                except BlockingIOError:
+                    return out
+        cut = drain()
+        tolva.test_function(v)
+        sys.stderr.write(repr((caught, cut[:20], cut.endswith(b"a"), len(cut) < 2_000_000, drain())))
+    """)
+    assert ran.stderr == repr((raised, b"Got version: aaaaaaa", True, True, b"\nGot version: 1.2.3\n"))
