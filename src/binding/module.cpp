@@ -85,10 +85,8 @@ bool run_body(PyObject* top) {
   if (!version) return false;
   return add_class<Version>(version.get()) && add_class<SemVer>(version.get()) &&
          add_class<DotSeparated>(version.get()) && add_class<Other>(version.get()) &&
-         add_submodule(package.get(), version.get()) &&
-         add_submodule(top, package.get()) &&
-         add_function(top, &test_function_def) &&
-         add_function(top, &init_tracing_def);
+         add_submodule(package.get(), version.get()) && add_submodule(top, package.get()) &&
+         add_function(top, &test_function_def) && add_function(top, &init_tracing_def);
 }
 
 // The module from the cell, or a freshly built one.

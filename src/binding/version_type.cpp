@@ -74,7 +74,7 @@ const PyType_Slot version_slots[] = {
 }  // namespace
 
 template <>
-ClassDef BoundClass<Version>::def =
-    class_def<Version>("builtins.Version", version_slots, entry<version_vectorcall>);
+ClassDef BoundClass<Version>::def = class_def<Version>("builtins.Version", version_slots,
+                                                       entry<version_vectorcall>);
 
 }  // namespace tolva::binding

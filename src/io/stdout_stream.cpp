@@ -49,7 +49,8 @@ std::expected<void, std::error_code> write_stdout(std::string_view bytes) {
 
 std::expected<void, std::error_code> write_stdout(std::string_view bytes, SignalCheck check) {
   std::lock_guard guard(stdout_lock());
-  if (block_open) return std::unexpected(std::make_error_code(std::errc::resource_deadlock_would_occur));
+  if (block_open)
+    return std::unexpected(std::make_error_code(std::errc::resource_deadlock_would_occur));
   if (line_cut) {
     if (auto ended = write_all("\n", check); !ended) return ended;
     line_cut = false;
