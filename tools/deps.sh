@@ -13,7 +13,7 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   python3-packaging python3-semver
   valgrind
   mypy
-  clang-16 libclang-rt-16-dev
+  clang-16 libclang-rt-16-dev clang-format-14
   # tools/python_matrix.sh: pytest's own needs below CPython 3.11, and the
   # distutils that meson asks 3.12 and later for
   python3-exceptiongroup python3-tomli python3-setuptools
