@@ -18,9 +18,9 @@ PyObject* type_from_spec(PyType_Spec& spec) noexcept {
   PyObject* type = PyType_FromSpec(&spec);
 #if PY_VERSION_HEX < 0x030A0000
   if (type == nullptr) return nullptr;
-  for (const PyType_Slot* slot = spec.slots; slot->slot != 0; ++slot) {
-    if (slot->slot != Py_tp_doc || slot->pfunc == nullptr) continue;
-    const char* doc = static_cast<const char*>(slot->pfunc);
+  for (const PyType_Slot* item = spec.slots; item->slot != 0; ++item) {
+    if (item->slot != Py_tp_doc || item->pfunc == nullptr) continue;
+    const char* doc = static_cast<const char*>(item->pfunc);
     std::size_t size = std::strlen(doc) + 1;
     // The class frees tp_doc with PyObject_Free when it dies.
     char* copy = static_cast<char*>(PyObject_Malloc(size));

@@ -30,10 +30,10 @@ void raise_cannot_convert(PyObject* obj, std::string_view target) {
   raise(PyExc_TypeError, message);
 }
 
-// The str value of `obj`, or empty without an exception when it is not one.
-std::optional<std::string> str_attribute_text(PyObject* attribute) {
-  if (attribute == nullptr || !PyUnicode_Check(attribute)) return std::nullopt;
-  std::optional<std::string_view> view = utf8_view(attribute);
+// The value of a str, or empty without an exception when `found` is not one.
+std::optional<std::string> str_attribute_text(PyObject* found) {
+  if (found == nullptr || !PyUnicode_Check(found)) return std::nullopt;
+  std::optional<std::string_view> view = utf8_view(found);
   if (!view) return std::nullopt;
   return std::string(*view);
 }

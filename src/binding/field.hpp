@@ -71,9 +71,9 @@ enum class Access { read_write, read_only, write_only };
 // The attribute `name` of T's class for `field`, which outlives the class.
 template <class T, class F>
 PyGetSetDef attribute(const char* name, Field<T, F>& field, Access access = Access::read_write) {
-  getter get = access == Access::write_only ? nullptr : entry<get_field<T, F>>;
-  setter set = access == Access::read_only ? nullptr : entry<set_field<T, F>>;
-  return {name, get, set, nullptr, &field};
+  getter reader = access == Access::write_only ? nullptr : entry<get_field<T, F>>;
+  setter writer = access == Access::read_only ? nullptr : entry<set_field<T, F>>;
+  return {name, reader, writer, nullptr, &field};
 }
 
 }  // namespace tolva::binding
