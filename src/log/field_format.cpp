@@ -42,12 +42,18 @@ void append_float(std::string& out, double number) {
   out += exponent;
 }
 
-void append_error(std::string& out, std::string_view name, const ErrorValue& error) {
+// The label of the causes, "name.sources", is a field name of its own and is
+// styled as one.
+void append_error(std::string& out, std::string_view name, const ErrorValue& error,
+                  const FieldStyle& style) {
   append_clean(out, error.message);
   if (error.cause == nullptr) return;
   out += ", ";
+  out += style.name;
   append_clean(out, name);
-  out += ".sources: [";
+  out += ".sources";
+  out += style.after_name;
+  out += ": [";
   for (const ErrorValue* cause = error.cause; cause != nullptr; cause = cause->cause) {
     if (cause != error.cause) out += ", ";
     append_clean(out, cause->message);
@@ -57,14 +63,15 @@ void append_error(std::string& out, std::string_view name, const ErrorValue& err
 
 }  // namespace
 
-bool append_debug(std::string& out, std::string_view name, const Value& value) {
+bool append_debug(std::string& out, std::string_view name, const Value& value,
+                  const FieldStyle& style) {
   switch (value.kind()) {
     case Value::Kind::text: append_quoted_text(out, value.text()); return true;
     case Value::Kind::signed_integer: append_decimal(out, value.signed_integer()); return true;
     case Value::Kind::unsigned_integer: append_decimal(out, value.unsigned_integer()); return true;
     case Value::Kind::floating: append_float(out, value.floating()); return true;
     case Value::Kind::boolean: out += value.boolean() ? "true" : "false"; return true;
-    case Value::Kind::error: append_error(out, name, value.error()); return true;
+    case Value::Kind::error: append_error(out, name, value.error(), style); return true;
     case Value::Kind::custom: {
       // A custom formatter writes raw text; clean it in place.
       const std::size_t start = out.size();
@@ -91,7 +98,7 @@ bool append_fields(std::string& out, std::span<const Field> fields, const FieldS
       out += style.value;
       if (field.value.kind() == Value::Kind::text) {
         append_clean(out, field.value.text());
-      } else if (!append_debug(out, name, field.value)) {
+      } else if (!append_debug(out, name, field.value, style)) {
         return false;
       }
       continue;
@@ -101,7 +108,7 @@ bool append_fields(std::string& out, std::span<const Field> fields, const FieldS
     append_clean(out, name);
     out += style.after_name;
     out += ": ";
-    if (!append_debug(out, field.name, field.value)) return false;
+    if (!append_debug(out, field.name, field.value, style)) return false;
   }
   return true;
 }

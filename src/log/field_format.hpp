@@ -21,7 +21,9 @@ struct FieldStyle {
 bool append_fields(std::string& out, std::span<const Field> fields, const FieldStyle& style);
 
 // Appends the debug form of `value` of the field `name`: texts quoted,
-// numbers in decimal, errors with their causes as `name.sources: [...]`.
-bool append_debug(std::string& out, std::string_view name, const Value& value);
+// numbers in decimal, errors with their causes as `name.sources: [...]`, the
+// label `name.sources` in the style of a field name.
+bool append_debug(std::string& out, std::string_view name, const Value& value,
+                  const FieldStyle& style);
 
 }  // namespace tolva::log

@@ -8,12 +8,18 @@
 namespace tolva::report {
 namespace {
 
-// The found character as the label shows it. A raw line feed or carriage
-// return would break the arrow row apart (or move the cursor back over it), so
-// in the label they are stand-ins too; the source row keeps its own rules.
-char32_t label_char(char32_t c) noexcept {
-  if (c == U'\n' || c == U'\r') return U'\u2400' + c;
-  return visible_char(c);
+// Appends the found character as the label shows it. A raw tab, line feed or
+// carriage return would break the arrow row apart (or move the cursor back
+// over it), so in the label they are stand-ins too, and the line and
+// paragraph separators are named; the source row keeps its own rules.
+void append_found_char(std::string& text, char32_t c) {
+  if (c == U'\t' || c == U'\n' || c == U'\r') {
+    unicode::append_utf8(text, U'\u2400' + c);
+  } else if (is_named(c) || c == U'\u2028' || c == U'\u2029') {
+    append_name(text, c);
+  } else {
+    unicode::append_utf8(text, visible_char(c));
+  }
 }
 
 // What the span of `error` covers, clamped to `text`.
@@ -43,7 +49,7 @@ void append_found(std::string& text, const grammar::ParseError& error, std::stri
       break;
   }
   text += '\'';
-  unicode::append_utf8(text, label_char(*error.found));
+  append_found_char(text, *error.found);
   text += '\'';
 }
 

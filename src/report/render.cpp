@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "shown_char.hpp"
@@ -28,7 +30,8 @@ std::string_view header_of(ReportKind kind) noexcept {
   return "Error:";
 }
 
-// A label placed on the line that holds its start, in columns of that line.
+// A label placed on the line that holds its start, in character positions of
+// that line.
 struct PlacedLabel {
   const Label* label;
   std::size_t line;
@@ -57,32 +60,25 @@ std::string decimal(std::size_t n) {
   return std::string(digits, end);
 }
 
-PlacedLabel place(const Label& label, const SourceText& source, std::size_t limit) {
-  std::size_t start = std::min(label.span.start, limit);
-  std::size_t end = std::min(label.span.end, limit);
-  std::size_t line = source.line_of(start);
-  const SourceLine& l = source.line(line);
-  end -= l.offset;
+// Places `label` on the line that holds its start, decoding that line unless
+// `lines` already holds it. Offsets past the text count as its end.
+PlacedLabel place(const Label& label, std::string_view source, std::vector<SourceLine>& lines) {
+  std::size_t start = std::min(label.span.start, source.size());
+  std::size_t end = std::min(label.span.end, source.size());
+  SourceLine line(source, start);
+  auto known = std::find_if(lines.begin(), lines.end(),
+                            [&](const SourceLine& l) { return l.index() == line.index(); });
+  if (known == lines.end()) known = lines.insert(lines.end(), std::move(line));
   // A span running into later lines is marked up to the end of its first line.
-  if (line + 1 < source.line_count()) end = std::min(end, l.length);
-  return {&label, line, start - l.offset, end};
+  return {&label, known->index(), known->column_of(start), known->columns_before(end)};
 }
 
-// How the source row shows every character of a line, line break included.
-std::vector<ShownChar> show_line(std::span<const char32_t> chars) {
-  std::vector<ShownChar> shown;
-  shown.reserve(chars.size());
-  std::size_t column = 0;
-  for (char32_t c : chars) {
-    shown.push_back(show_source_char(c, column));
-    column += shown.back().columns;
-  }
-  return shown;
-}
-
-// Columns the marks under character column `col` take; past the line's end, one.
-std::size_t cell_width(const std::vector<ShownChar>& shown, std::size_t col) noexcept {
-  return col < shown.size() ? shown[col].columns : 1;
+// Columns the marks under the next character of `walk`, at column `col` of a
+// label that ends at `end`, take: its drawn width inside the span, one past it
+// (whatever stands there) and one past the line's end.
+std::size_t cell_width(ShownLine& walk, std::size_t col, std::size_t end) noexcept {
+  const std::optional<ShownChar> shown = walk.next();
+  return shown && col < end ? shown->columns : 1;
 }
 
 Colour colour_at(std::size_t col, std::span<const PlacedLabel> labels) noexcept {
@@ -93,8 +89,7 @@ Colour colour_at(std::size_t col, std::span<const PlacedLabel> labels) noexcept 
 }
 
 void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
-                      std::span<const char32_t> chars, const std::vector<ShownChar>& shown,
-                      std::span<const PlacedLabel> labels) {
+                      std::string_view line, std::span<const PlacedLabel> labels) {
   std::string number = decimal(number_shown);
   std::string margin(width - number.size(), ' ');
   margin += number;
@@ -104,13 +99,22 @@ void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
   out.painted(frame_colour, margin);
   out.plain(" ");
 
-  std::size_t kept = chars.size();
-  while (kept > 0 && unicode::is_white_space(chars[kept - 1])) --kept;
+  // White space is drawn as blanks, and trailing white space not at all.
+  std::size_t kept = 0;
+  ShownLine walk(line);
+  for (std::size_t col = 0; auto shown = walk.next(); ++col) {
+    if (shown->named || shown->glyph != U' ') kept = col + 1;
+  }
   std::string glyph;
+  walk = ShownLine(line);
   for (std::size_t col = 0; col < kept; ++col) {
+    const ShownChar shown = *walk.next();
     glyph.clear();
-    unicode::append_utf8(glyph, shown[col].glyph);
-    out.painted_times(colour_at(col, labels), glyph, shown[col].copies);
+    if (shown.named)
+      append_name(glyph, shown.glyph);
+    else
+      unicode::append_utf8(glyph, shown.glyph);
+    out.painted_times(colour_at(col, labels), glyph, shown.copies);
   }
   out.plain("\n");
 }
@@ -125,12 +129,13 @@ void write_below_margin(Canvas& out, std::size_t width) {
 
 // The row of marks under the span: the attach mark, then bars over the rest.
 void write_underline_row(Canvas& out, std::size_t width, const PlacedLabel& p,
-                         const std::vector<ShownChar>& shown) {
+                         std::string_view line) {
   write_below_margin(out, width);
   Colour c = p.label->colour;
   bool empty = p.start == p.end;
+  ShownLine walk(line);
   for (std::size_t col = 0; col <= p.end + 1; ++col) {
-    std::size_t cells = cell_width(shown, col);
+    std::size_t cells = cell_width(walk, col, p.end);
     bool inside = p.start <= col && col < p.end;
     if (col == p.attach()) {
       // A zero-width character still gets its mark, so the pointer never vanishes.
@@ -146,12 +151,12 @@ void write_underline_row(Canvas& out, std::size_t width, const PlacedLabel& p,
   out.plain("\n");
 }
 
-void write_arrow_row(Canvas& out, std::size_t width, const PlacedLabel& p,
-                     const std::vector<ShownChar>& shown) {
+void write_arrow_row(Canvas& out, std::size_t width, const PlacedLabel& p, std::string_view line) {
   write_below_margin(out, width);
   Colour c = p.label->colour;
+  ShownLine walk(line);
   for (std::size_t col = 0; col <= p.end + 1; ++col) {
-    std::size_t cells = cell_width(shown, col);
+    std::size_t cells = cell_width(walk, col, p.end);
     if (col < p.attach()) {
       out.blanks(cells);
       continue;
@@ -175,13 +180,10 @@ std::expected<std::string, std::string> render_report(const Report& report,
     if (label.span.end < label.span.start) return std::unexpected("Label start is after its end");
   }
 
-  SourceText text(source);
-  // Offsets are character positions that may come from byte offsets, so no
-  // mark lies further out than the text's byte length.
-  std::size_t limit = source.size();
+  std::vector<SourceLine> lines;
   std::vector<PlacedLabel> placed;
   placed.reserve(report.labels.size());
-  for (const Label& label : report.labels) placed.push_back(place(label, text, limit));
+  for (const Label& label : report.labels) placed.push_back(place(label, source, lines));
   std::stable_sort(placed.begin(), placed.end(),
                    [](const PlacedLabel& a, const PlacedLabel& b) { return a.line < b.line; });
 
@@ -189,12 +191,14 @@ std::expected<std::string, std::string> render_report(const Report& report,
   std::size_t width = decimal(highest_line).size();
 
   Canvas out{{}, colour};
-  out.text.reserve(256 + source.size() * 4);
+  std::size_t drawn = 0;
+  for (const SourceLine& l : lines) drawn += l.bytes().size();
+  out.text.reserve(256 + drawn);
   out.painted(error_colour, header_of(report.kind));
   out.plain(" \n");
 
-  std::size_t position = std::min(report.position, limit);
-  std::size_t ref_line = text.line_of(position);
+  std::size_t position = std::min(report.position, source.size());
+  SourceLine ref_line(source, position);
   out.blanks(width + 2);
   out.painted(frame_colour, top_left);
   out.painted(frame_colour, horizontal);
@@ -202,9 +206,9 @@ std::expected<std::string, std::string> render_report(const Report& report,
   out.plain(" ");
   out.plain(report.source_id);
   out.plain(":");
-  out.plain(decimal(ref_line + report.first_line));
+  out.plain(decimal(ref_line.index() + report.first_line));
   out.plain(":");
-  out.plain(decimal(position - text.line(ref_line).offset + 1));
+  out.plain(decimal(ref_line.column_of(position) + 1));
   out.plain(" ");
   out.painted(frame_colour, "]");
   out.plain("\n");
@@ -217,12 +221,12 @@ std::expected<std::string, std::string> render_report(const Report& report,
     auto last = std::find_if(first, placed.end(),
                              [&](const PlacedLabel& p) { return p.line != first->line; });
     std::span<const PlacedLabel> on_line(first, last);
-    std::span<const char32_t> chars = text.chars(first->line);
-    std::vector<ShownChar> shown = show_line(chars);
-    write_source_row(out, first->line + report.first_line, width, chars, shown, on_line);
+    const SourceLine& line = *std::find_if(
+        lines.begin(), lines.end(), [&](const SourceLine& l) { return l.index() == first->line; });
+    write_source_row(out, first->line + report.first_line, width, line.bytes(), on_line);
     for (const PlacedLabel& p : on_line) {
-      write_underline_row(out, width, p, shown);
-      write_arrow_row(out, width, p, shown);
+      write_underline_row(out, width, p, line.bytes());
+      write_arrow_row(out, width, p, line.bytes());
     }
     first = last;
   }

@@ -1,6 +1,7 @@
 #include "shown_char.hpp"
 
 #include "unicode/properties.hpp"
+#include "unicode/utf8.hpp"
 
 namespace tolva::report {
 
@@ -8,7 +9,23 @@ namespace {
 
 constexpr std::size_t tab_width = 4;
 
+// Hexadecimal digits of the name: at least four, as in U+00AD.
+std::size_t name_digits(char32_t c) noexcept {
+  std::size_t digits = 4;
+  while (digits < 8 && (c >> (4 * digits)) != 0) ++digits;
+  return digits;
+}
+
 }  // namespace
+
+bool is_named(char32_t c) noexcept { return unicode::is_format(c); }
+
+void append_name(std::string& out, char32_t c) {
+  constexpr char hex[] = "0123456789ABCDEF";
+  out += "<U+";
+  for (std::size_t i = name_digits(c); i > 0; --i) out += hex[(c >> (4 * (i - 1))) & 0xF];
+  out += '>';
+}
 
 char32_t visible_char(char32_t c) noexcept {
   if (c == U'\t' || c == U'\n' || c == U'\r') return c;
@@ -24,10 +41,20 @@ ShownChar show_source_char(char32_t c, std::size_t column) noexcept {
     auto blanks = static_cast<std::uint8_t>(tab_width - column % tab_width);
     return {U' ', blanks, blanks};
   }
+  if (is_named(c)) return {c, 1, static_cast<std::uint8_t>(name_digits(c) + 4), true};
   char32_t shown = visible_char(c);
   if (shown != c) return {shown, 1, 1};
   if (unicode::is_white_space(c)) return {U' ', 1, 1};
   return {c, 1, static_cast<std::uint8_t>(unicode::display_width(c))};
+}
+
+std::optional<ShownChar> ShownLine::next() noexcept {
+  if (pos_ >= line_.size()) return std::nullopt;
+  const unicode::Decoded d = unicode::decode_utf8(line_, pos_);
+  pos_ += d.length;
+  const ShownChar shown = show_source_char(d.code_point, column_);
+  column_ += shown.columns;
+  return shown;
 }
 
 }  // namespace tolva::report

@@ -2,16 +2,31 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace tolva::report {
 
-// How the source row draws one character: `copies` times `glyph`, taking
-// `columns` terminal columns in all.
+// How the source row draws one character: `copies` times `glyph`, or when
+// `named` the name of `glyph` (append_name), taking `columns` terminal
+// columns in all.
 struct ShownChar {
   char32_t glyph;
   std::uint8_t copies;
   std::uint8_t columns;
+  bool named = false;
 };
+
+// True for the characters a report shows by name: format characters (general
+// category Cf: the bidirectional controls, zero-width characters, the byte
+// order mark, ...), which a terminal does not draw but which change how the
+// text around them reads, so that an echoed line could say something else.
+bool is_named(char32_t c) noexcept;
+
+// Appends the name a report shows for `c`, "<U+202E>": a form that no single
+// character of the text draws.
+void append_name(std::string& out, char32_t c);
 
 // The character a report may print for `c`: control characters other than tab,
 // line feed and carriage return become visible stand-ins (U+2400 + code, U+2421
@@ -20,7 +35,22 @@ struct ShownChar {
 char32_t visible_char(char32_t c) noexcept;
 
 // How the source row draws `c` when it starts at display column `column`: a
-// tab as blanks up to the next multiple of 4, other white space as one blank.
+// tab as blanks up to the next multiple of 4, other white space as one blank,
+// stand-ins and names as above.
 ShownChar show_source_char(char32_t c, std::size_t column) noexcept;
+
+// The characters of one line as the source row draws them, one after another.
+class ShownLine {
+ public:
+  explicit ShownLine(std::string_view line) noexcept : line_(line) {}
+
+  // The next character, or nothing past the line's end.
+  std::optional<ShownChar> next() noexcept;
+
+ private:
+  std::string_view line_;
+  std::size_t pos_ = 0;
+  std::size_t column_ = 0;
+};
 
 }  // namespace tolva::report

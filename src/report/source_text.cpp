@@ -1,7 +1,5 @@
 #include "source_text.hpp"
 
-#include <algorithm>
-
 #include "unicode/utf8.hpp"
 
 namespace tolva::report {
@@ -18,35 +16,47 @@ bool is_line_break(char32_t c) noexcept {
   }
 }
 
+// The byte offset just past the line that starts at `begin`, its break included.
+std::size_t line_end(std::string_view text, std::size_t begin) noexcept {
+  std::size_t pos = begin;
+  while (pos < text.size()) {
+    const unicode::Decoded c = unicode::decode_utf8(text, pos);
+    pos += c.length;
+    if (!is_line_break(c.code_point)) continue;
+    if (c.code_point == U'\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    break;
+  }
+  return pos;
+}
+
 }  // namespace
 
-SourceText::SourceText(std::string_view text) {
-  chars_.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
-    const unicode::Decoded c = unicode::decode_utf8(text, pos);
-    chars_.push_back(c.code_point);
-    pos += c.length;
+SourceLine::SourceLine(std::string_view text, std::size_t position) {
+  std::size_t end = line_end(text, 0);
+  while (end <= position && end < text.size()) {
+    begin_ = end;
+    end = line_end(text, begin_);
+    ++index_;
   }
-
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < chars_.size(); ++i) {
-    if (!is_line_break(chars_[i])) continue;
-    if (chars_[i] == U'\r' && i + 1 < chars_.size() && chars_[i + 1] == U'\n') ++i;
-    lines_.push_back({start, i + 1 - start});
-    start = i + 1;
-  }
-  if (start < chars_.size() || lines_.empty()) lines_.push_back({start, chars_.size() - start});
+  bytes_ = text.substr(begin_, end - begin_);
 }
 
-std::span<const char32_t> SourceText::chars(std::size_t index) const noexcept {
-  const SourceLine& l = lines_[index];
-  return std::span<const char32_t>(chars_).subspan(l.offset, l.length);
+std::size_t SourceLine::column_of(std::size_t at) const noexcept {
+  const std::size_t offset = at > begin_ ? at - begin_ : 0;
+  std::size_t column = 0;
+  for (std::size_t pos = 0; pos < bytes_.size(); ++column) {
+    pos += unicode::decode_utf8(bytes_, pos).length;
+    if (pos > offset) return column;
+  }
+  return column;
 }
 
-std::size_t SourceText::line_of(std::size_t position) const noexcept {
-  auto after = std::upper_bound(lines_.begin(), lines_.end(), position,
-                                [](std::size_t pos, const SourceLine& l) { return pos < l.offset; });
-  return static_cast<std::size_t>(after - lines_.begin()) - 1;
+std::size_t SourceLine::columns_before(std::size_t at) const noexcept {
+  const std::size_t offset = at > begin_ ? at - begin_ : 0;
+  std::size_t column = 0;
+  for (std::size_t pos = 0; pos < bytes_.size() && pos < offset; ++column)
+    pos += unicode::decode_utf8(bytes_, pos).length;
+  return column;
 }
 
 }  // namespace tolva::report

@@ -234,6 +234,25 @@ def test_ten_megabyte_texts():
     assert f"tolva::package::version::Version:1:{TEN_MB + 1} ]" in str(caught.value)
 
 
+@pytest.mark.parametrize("cls", ["Version", "SemVer", "DotSeparated", "Other"])
+def test_report_memory_follows_the_line_drawn(run_python, cls):
+    # The report draws one line of a ten-megabyte text of line feeds; the peak
+    # may grow by a small multiple of the text at most, not by its decoding.
+    ran = run_python(f"""
+        import resource, tolva
+        text = "\\n" * {TEN_MB}
+        before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+        try:
+            tolva.package.version.{cls}(text)
+        except RuntimeError as error:
+            assert ":1:1 ]" in str(error)
+        grown_kb = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - before
+        print(grown_kb)
+    """)
+    assert ran.returncode == 0, ran.stderr
+    assert int(ran.stdout) * 1024 < 3 * TEN_MB
+
+
 @pytest.mark.parametrize("field", LIST_FIELDS)
 def test_a_million_parts(field):
     build, obj, attr, read, _ = field

@@ -37,6 +37,29 @@ TEST(subscriber_test, colour_block) {
                              "    \x1b[2;3min\x1b[0m app::db::\x1b[1mrequest\x1b[0m \x1b[2;3mwith\x1b[0m id: 7\n\n"));
 }
 
+// Format characters would make a row read as something else: they are escaped
+// like control characters.
+TEST(subscriber_test, format_characters_are_escaped) {
+  const std::string out =
+      record(plain_options(), [] { info("1.0\u202E\u2066\u200B\u00ADx\uFEFF"); });
+  EXPECT_NE(out.find(" app: 1.0\\u{202e}\\u{2066}\\u{200b}\\u{ad}x\\u{feff}\n"), std::string::npos)
+      << out;
+}
+
+TEST(subscriber_test, colour_styles_the_whole_sources_label_as_a_field_name) {
+  tolva::log::FmtOptions options = plain_options();
+  options.colour = true;
+  static const tolva::log::ErrorValue root{"disk full"};
+  static const tolva::log::ErrorValue top{"cannot save", &root};
+  const std::string out = record(options, [] {
+    tolva::log::dispatch_event({Level::info, "app", "e", "", 0}, nullptr, {{"error", top}});
+  });
+  EXPECT_NE(out.find("\x1b[1;32merror\x1b[0m\x1b[32m: cannot save, "
+                     "\x1b[1;32merror.sources\x1b[0m\x1b[32m: [disk full]\x1b[0m\n"),
+            std::string::npos)
+      << out;
+}
+
 struct LevelColour {
   Level level;
   const char* first_row;

@@ -35,7 +35,13 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{{{0, 1}, U'\x1b', {Identifier}, {}}, "found '\u241b' expected identifier"},
         LabelCase{{{0, 1}, U'\x7f', {Identifier}, {}}, "found '\u2421' expected identifier"},
         LabelCase{{{0, 2}, U'\u009b', {Identifier}, {}}, "found '\uFFFD' expected identifier"},
-        LabelCase{{{0, 1}, U'\t', {Identifier}, {}}, "found '\t' expected identifier"},
+        LabelCase{{{0, 1}, U'\t', {Identifier}, {}}, "found '\u2409' expected identifier"},
+        // Characters that are not drawn yet change how a line reads are named.
+        LabelCase{{{0, 3}, U'\u202E', {Identifier}, {}}, "found '<U+202E>' expected identifier"},
+        LabelCase{{{0, 3}, U'\u2028', {Identifier}, {}}, "found '<U+2028>' expected identifier"},
+        LabelCase{{{0, 2}, U'\u00AD', {Identifier}, {}}, "found '<U+00AD>' expected identifier"},
+        LabelCase{{{0, 4}, U'\U000E0001', {Identifier}, {}},
+                  "found '<U+E0001>' expected identifier"},
         LabelCase{{{3, 4}, U'\n', {EndOfInput}, {}}, "found '\u240a' expected end of input"},
         LabelCase{{{3, 4}, U'\r', {EndOfInput}, {}}, "found '\u240d' expected end of input"},
         // Bytes that are no character are named byte by byte.

@@ -5,6 +5,7 @@
 
 #include "report/message.hpp"
 #include "tolva/report/parse_report.hpp"
+#include "unicode/utf8.hpp"
 
 using tolva::grammar::ParseError;
 using enum tolva::grammar::ExpectedPattern;
@@ -94,6 +95,58 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"label_ending_before_its_start", "abc", {{2, 1}, U'c', {Identifier}, {}},
                    semver_path, "Label start is after its end"}),
     [](const testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+
+// Each kind of character a report names, placed at the found position,
+// before it and after it: it never reaches the message raw, its name stands
+// in the source row and the label, and the marks stay under the found
+// character on screen.
+struct NamedCase {
+  const char* name;
+  std::string bytes;
+  std::string shown;
+};
+
+class named_character_test : public testing::TestWithParam<NamedCase> {};
+
+std::string report_over(const std::string& text, std::size_t start, std::size_t length) {
+  const auto found = tolva::unicode::decode_utf8(text, start).code_point;
+  std::vector<ParseError> errors{{{start, start + length}, found, {EndOfInput}, {}}};
+  return tolva::report::build_parse_report(text, errors, "id").message;
+}
+
+TEST_P(named_character_test, is_named_wherever_it_stands) {
+  const NamedCase& c = GetParam();
+  const std::size_t n = c.bytes.size();
+  const std::string at = report_over("x" + c.bytes + "y", 1, n);
+  const std::string before = report_over(c.bytes + "x y", n + 1, 1);
+  const std::string after = report_over("x y" + c.bytes, 1, 1);
+  for (const std::string& message : {at, before, after})
+    EXPECT_EQ(message.find(c.bytes), std::string::npos) << message;
+
+  EXPECT_NE(at.find(" 1 │ x" + c.shown + "y\n   │  ┬─"), std::string::npos) << at;
+  EXPECT_NE(at.find("found '" + c.shown + "' expected"), std::string::npos) << at;
+  EXPECT_NE(before.find("[ id:1:3 ]"), std::string::npos) << before;
+  EXPECT_NE(
+      before.find(" 1 │ " + c.shown + "x y\n   │ " + std::string(c.shown.size() + 1, ' ') + "┬"),
+      std::string::npos)
+      << before;
+  EXPECT_NE(after.find(" 1 │ x y" + c.shown + "\n   │  ┬  \n"), std::string::npos) << after;
+}
+
+INSTANTIATE_TEST_SUITE_P(classes, named_character_test,
+                         testing::Values(NamedCase{"right_to_left_override", "\u202E", "<U+202E>"},
+                                         NamedCase{"left_to_right_isolate", "\u2066", "<U+2066>"},
+                                         NamedCase{"pop_directional_isolate", "\u2069", "<U+2069>"},
+                                         NamedCase{"left_to_right_mark", "\u200E", "<U+200E>"},
+                                         NamedCase{"arabic_letter_mark", "\u061C", "<U+061C>"},
+                                         NamedCase{"zero_width_space", "\u200B", "<U+200B>"},
+                                         NamedCase{"zero_width_joiner", "\u200D", "<U+200D>"},
+                                         NamedCase{"byte_order_mark", "\uFEFF", "<U+FEFF>"},
+                                         NamedCase{"soft_hyphen", "\u00AD", "<U+00AD>"},
+                                         NamedCase{"language_tag", "\U000E0001", "<U+E0001>"}),
+                         [](const testing::TestParamInfo<NamedCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(build_parse_report_test, empty_error_list_gives_an_error_not_a_crash) {
   tolva::Error error = tolva::report::build_parse_report("x", {}, semver_path);

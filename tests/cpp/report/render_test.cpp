@@ -62,24 +62,29 @@ TEST_P(render_layout_test, draws_rows_and_colour_changes_nothing_but_escapes) {
   EXPECT_EQ(strip_colour(*coloured), *plain);
 }
 
+// One case a row group, laid out by hand.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     layouts, render_layout_test,
     testing::Values(
         LayoutCase{"tab_to_next_multiple_of_four", "ab\tc", {{{3, 4}, "L"}}, 3,
                    "Error: \n   ╭─[ id:1:4 ]\n   │\n 1 │ ab  c\n   │     ┬  \n"
                    "   │     ╰── L\n───╯\n"},
-        LayoutCase{"wide_white_space_as_one_blank", "a\u3000b", {{{2, 3}, "L"}}, 2,
+        LayoutCase{"wide_white_space_as_one_blank", "a\u3000b", {{{4, 5}, "L"}}, 4,
                    "Error: \n   ╭─[ id:1:3 ]\n   │\n 1 │ a b\n   │   ┬  \n"
                    "   │   ╰── L\n───╯\n"},
-        LayoutCase{"wide_character_widens_its_cell", "中x", {{{1, 2}, "L"}}, 1,
+        LayoutCase{"wide_character_widens_its_cell", "中x", {{{3, 4}, "L"}}, 3,
                    "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ 中x\n   │   ┬  \n"
                    "   │   ╰── L\n───╯\n"},
-        LayoutCase{"mark_on_zero_width_character_stays_visible", "e\u0301x", {{{1, 2}, "L"}}, 1,
+        LayoutCase{"mark_on_zero_width_character_stays_visible", "e\u0301x", {{{1, 3}, "L"}}, 1,
                    "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ e\u0301x\n   │  ┬  \n"
                    "   │  ╰── L\n───╯\n"},
-        LayoutCase{"byte_offsets_past_the_characters", "éé!", {{{4, 5}, "L"}}, 4,
-                   "Error: \n   ╭─[ id:1:5 ]\n   │\n 1 │ éé!\n   │     ┬  \n"
-                   "   │     ╰── L\n───╯\n"},
+        LayoutCase{"byte_offsets_become_character_positions", "éé!", {{{4, 5}, "L"}}, 4,
+                   "Error: \n   ╭─[ id:1:3 ]\n   │\n 1 │ éé!\n   │   ┬  \n"
+                   "   │   ╰── L\n───╯\n"},
+        LayoutCase{"second_line_counts_its_own_characters", "é\n日本 x", {{{10, 11}, "L"}}, 10,
+                   "Error: \n   ╭─[ id:2:4 ]\n   │\n 2 │ 日本 x\n   │      ┬  \n"
+                   "   │      ╰── L\n───╯\n"},
         LayoutCase{"span_past_the_text_is_clamped", "abc", {{{7, 9}, "L"}}, 7,
                    "Error: \n   ╭─[ id:1:4 ]\n   │\n 1 │ abc\n   │    │ \n"
                    "   │    ╰─ L\n───╯\n"},
@@ -97,14 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {{{1, 2}, "L"}}, 1,
                    "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ a␛[2J␇␡b\n   │  ┬  \n"
                    "   │  ╰── L\n───╯\n"},
-        LayoutCase{"c1_control_shown_as_replacement", "a\u009b" "b", {{{1, 3}, "L"}}, 1,
+        LayoutCase{"c1_control_shown_as_replacement", "a\u009b" "b", {{{1, 4}, "L"}}, 1,
                    "Error: \n   ╭─[ id:1:2 ]\n   │\n 1 │ a\uFFFDb\n   │  ─┬  \n"
                    "   │   ╰── L\n───╯\n"},
-        LayoutCase{"ill_formed_utf8_shown_as_replacement", "a\xff\xe2\x82" "b", {{{3, 4}, "L"}},
-                   3,
+        LayoutCase{"ill_formed_utf8_shown_as_replacement", "a\xff\xe2\x82" "b", {{{4, 5}, "L"}},
+                   4,
                    "Error: \n   ╭─[ id:1:4 ]\n   │\n 1 │ a\uFFFD\uFFFDb\n   │    ┬  \n"
                    "   │    ╰── L\n───╯\n"}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+// clang-format on
 
 TEST(render_test, colour_pieces_of_a_single_line_report) {
   Report report = make_report({{{5, 6}, "found 'x' expected digit"}}, 5);
