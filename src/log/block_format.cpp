@@ -1,10 +1,10 @@
 #include "block_format.hpp"
 
 #include "clean_text.hpp"
-#include "decimal.hpp"
 #include "field_format.hpp"
 #include "thread_id.hpp"
 #include "timestamp.hpp"
+#include "values/decimal.hpp"
 
 namespace tolva::log {
 namespace {

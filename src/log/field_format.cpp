@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "clean_text.hpp"
-#include "decimal.hpp"
+#include "values/decimal.hpp"
 
 namespace tolva::log {
 namespace {

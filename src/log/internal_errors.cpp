@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "decimal.hpp"
+#include "values/decimal.hpp"
 
 namespace tolva::log {
 

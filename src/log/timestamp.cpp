@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "decimal.hpp"
+#include "values/decimal.hpp"
 
 namespace tolva::log {
 namespace {

@@ -1,6 +1,6 @@
 #include "tolva/report/colour.hpp"
 
-#include <charconv>
+#include "values/decimal.hpp"
 
 namespace tolva::report {
 
@@ -10,9 +10,7 @@ void paint(std::string& out, Colour colour, std::string_view piece, bool on) {
     return;
   }
   out += colour.kind == Colour::Kind::Basic ? "\x1b[" : "\x1b[38;5;";
-  char digits[3];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, colour.code);
-  out.append(digits, end);
+  append_decimal(out, colour.code);
   out += 'm';
   out += piece;
   out += "\x1b[0m";

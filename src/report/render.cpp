@@ -1,15 +1,14 @@
 #include "tolva/report/render.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "shown_char.hpp"
 #include "source_text.hpp"
-#include "unicode/properties.hpp"
 #include "unicode/utf8.hpp"
+#include "values/decimal.hpp"
 
 namespace tolva::report {
 
@@ -55,9 +54,9 @@ struct Canvas {
 };
 
 std::string decimal(std::size_t n) {
-  char digits[24];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
-  return std::string(digits, end);
+  std::string digits;
+  append_decimal(digits, n);
+  return digits;
 }
 
 // Places `label` on the line that holds its start, decoding that line unless

@@ -7,10 +7,8 @@
 
 namespace tolva {
 
-using values_detail::append_decimal;
 using values_detail::append_joined;
 using values_detail::append_optional_quoted_list;
-using values_detail::decimal_length;
 using values_detail::joined_length;
 
 std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
