@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a wheel with PYTHON into a fresh venv at VENV that does not see the
 # system's packages, and runs the Python suite against that install, not the
-# build tree. There is no package index, so pytest comes from Debian: it is
+# build tree; when the wheel carries the tolva executable, its tests run that
+# installed copy. There is no package index, so pytest comes from Debian: it is
 # pure Python, and it and its pure-Python dependencies are linked into a
 # directory of their own on PYTHONPATH, which holds nothing else.
 #
@@ -25,6 +26,9 @@ done
 # Debian's pytest predates 3.12 and uses ast names that 3.12 deprecates;
 # those warnings are about pytest itself, not about the module. A hung run
 # is cut off so CI still ends in time.
-TOLVA_INSTALLED_VENV="$venv" PYTHONPATH="$links" PYTHONPYCACHEPREFIX="$venv-pycache" \
+suites=(tests/python)
+[ ! -x "$venv/bin/tolva" ] || suites+=(tests/cli)
+TOLVA_INSTALLED_VENV="$venv" TOLVA_CLI="$venv/bin/tolva" PYTHONPATH="$links" \
+  PYTHONPYCACHEPREFIX="$venv-pycache" \
   timeout 900 "$venv/bin/python" -m pytest -q -p no:cacheprovider \
-  -W "ignore::DeprecationWarning:_pytest.assertion.rewrite" tests/python
+  -W "ignore::DeprecationWarning:_pytest.assertion.rewrite" "${suites[@]}"
