@@ -26,7 +26,7 @@ struct KeywordName {
 // a refused assignment reports, and the constructor keyword that sets it.
 template <class T, class F>
 struct Field {
-  using Value = T;
+  using Owner = T;
   F T::*member;
   std::optional<F> (*convert)(PyObject* obj);
   const char* argument;

@@ -49,8 +49,8 @@ void raise_args_and_kwargs();
 // The keyword form of a class whose value is one field, which must be given.
 template <auto& field>
 auto required_field_from_keywords(PyObject* kwargs)
-    -> std::optional<typename std::remove_cvref_t<decltype(field)>::Value> {
-  using T = typename std::remove_cvref_t<decltype(field)>::Value;
+    -> std::optional<typename std::remove_cvref_t<decltype(field)>::Owner> {
+  using T = typename std::remove_cvref_t<decltype(field)>::Owner;
   std::optional<PyRef> item = keyword_value(kwargs, field.keyword);
   if (!item) return std::nullopt;
   if (!*item) {
