@@ -10,8 +10,9 @@
 
 namespace tolva::report {
 
-// One pointer into the source: the span it marks (offsets taken as character
-// positions), the text at the end of its arrow and its colour.
+// One pointer into the source: the span it marks (byte offsets into the
+// source, drawn under the characters that hold them), the text at the end of
+// its arrow and its colour.
 struct Label {
   grammar::Span span;
   std::string text;
@@ -24,7 +25,7 @@ enum class ReportKind : std::uint8_t { Error };
 struct Report {
   ReportKind kind = ReportKind::Error;
   std::string source_id;
-  std::size_t position = 0;  // where the source reference points
+  std::size_t position = 0;    // byte offset the source reference points at
   std::size_t first_line = 1;  // the number the source's first line has in header and gutter
   std::vector<Label> labels;
 };
