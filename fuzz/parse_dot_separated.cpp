@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       parsed, type_path::dot_separated);
   if (!parsed) return 0;
 
-  for (const std::string& part : parsed->parts)
-    fuzz::require(!part.empty() && part.find('.') == std::string::npos,
+  for (std::string_view part : parsed->parts)
+    fuzz::require(!part.empty() && part.find('.') == std::string_view::npos,
                   "a part is empty or holds a dot");
   fuzz::require(text_form(*parsed) == *text, "the text form differs from the text read");
   return 0;

@@ -193,8 +193,8 @@ class Parser {
       pos_ = start;
       return std::nullopt;
     }
-    if (literal('-', ExpectedPattern::TokenHyphen)) v.rc = OptionalTextList(dot_list());
-    if (literal('+', ExpectedPattern::TokenPlus)) v.meta = OptionalTextList(dot_list());
+    if (literal('-', ExpectedPattern::TokenHyphen)) v.set_rc(dot_list());
+    if (literal('+', ExpectedPattern::TokenPlus)) v.set_meta(dot_list());
     return v;
   }
 

@@ -38,6 +38,15 @@ std::optional<std::string> str_attribute_text(PyObject* found) {
   return std::string(*view);
 }
 
+// The UTF-8 of a str (or subclass), refused as to_text describes.
+std::optional<std::string_view> text_view(PyObject* obj) {
+  if (!PyUnicode_Check(obj)) {
+    raise_cannot_convert(obj, "PyString");
+    return std::nullopt;
+  }
+  return utf8_view(obj);
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> to_u32(PyObject* obj) {
@@ -61,13 +70,15 @@ std::optional<std::uint32_t> to_u32(PyObject* obj) {
 }
 
 std::optional<std::string> to_text(PyObject* obj) {
-  if (!PyUnicode_Check(obj)) {
-    raise_cannot_convert(obj, "PyString");
-    return std::nullopt;
-  }
-  std::optional<std::string_view> view = utf8_view(obj);
+  std::optional<std::string_view> view = text_view(obj);
   if (!view) return std::nullopt;
   return std::string(*view);
+}
+
+std::optional<ShortText> to_short_text(PyObject* obj) {
+  std::optional<std::string_view> view = text_view(obj);
+  if (!view) return std::nullopt;
+  return ShortText(*view);
 }
 
 std::optional<TextList> to_text_list(PyObject* obj) {
@@ -96,7 +107,7 @@ std::optional<TextList> to_text_list(PyObject* obj) {
     return std::nullopt;
   }
   while (PyRef item = PyRef::steal(PyIter_Next(iterator.get()))) {
-    std::optional<std::string> text = to_text(item.get());
+    std::optional<ShortText> text = to_short_text(item.get());
     if (!text) return std::nullopt;
     list.push_back(std::move(*text));
   }
@@ -127,7 +138,7 @@ PyObject* new_str(std::string_view utf8) noexcept {
   return str;
 }
 
-PyObject* new_str_list(const TextList& list) noexcept {
+PyObject* new_str_list(TextSpan list) noexcept {
   PyRef result = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(list.size())));
   if (!result) {
     ensure_error_set();

@@ -20,6 +20,8 @@ std::optional<std::uint32_t> to_u32(PyObject* obj);
 // A str (or subclass) as UTF-8; otherwise TypeError
 // "'<type qualname>' object cannot be converted to 'PyString'".
 std::optional<std::string> to_text(PyObject* obj);
+// The same, held as a version's text.
+std::optional<ShortText> to_short_text(PyObject* obj);
 
 // str refused first ("Can't extract `str` to `Vec`"), then the sequence check
 // ("'<qualname>' object cannot be converted to 'Sequence'"), then every element
@@ -34,7 +36,7 @@ std::optional<std::string_view> utf8_view(PyObject* str);
 
 // New references built from core values.
 PyObject* new_str(std::string_view utf8) noexcept;
-PyObject* new_str_list(const TextList& list) noexcept;
+PyObject* new_str_list(TextSpan list) noexcept;
 
 // `__qualname__` of the object's type, or "<failed to extract type name>".
 std::string type_qualname(PyObject* obj);

@@ -9,13 +9,13 @@ namespace tolva::binding {
 namespace {
 
 using NumberField = Field<SemVer, std::uint32_t>;
-using ListField = Field<SemVer, OptionalTextList>;
+using ListField = AccessorField<SemVer, OptionalTextList, OptionalTextSpan>;
 
 NumberField major_field{&SemVer::major, to_u32, "new_major", {"major"}};
 NumberField minor_field{&SemVer::minor, to_u32, "new_minor", {"minor"}};
 NumberField patch_field{&SemVer::patch, to_u32, "new_patch", {"patch"}};
-ListField rc_field{&SemVer::rc, to_optional_text_list, "new_rc", {"rc"}};
-ListField meta_field{&SemVer::meta, to_optional_text_list, "new_meta", {"meta"}};
+ListField rc_field{&SemVer::rc, &SemVer::set_rc, to_optional_text_list, "new_rc", {"rc"}};
+ListField meta_field{&SemVer::meta, &SemVer::set_meta, to_optional_text_list, "new_meta", {"meta"}};
 
 // Every field is looked up and converted, in field order, before the keys are checked.
 std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
@@ -39,7 +39,7 @@ std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
     if (!*item) continue;
     std::optional<OptionalTextList> list = to_optional_text_list(item->get());
     if (!list) return std::nullopt;
-    value.*field->member = std::move(*list);
+    replace_member(value, *field, std::move(*list));
   }
   if (!check_keywords(kwargs, {"major", "minor", "patch", "rc", "meta"}, "SemVer")) {
     return std::nullopt;

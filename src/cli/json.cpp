@@ -34,7 +34,7 @@ void append_number(std::string& out, std::uint32_t n) {
   out.append(digits, end);
 }
 
-void append_list(std::string& out, const TextList& list) {
+void append_list(std::string& out, TextSpan list) {
   out.push_back('[');
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (i > 0) out.push_back(',');
@@ -43,7 +43,7 @@ void append_list(std::string& out, const TextList& list) {
   out.push_back(']');
 }
 
-void append_optional_list(std::string& out, const OptionalTextList& list) {
+void append_optional_list(std::string& out, const OptionalTextSpan& list) {
   if (list) {
     append_list(out, *list);
   } else {
@@ -59,9 +59,9 @@ void append_fields(std::string& out, const SemVer& v) {
   out.append(",\"patch\":");
   append_number(out, v.patch);
   out.append(",\"rc\":");
-  append_optional_list(out, v.rc);
+  append_optional_list(out, v.rc());
   out.append(",\"meta\":");
-  append_optional_list(out, v.meta);
+  append_optional_list(out, v.meta());
 }
 
 void append_fields(std::string& out, const DotSeparated& v) {

@@ -50,10 +50,11 @@ void write(PrefixWriter& w, const SemVer& v) noexcept {
   w.put_number(v.minor);
   w.put_number(v.patch);
   // A release orders after all of its release candidates.
-  if (!v.rc) return w.put(0xFF);
-  for (std::size_t i = 0; i < v.rc->size() && w.whole(); ++i) {
+  const OptionalTextSpan rc = v.rc();
+  if (!rc) return w.put(0xFF);
+  for (std::size_t i = 0; i < rc->size() && w.whole(); ++i) {
     w.put(0x01);
-    w.put((*v.rc)[i]);
+    w.put((*rc)[i]);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "split_parts.hpp"
 #include "unicode/properties.hpp"
 #include "unicode/utf8.hpp"
 
@@ -27,7 +28,7 @@ TextList Scanner::dot_list() {
   const std::size_t start = pos_;
   FailureRecord enclosing = begin_labelled();
   // First find where the list ends and how many parts it has, then take the
-  // parts in one go, so the list is allocated once at its final size.
+  // parts in one go.
   std::size_t count = 0;
   std::size_t end = part_end(pos_);
   if (end != pos_) {
@@ -47,16 +48,7 @@ TextList Scanner::dot_list() {
   }
   end_labelled(enclosing, start, ExpectedPattern::DotList);
 
-  TextList parts;
-  parts.reserve(count);
-  std::string_view rest = text_.substr(start, pos_ - start);
-  for (std::size_t i = 1; i < count; ++i) {
-    const std::size_t dot = rest.find('.');
-    parts.emplace_back(rest.substr(0, dot));
-    rest.remove_prefix(dot + 1);
-  }
-  if (count != 0) parts.emplace_back(rest);
-  return parts;
+  return split_parts(text_.substr(start, pos_ - start), count);
 }
 
 std::size_t Scanner::ident_char(std::size_t at, bool first) const noexcept {

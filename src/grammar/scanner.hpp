@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "char_classes.hpp"
 #include "failure_record.hpp"
@@ -126,8 +127,11 @@ inline bool Scanner::semver_text(SemVer& out) {
     pos_ = start;
     return false;
   }
-  if (literal('-', ExpectedPattern::TokenHyphen)) out.rc = OptionalTextList(dot_list());
-  if (literal('+', ExpectedPattern::TokenPlus)) out.meta = OptionalTextList(dot_list());
+  OptionalTextList rc;
+  OptionalTextList meta;
+  if (literal('-', ExpectedPattern::TokenHyphen)) rc = dot_list();
+  if (literal('+', ExpectedPattern::TokenPlus)) meta = dot_list();
+  if (rc || meta) out.set_lists(std::move(rc), std::move(meta));
   return true;
 }
 

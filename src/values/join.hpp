@@ -8,9 +8,9 @@
 namespace tolva::values_detail {
 
 // Length of `parts` joined with ".".
-std::size_t joined_length(const TextList& parts) noexcept;
+std::size_t joined_length(TextSpan parts) noexcept;
 
 // Appends `parts` with one "." between neighbours; an empty list adds nothing.
-void append_joined(std::string& out, const TextList& parts);
+void append_joined(std::string& out, TextSpan parts);
 
 }  // namespace tolva::values_detail

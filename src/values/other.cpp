@@ -14,7 +14,7 @@ bool operator==(const Other& a, const Other& b) noexcept { return a.value == b.v
 
 void append_text_form(std::string& out, const Other& v) { out += v.value; }
 
-std::string text_form(const Other& v) { return v.value; }
+std::string text_form(const Other& v) { return std::string(v.value.view()); }
 
 void append_debug_form(std::string& out, const Other& v) {
   constexpr std::string_view head = "Other { value: ";

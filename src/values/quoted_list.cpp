@@ -4,17 +4,17 @@
 
 namespace tolva::values_detail {
 
-std::size_t quoted_list_hint(const TextList& parts) noexcept {
+std::size_t quoted_list_hint(TextSpan parts) noexcept {
   std::size_t length = 2;  // the brackets
   for (const auto& part : parts) length += part.size() + 4;  // quotes and ", "
   return parts.empty() ? length : length - 2;  // no ", " after the last part
 }
 
-std::size_t optional_quoted_list_hint(const OptionalTextList& parts) noexcept {
+std::size_t optional_quoted_list_hint(const OptionalTextSpan& parts) noexcept {
   return parts ? 6 + quoted_list_hint(*parts) : 4;  // "Some(" ")" or "None"
 }
 
-void append_quoted_list(std::string& out, const TextList& parts) {
+void append_quoted_list(std::string& out, TextSpan parts) {
   out += '[';
   bool first = true;
   for (const auto& part : parts) {
@@ -25,7 +25,7 @@ void append_quoted_list(std::string& out, const TextList& parts) {
   out += ']';
 }
 
-void append_optional_quoted_list(std::string& out, const OptionalTextList& parts) {
+void append_optional_quoted_list(std::string& out, const OptionalTextSpan& parts) {
   if (!parts) {
     out += "None";
     return;

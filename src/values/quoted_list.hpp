@@ -9,15 +9,15 @@ namespace tolva::values_detail {
 
 // Bytes that a quoted rendering of `parts` takes when nothing needs escaping;
 // a cheap size hint for the debug forms.
-std::size_t quoted_list_hint(const TextList& parts) noexcept;
+std::size_t quoted_list_hint(TextSpan parts) noexcept;
 
 // Likewise for `None` or `Some([...])`.
-std::size_t optional_quoted_list_hint(const OptionalTextList& parts) noexcept;
+std::size_t optional_quoted_list_hint(const OptionalTextSpan& parts) noexcept;
 
 // `["a", "b"]`; `[]` for an empty list.
-void append_quoted_list(std::string& out, const TextList& parts);
+void append_quoted_list(std::string& out, TextSpan parts);
 
 // `None`, or `Some([...])`.
-void append_optional_quoted_list(std::string& out, const OptionalTextList& parts);
+void append_optional_quoted_list(std::string& out, const OptionalTextSpan& parts);
 
 }  // namespace tolva::values_detail

@@ -1,5 +1,7 @@
 #include "tolva/values/semver.hpp"
 
+#include <algorithm>
+
 #include "decimal.hpp"
 #include "join.hpp"
 #include "quoted_list.hpp"
@@ -15,22 +17,26 @@ std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
   if (a.major != b.major) return a.major <=> b.major;
   if (a.minor != b.minor) return a.minor <=> b.minor;
   if (a.patch != b.patch) return a.patch <=> b.patch;
-  if (a.rc && b.rc) return values_detail::compare_lists(*a.rc, *b.rc);
+  const OptionalTextSpan a_rc = a.rc();
+  const OptionalTextSpan b_rc = b.rc();
+  if (a_rc && b_rc) return values_detail::compare_lists(*a_rc, *b_rc);
   // A release (no rc) sorts after every pre-release of the same numbers.
-  return b.rc.has_value() <=> a.rc.has_value();
+  return b_rc.has_value() <=> a_rc.has_value();
 }
 
 bool operator==(const SemVer& a, const SemVer& b) noexcept {
   if (a.major != b.major || a.minor != b.minor || a.patch != b.patch) return false;
-  if (!a.rc || !b.rc) return a.rc.has_value() == b.rc.has_value();
-  return *a.rc == *b.rc;
+  const OptionalTextSpan a_rc = a.rc();
+  const OptionalTextSpan b_rc = b.rc();
+  if (!a_rc || !b_rc) return a_rc.has_value() == b_rc.has_value();
+  return std::ranges::equal(*a_rc, *b_rc);
 }
 
 void append_text_form(std::string& out, const SemVer& v) {
   std::size_t length = decimal_length(v.major) + decimal_length(v.minor) +
                        decimal_length(v.patch) + 2;
-  if (v.rc) length += 1 + joined_length(*v.rc);
-  if (v.meta) length += 1 + joined_length(*v.meta);
+  if (v.rc()) length += 1 + joined_length(*v.rc());
+  if (v.meta()) length += 1 + joined_length(*v.meta());
   out.reserve(out.size() + length);
 
   append_decimal(out, v.major);
@@ -38,13 +44,13 @@ void append_text_form(std::string& out, const SemVer& v) {
   append_decimal(out, v.minor);
   out += '.';
   append_decimal(out, v.patch);
-  if (v.rc) {
+  if (v.rc()) {
     out += '-';
-    append_joined(out, *v.rc);
+    append_joined(out, *v.rc());
   }
-  if (v.meta) {
+  if (v.meta()) {
     out += '+';
-    append_joined(out, *v.meta);
+    append_joined(out, *v.meta());
   }
 }
 
@@ -57,8 +63,8 @@ std::string text_form(const SemVer& v) {
 void append_debug_form(std::string& out, const SemVer& v) {
   constexpr std::size_t labels = 50;  // everything but the numbers and the lists
   out.reserve(out.size() + labels + decimal_length(v.major) + decimal_length(v.minor) +
-              decimal_length(v.patch) + values_detail::optional_quoted_list_hint(v.rc) +
-              values_detail::optional_quoted_list_hint(v.meta));
+              decimal_length(v.patch) + values_detail::optional_quoted_list_hint(v.rc()) +
+              values_detail::optional_quoted_list_hint(v.meta()));
 
   out += "SemVer { major: ";
   append_decimal(out, v.major);
@@ -67,9 +73,9 @@ void append_debug_form(std::string& out, const SemVer& v) {
   out += ", patch: ";
   append_decimal(out, v.patch);
   out += ", rc: ";
-  append_optional_quoted_list(out, v.rc);
+  append_optional_quoted_list(out, v.rc());
   out += ", meta: ";
-  append_optional_quoted_list(out, v.meta);
+  append_optional_quoted_list(out, v.meta());
   out += " }";
 }
 

@@ -8,7 +8,7 @@
 namespace tolva::values_detail {
 
 // Element by element, texts by unsigned bytes; a proper prefix sorts first.
-inline std::strong_ordering compare_lists(const TextList& a, const TextList& b) noexcept {
+inline std::strong_ordering compare_lists(TextSpan a, TextSpan b) noexcept {
   return std::lexicographical_compare_three_way(a.begin(), a.end(), b.begin(), b.end());
 }
 

@@ -3,11 +3,13 @@
 #include <compare>
 #include <string>
 
+#include "tolva/values/short_text.hpp"
+
 namespace tolva {
 
 // A free-form version text.
 struct Other {
-  std::string value;
+  ShortText value;
 };
 
 std::strong_ordering operator<=>(const Other& a, const Other& b) noexcept;

@@ -3,18 +3,73 @@
 #include <compare>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "tolva/values/text_list.hpp"
 
 namespace tolva {
 
 // A semantic version. `rc` holds the pre-release parts, `meta` the build parts.
-struct SemVer {
+// Most versions have neither, so both lists share one heap block that exists
+// only while one of them is present: a plain release is three numbers and a
+// null pointer.
+class SemVer {
+ public:
   std::uint32_t major = 0;
   std::uint32_t minor = 0;
   std::uint32_t patch = 0;
-  OptionalTextList rc;
-  OptionalTextList meta;
+
+  SemVer() noexcept = default;
+  SemVer(std::uint32_t major, std::uint32_t minor, std::uint32_t patch,
+         OptionalTextList rc = std::nullopt, OptionalTextList meta = std::nullopt);
+
+  // Copies are deep.
+  SemVer(const SemVer& other);
+  SemVer& operator=(const SemVer& other);
+  SemVer(SemVer&& other) noexcept
+      : major(other.major),
+        minor(other.minor),
+        patch(other.patch),
+        lists_(std::exchange(other.lists_, nullptr)) {}
+  SemVer& operator=(SemVer&& other) noexcept;
+  ~SemVer();
+
+  OptionalTextSpan rc() const noexcept {
+    if (lists_ == nullptr || lists_->rc_count == Lists::absent) return std::nullopt;
+    return TextSpan(lists_->parts(), lists_->rc_count);
+  }
+  OptionalTextSpan meta() const noexcept {
+    if (lists_ == nullptr || lists_->meta_count == Lists::absent) return std::nullopt;
+    return TextSpan(lists_->parts() + lists_->rc_size(), lists_->meta_count);
+  }
+  // Each replaces one list and keeps the other; the parts are moved in.
+  void set_rc(OptionalTextList rc);
+  void set_meta(OptionalTextList meta);
+  void set_lists(OptionalTextList rc, OptionalTextList meta);
+
+ private:
+  // The head of the block: the two counts, then the rc parts and after them
+  // the meta parts, one allocation for both lists.
+  struct Lists {
+    static constexpr std::uint32_t absent = 0xFFFFFFFF;
+    std::uint32_t rc_count = absent;
+    std::uint32_t meta_count = absent;
+
+    std::size_t rc_size() const noexcept { return rc_count == absent ? 0 : rc_count; }
+    std::size_t meta_size() const noexcept { return meta_count == absent ? 0 : meta_count; }
+    ShortText* parts() noexcept { return reinterpret_cast<ShortText*>(this + 1); }
+    const ShortText* parts() const noexcept { return reinterpret_cast<const ShortText*>(this + 1); }
+  };
+  static_assert(sizeof(Lists) % alignof(ShortText) == 0);
+
+  template <class Part>
+  static Lists* new_lists(std::optional<std::span<Part>> rc, std::optional<std::span<Part>> meta);
+  static void delete_lists(Lists* lists) noexcept;
+  // This value's own lists as parts that may be moved from.
+  std::optional<std::span<ShortText>> own_rc() noexcept;
+  std::optional<std::span<ShortText>> own_meta() noexcept;
+
+  Lists* lists_ = nullptr;
 };
 
 // Order: numbers, then rc (absent after every present rc); meta never counts,

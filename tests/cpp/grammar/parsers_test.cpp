@@ -14,7 +14,7 @@ TEST(Parsers, pass_values_through) {
   ASSERT_TRUE(v.has_value());
   const auto& s = std::get<SemVer>(v->value);
   EXPECT_EQ(s.patch, 3u);
-  EXPECT_EQ(*s.rc, (TextList{"rc", "1"}));
+  EXPECT_EQ(TextList(s.rc()->begin(), s.rc()->end()), (TextList{"rc", "1"}));
   EXPECT_EQ(parse_semver("v1.0.9")->patch, 9u);
   EXPECT_EQ(parse_dot_separated("a.b")->parts, (TextList{"a", "b"}));
   EXPECT_EQ(parse_other("nightly")->value, "nightly");

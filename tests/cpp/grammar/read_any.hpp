@@ -18,20 +18,24 @@ inline std::ostream& operator<<(std::ostream& os, Reader r) {
 
 // A compact description of a parsed value that keeps apart what the text form
 // merges: absent and empty lists, and parts that contain dots.
-inline std::string describe_list(const TextList& parts) {
+inline std::string describe_list(TextSpan parts) {
   std::string out = "[";
-  for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "|" : "") + parts[i];
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i != 0) out += '|';
+    out += parts[i];
+  }
   return out + "]";
 }
-inline std::string describe_list(const OptionalTextList& parts) {
+inline std::string describe_optional_list(const OptionalTextSpan& parts) {
   return parts ? describe_list(*parts) : "none";
 }
 inline std::string describe(const SemVer& v) {
   return "SemVer " + std::to_string(v.major) + " " + std::to_string(v.minor) + " " +
-         std::to_string(v.patch) + " rc:" + describe_list(v.rc) + " meta:" + describe_list(v.meta);
+         std::to_string(v.patch) + " rc:" + describe_optional_list(v.rc()) +
+         " meta:" + describe_optional_list(v.meta());
 }
 inline std::string describe(const DotSeparated& v) { return "Dot " + describe_list(v.parts); }
-inline std::string describe(const Other& v) { return "Other " + v.value; }
+inline std::string describe(const Other& v) { return "Other " + std::string(v.value.view()); }
 inline std::string describe(const Version& v) {
   return std::visit([](const auto& inner) { return describe(inner); }, v.value);
 }

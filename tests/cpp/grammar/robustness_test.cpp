@@ -105,8 +105,8 @@ TEST(Robustness, many_parts_parse_on_a_small_stack) {
     if (auto v = read_version(dotted))
       version_parts = std::get<DotSeparated>(v->value).parts.size();
     if (auto v = read_semver(semver)) {
-      rc_parts = v->rc->size();
-      meta_parts = v->meta->size();
+      rc_parts = v->rc()->size();
+      meta_parts = v->meta()->size();
     }
     if (auto v = read_version(broken); !v) error_at = v.error().span.start;
   });

@@ -82,9 +82,8 @@ TEST(DeepCopy, changing_the_source_leaves_copies_alone) {
   EXPECT_EQ(copied, source);
 
   auto& held = std::get<SemVer>(source.value);
-  held.rc->front() = "changed";
-  held.meta->push_back("more");
-  held.rc.reset();
+  held.set_meta(TextList{"b", "more"});
+  held.set_rc(std::nullopt);
   EXPECT_EQ(debug_form(copied), before);
   EXPECT_EQ(debug_form(assigned), before);
 }

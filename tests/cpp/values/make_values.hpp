@@ -8,14 +8,10 @@
 
 namespace tolva::testing {
 
-inline OptionalTextList opt(std::optional<TextList> list) {
-  return list ? OptionalTextList(std::move(*list)) : OptionalTextList();
-}
-
 inline SemVer semver(std::uint32_t major, std::uint32_t minor, std::uint32_t patch,
                      std::optional<TextList> rc = std::nullopt,
                      std::optional<TextList> meta = std::nullopt) {
-  return SemVer{major, minor, patch, opt(std::move(rc)), opt(std::move(meta))};
+  return SemVer{major, minor, patch, std::move(rc), std::move(meta)};
 }
 
 inline Version version(SemVer v) { return Version{std::move(v)}; }
