@@ -16,7 +16,8 @@ struct Target {
 };
 
 constexpr Target targets[] = {
-    {"BM_ParseVersionRelease", "parse_version(\"1.2.3\")", 25},
+    {"BM_ParseVersionRelease", "parse_version(\"1.2.3\")", 8},
+    {"BM_ParseSemVerRelease", "parse_semver(\"1.2.3\")", 8},
     {"BM_ParseSemVerFull", "parse_semver(\"1.2.3-rc.1+build.5\")", 150},
     {"BM_SemVerCompareRelease", "compare two SemVer releases", 5},
     {"BM_SemVerCompareRc", "compare two SemVer decided by rc", 5},

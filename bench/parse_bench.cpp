@@ -19,6 +19,16 @@ void BM_ParseVersionRelease(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseVersionRelease);
 
+void BM_ParseSemVerRelease(benchmark::State& state) {
+  std::string_view text = "1.2.3";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    auto v = tolva::parse_semver(text);
+    benchmark::DoNotOptimize(v);
+  }
+}
+BENCHMARK(BM_ParseSemVerRelease);
+
 void BM_ParseSemVerFull(benchmark::State& state) {
   std::string_view text = "1.2.3-rc.1+build.5";
   for (auto _ : state) {
