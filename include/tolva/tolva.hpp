@@ -23,6 +23,7 @@
 #include "tolva/values/dot_separated.hpp"
 #include "tolva/values/other.hpp"
 #include "tolva/values/semver.hpp"
+#include "tolva/values/short_text.hpp"
 #include "tolva/values/text_list.hpp"
 #include "tolva/values/version.hpp"
 #include "tolva/version.hpp"
