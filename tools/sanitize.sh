@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 build=build-sanitize
-[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dsanitize=true \
+[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dsanitize=true -Dinstance_counts=true \
   -Dbenchmarks=false -Dbuildtype=debugoptimized
 ninja -C "$build"
 

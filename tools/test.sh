@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 build=build
-[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3
+[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dinstance_counts=true
 ninja -C "$build"
 meson test -C "$build" --print-errorlogs
 TOLVA_CLI="$build/src/cli/tolva" PYTHONPATH="$build" /usr/bin/python3 -m pytest tests/python tests/cli

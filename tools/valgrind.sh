@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh
 build=build-valgrind
 rounds=${1:-200}
-[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dtests=false \
+[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dinstance_counts=true -Dtests=false \
   -Dbenchmarks=false -Dbuildtype=debugoptimized
 ninja -C "$build"
 

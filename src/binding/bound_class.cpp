@@ -72,8 +72,11 @@ void trim_scratch_text() noexcept {
 
 }  // namespace tolva::binding
 
+#ifdef TOLVA_INSTANCE_COUNTS
 // The live-instance count, read by the leak tests through the module's
-// dynamic symbols; the module's Python attributes stay as they are.
+// dynamic symbols in builds made for testing (meson option instance_counts);
+// the module's Python attributes stay as they are.
 extern "C" __attribute__((visibility("default"))) std::int64_t tolva_live_instances(void) {
   return tolva::binding::live_instances;
 }
+#endif

@@ -186,8 +186,12 @@ def resident_bytes():
 
 
 def live_instances():
-    """Instances of the module's classes alive in the process, by the module's own count."""
-    count = ctypes.CDLL(tolva.__file__).tolva_live_instances
+    """Instances of the module's classes alive in the process, by the module's own
+    count; None from a build that does not export it (meson option instance_counts)."""
+    try:
+        count = ctypes.CDLL(tolva.__file__).tolva_live_instances
+    except AttributeError:
+        return None
     count.restype = ctypes.c_int64
     return count()
 
@@ -243,6 +247,10 @@ def test_memory_stays_flat(run_python):
 
 def test_the_live_instance_count_follows_the_objects():
     start = live_instances()
+    if start is None:
+        import pytest  # imported here: the file also runs as a plain script under valgrind
+
+        pytest.skip("this build does not export the live-instance count (option instance_counts)")
     held = [Version("1"), SemVer("1.2.3"), DotSeparated("1.2"), Other("x")]
     assert live_instances() == start + len(held)
     del held
