@@ -11,6 +11,9 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   python3-venv python3-pip python3-mesonpy python3-build python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
+  # the tests of pickling across a process pool and a Dask cluster, and of the
+  # guide's sort key on generated values
+  python3-dask python3-distributed python3-hypothesis
   valgrind
   mypy
   clang-16 libclang-rt-16-dev clang-format-14

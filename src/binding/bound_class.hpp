@@ -13,14 +13,15 @@
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
 #include "binding/guarded.hpp"
+#include "binding/reduce.hpp"
 #include "tolva/values/version.hpp"
 
 // The machinery every class of the module is built on: an instance is a
 // Python object header followed by one C++ value, which is complete before the
 // object is allocated and destroyed with it. A class supplies its own slots
 // (doc, constructor, attributes) through a ClassDef; the machinery adds
-// deallocation, the text form as str(), the debug form as repr() and the
-// six comparisons from the value's own operators.
+// deallocation, the text form as str(), the debug form as repr(), the six
+// comparisons from the value's own operators, and pickling and copying.
 namespace tolva::binding {
 
 template <class T>
@@ -154,14 +155,15 @@ PyObject* richcompare(PyObject* self, PyObject* other, int op) {
 template <class T, std::size_t N>
 ClassDef class_def(const char* name, const PyType_Slot (&own)[N],
                    vectorcallfunc vectorcall = nullptr) {
-  static std::array<PyType_Slot, N + 5> slots = [&] {
-    std::array<PyType_Slot, N + 5> all{};
+  static std::array<PyType_Slot, N + 6> slots = [&] {
+    std::array<PyType_Slot, N + 6> all{};
     std::copy(own, own + N, all.begin());
     all[N] = {Py_tp_dealloc, reinterpret_cast<void*>(dealloc<T>)};
     all[N + 1] = {Py_tp_str, slot<written_form<T, append_text_form>>()};
     all[N + 2] = {Py_tp_repr, slot<written_form<T, append_debug_form>>()};
     all[N + 3] = {Py_tp_richcompare, slot<richcompare<T>>()};
-    all[N + 4] = {0, nullptr};
+    all[N + 4] = {Py_tp_methods, reduce_methods<T>()};
+    all[N + 5] = {0, nullptr};
     return all;
   }();
 #ifdef Py_TPFLAGS_IMMUTABLETYPE
