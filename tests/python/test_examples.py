@@ -143,3 +143,55 @@ def test_sort_versions_stops_quietly_when_the_reader_goes_away():
     process.stdout.close()  # as "| head" does once it has enough
     _, stderr = process.communicate(b"1.0.0\n" * 1000, timeout=60)
     assert (process.returncode, stderr) == (1, b"")
+
+
+def test_dask_versions_parses_debians_versions_on_a_cluster():
+    pytest.importorskip("distributed")
+    result = run_example("dask_versions.py")
+    assert result.returncode == 0, result.stderr
+    total = int(re.match(r"([\d,]+) versions from apt-cache dumpavail\n", result.stdout)[1]
+                .replace(",", ""))
+    counts = re.search(r"parsed on 2 workers: ([\d,]+) SemVer, ([\d,]+) DotSeparated, "
+                       r"([\d,]+) Other, ([\d,]+) rejected\n", result.stdout)
+    assert total > 0 and sum(int(c.replace(",", "")) for c in counts.groups()) == total
+    newest = re.findall(r"^newest (\w+): (.*)$", result.stdout, re.M)
+    assert [kind for kind, _ in newest] == ["SemVer", "DotSeparated", "Other"]
+    for kind, shown in newest:
+        if shown != "none":
+            versions = [getattr(tolva.package.version, kind)(t) for t in shown.split(", ")]
+            assert versions == sorted(versions, reverse=True)
+
+
+def guide_sort_key_recipe():
+    """The functions of the guide's sort-key recipe, run from its text."""
+    text = GUIDE.read_text(encoding="utf-8").split("### A sort key", 1)[1]
+    namespace = {}
+    exec(re.search(r"^```python\n(.*?)^```", text, re.M | re.S)[1], namespace)
+    return namespace["sort_key"], namespace["sort_key_bytes"]
+
+
+def test_guide_sort_keys_order_exactly_as_the_versions_do():
+    st = pytest.importorskip("hypothesis.strategies")
+    from hypothesis import given, settings
+
+    V = tolva.package.version
+    # Few distinct texts, so that equal parts and prefixes are common.
+    text = st.text(alphabet="a1-.\0é", max_size=3)
+    parts = st.lists(text, max_size=3)
+    number = st.sampled_from([0, 1, 2, 4294967295])
+    semver = st.builds(V.SemVer, major=number, minor=number, patch=number,
+                       rc=st.none() | parts, meta=st.none() | parts)
+    value = st.one_of(semver, st.builds(V.DotSeparated, parts=parts),
+                      st.builds(V.Other, value=text))
+    sort_key, sort_key_bytes = guide_sort_key_recipe()
+
+    @settings(max_examples=2000, deadline=None, database=None)
+    @given(value, value)
+    def keys_agree(a, b):
+        for x, y in ((a, b), (V.Version(a), V.Version(b))):
+            if type(x) is not type(y):
+                continue
+            for key in (sort_key, sort_key_bytes):
+                assert (key(x) < key(y), key(x) == key(y)) == (x < y, x == y)
+
+    keys_agree()

@@ -4,10 +4,12 @@ Run as a script, this file is also the tour that tools/valgrind.sh watches:
     python3 tests/python/test_leaks.py ROUNDS
 """
 
+import copy
 import ctypes
 import gc
 import json
 import os
+import pickle
 import sys
 
 import tolva
@@ -96,6 +98,9 @@ def tour():
     for obj in versions + typed:
         str(obj)
         repr(obj)
+    # Values pickled as text, and as fields.
+    for obj in (versions[0], d, Other(value="a b"), Version(DotSeparated(parts=["1", "2", "3"]))):
+        pickle.loads(pickle.dumps(obj)), copy.copy(obj), copy.deepcopy(obj)
     for a, b in zip(versions + typed, versions[1:] + typed[1:]):
         a == b, a != b
         if type(a) is type(b):

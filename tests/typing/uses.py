@@ -1,5 +1,7 @@
 """Every public feature of tolva, used as its stubs allow; mypy --strict passes."""
 
+import copy
+import pickle
 from collections.abc import Hashable
 
 import tolva
@@ -60,6 +62,11 @@ o = Other(value="anything at all")
 o.parts = "stable"
 value: str = o.value
 flags += [o < o, o <= o, o > o, o >= o, o == o, o != o]
+
+# Pickles and copies keep the class.
+s = copy.copy(s).__deepcopy__({})
+o = pickle.loads(pickle.dumps(o))
+reduced: tuple[object, ...] = v.__reduce__()
 
 # Everything is unhashable, so None is the only hash attribute there is.
 unhashable: list[None] = [Version.__hash__, SemVer.__hash__, DotSeparated.__hash__, Other.__hash__]

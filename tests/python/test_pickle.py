@@ -1,0 +1,132 @@
+"""Values leave the process that made them: pickles, copies, a process pool and
+a Dask cluster give back the same class, kind and fields."""
+
+import concurrent.futures
+import copy
+import logging
+import multiprocessing
+import pickle
+import re
+
+import pytest
+
+import tolva
+
+V = tolva.package.version
+Version, SemVer, DotSeparated, Other = V.Version, V.SemVer, V.DotSeparated, V.Other
+
+VALUES = [
+    Version("1.2.3-rc.1+build.5"), Version("1.2"), Version(""), Version("foo_bar"),
+    Version(DotSeparated(parts=["1", "2", "3"])),  # its text reads back as a SemVer
+    Version(Other(value="1.2")),
+    Version(SemVer(major=1, minor=2, patch=3, rc=[""], meta=[])),
+    SemVer("v01.2.3"), SemVer("1.2.3-+"),
+    SemVer(major=4294967295, minor=0, patch=0, rc=[], meta=["only", "meta"]),
+    SemVer(major=1, minor=2, patch=3, rc=["a.b", " ", "\0"], meta=["é", ""]),
+    DotSeparated(""), DotSeparated(parts=["", ".", "a b", "\0", "ü"]),
+    Other("é_x"), Other(value=""), Other(value="a.b c\n\0é"),
+]
+
+
+def fields(obj):
+    """Everything that tells two objects apart: the debug form shows the kind
+    and every field, meta and empty-but-present lists included."""
+    return type(obj).__name__, repr(obj), str(obj)
+
+
+def parse(text):
+    return tolva.package.version.Version(text)
+
+
+def texts(count):
+    return [f"{i % 7}.{i % 11}.{i % 13}" + ("-rc.1" if i % 3 else "") if i % 5 else f"x_{i}"
+            for i in range(count)]
+
+
+@pytest.mark.parametrize("value", VALUES, ids=repr)
+def test_pickle_round_trip_in_every_protocol(value):
+    for protocol in range(pickle.HIGHEST_PROTOCOL + 1):
+        loaded = pickle.loads(pickle.dumps(value, protocol))
+        assert fields(loaded) == fields(value) and loaded == value
+
+
+@pytest.mark.parametrize("make_copy", [copy.copy, copy.deepcopy])
+def test_copies_are_equal_and_independent(make_copy):
+    for value in VALUES:
+        copied = make_copy(value)
+        assert copied is not value and fields(copied) == fields(value)
+    original = SemVer("1.2.3-rc.1")
+    copied = make_copy(original)
+    copied.patch, copied.rc = 9, None
+    assert str(original) == "1.2.3-rc.1"
+
+
+class Forged:
+    """Pickles as a call of the class `cls` with `args`, then `state` set as
+    pickle sets a state: what a pickle made elsewhere could hold."""
+
+    def __init__(self, cls, args, state=None):
+        self.stand_in = cls("1.2.3" if cls is not Other else "_").__reduce__()[0]
+        self.args, self.state = args, state
+
+    def __reduce__(self):
+        return self.stand_in, self.args, self.state
+
+
+@pytest.mark.parametrize("cls, args, state, error, message", [
+    (SemVer, ("1.2.3x",), None, RuntimeError, "found 'x'"),
+    (SemVer, (5,), None, TypeError, "Cannot construct SemVer from type 'int'"),
+    (Version, (), None, ValueError, "Version() requires arguments"),
+    (Version, (b"1.2.3",), None, TypeError, "Cannot construct Version from type 'bytes'"),
+    (DotSeparated, (Version("1.2.3"),), None, TypeError, "Expected DotSeparated; found"),
+    (SemVer, ("0.0.0",), {"major": "1"}, TypeError,
+     "argument 'new_major': 'str' object cannot be interpreted as an integer"),
+    (SemVer, ("0.0.0",), {"major": 1, "patch": 2**32}, OverflowError, "out of range"),
+    (SemVer, ("0.0.0",), {"rc": "rc1"}, TypeError, "argument 'new_rc': Can't extract `str` to `Vec`"),
+    (DotSeparated, ("",), {"parts": [1]}, TypeError,
+     "argument 'new_parts': 'int' object cannot be converted to 'PyString'"),
+    (Other, ("_",), {"parts": None}, TypeError,
+     "argument 'new_value': 'NoneType' object cannot be converted to 'PyString'"),
+    (Other, ("_",), {"value": "x"}, AttributeError, ""),
+    (Version, ("1",), {"parts": ["x"]}, AttributeError, ""),
+])
+def test_a_forged_pickle_raises_what_the_constructor_or_setter_raises(cls, args, state, error, message):
+    data = pickle.dumps([Version("1.0.0"), Forged(cls, args, state and (None, state))])
+    with pytest.raises(error, match=re.escape(message)):
+        pickle.loads(data)
+
+
+def test_a_pickle_loads_in_a_fresh_interpreter(run_python):
+    result = run_python(f"""
+        import pickle
+        print(ascii([(type(v).__name__, repr(v), str(v)) for v in pickle.loads({pickle.dumps(VALUES)!r})]))
+    """)
+    assert result.returncode == 0, result.stderr
+    assert result.stdout == ascii([fields(v) for v in VALUES]) + "\n"
+
+
+def test_a_spawned_process_pool_returns_versions():
+    sample = texts(300)
+    context = multiprocessing.get_context("spawn")
+    with concurrent.futures.ProcessPoolExecutor(2, mp_context=context) as pool:
+        parsed = list(pool.map(parse, sample, chunksize=50, timeout=120))
+    assert [fields(v) for v in parsed] == [fields(parse(t)) for t in sample]
+
+
+# Dask and the libraries under it warn of their own deprecations.
+@pytest.mark.filterwarnings("ignore::DeprecationWarning")
+def test_a_dask_cluster_parses_and_orders_as_a_local_parse():
+    dask = pytest.importorskip("dask")
+    distributed = pytest.importorskip("distributed")
+    import dask.bag
+
+    sample = texts(3000)
+    with dask.config.set({"distributed.comm.timeouts.connect": "120s"}), \
+            distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
+                                     dashboard_address=None, silence_logs=logging.ERROR) as cluster, \
+            distributed.Client(cluster, timeout=120):
+        parsed = dask.bag.from_sequence(sample, npartitions=6).map(parse)
+        remote, top = dask.compute(parsed, parsed.topk(25))
+    local = [parse(t) for t in sample]
+    assert [fields(v) for v in remote] == [fields(v) for v in local]
+    assert top == sorted(local, reverse=True)[:25]
