@@ -5,8 +5,8 @@
 
 namespace tolva::cli {
 
-// A file name as reports can show it: report text is UTF-8, while a name is
-// any bytes, so each byte that starts no valid UTF-8 sequence becomes U+FFFD.
+// A file name or an argument as messages and reports show it: on one line, in
+// well-formed UTF-8, with stand-ins for what would drive the terminal.
 std::string shown_name(std::string_view name);
 
 }  // namespace tolva::cli

@@ -203,7 +203,7 @@ std::expected<std::string, std::string> render_report(const Report& report,
   out.painted(frame_colour, horizontal);
   out.painted(frame_colour, "[");
   out.plain(" ");
-  out.plain(report.source_id);
+  append_shown_name(out.text, report.source_id);
   out.plain(":");
   out.plain(decimal(ref_line.index() + report.first_line));
   out.plain(":");

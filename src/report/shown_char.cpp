@@ -48,6 +48,21 @@ ShownChar show_source_char(char32_t c, std::size_t column) noexcept {
   return {c, 1, static_cast<std::uint8_t>(unicode::display_width(c))};
 }
 
+void append_shown_name(std::string& out, std::string_view bytes) {
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const unicode::Decoded d = unicode::decode_utf8(bytes, pos);
+    pos += d.length;
+    const char32_t c = d.code_point;
+    if (is_named(c) || c == U'\u2028' || c == U'\u2029') {
+      append_name(out, c);
+    } else if (c < 0x20) {
+      unicode::append_utf8(out, U'\u2400' + c);
+    } else {
+      unicode::append_utf8(out, visible_char(c));
+    }
+  }
+}
+
 std::optional<ShownChar> ShownLine::next() noexcept {
   if (pos_ >= line_.size()) return std::nullopt;
   const unicode::Decoded d = unicode::decode_utf8(line_, pos_);

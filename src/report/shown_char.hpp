@@ -39,6 +39,14 @@ char32_t visible_char(char32_t c) noexcept;
 // stand-ins and names as above.
 ShownChar show_source_char(char32_t c, std::size_t column) noexcept;
 
+// Appends any bytes (a file name, an argument, a source name) as one line of
+// well-formed UTF-8 that a terminal shows as it reads: each ill-formed
+// sequence becomes U+FFFD, every control character (tab, line feed and
+// carriage return included) its stand-in, and format characters and the line
+// and paragraph separators their names, so that a name neither drives the
+// terminal nor splits the line it stands in.
+void append_shown_name(std::string& out, std::string_view bytes);
+
 // The characters of one line as the source row draws them, one after another.
 class ShownLine {
  public:
