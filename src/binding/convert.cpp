@@ -1,6 +1,7 @@
 #include "binding/convert.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include "binding/errors.hpp"
 
@@ -138,16 +139,23 @@ PyObject* new_str(std::string_view utf8) noexcept {
   return str;
 }
 
-PyObject* new_str_list(TextSpan list) noexcept {
-  PyRef result = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(list.size())));
+PyObject* new_str_list(TextSpan list) {
+  // Every str is made before the list: making a str runs no Python code, while
+  // making the list may run the collector, whose finalizers may replace the
+  // storage `list` points into.
+  std::vector<PyRef> items;
+  items.reserve(list.size());
+  for (const ShortText& part : list) {
+    items.push_back(PyRef::steal(new_str(part)));
+    if (!items.back()) return nullptr;
+  }
+  PyRef result = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(items.size())));
   if (!result) {
     ensure_error_set();
     return nullptr;
   }
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    PyObject* item = new_str(list[i]);
-    if (item == nullptr) return nullptr;
-    PyList_SET_ITEM(result.get(), static_cast<Py_ssize_t>(i), item);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    PyList_SET_ITEM(result.get(), static_cast<Py_ssize_t>(i), items[i].release());
   }
   return result.release();
 }
@@ -164,8 +172,8 @@ std::string type_qualname(PyObject* obj) {
 }
 
 std::optional<std::string> type_name(PyObject* obj) {
-  PyRef name = PyRef::steal(
-      PyObject_GetAttrString(reinterpret_cast<PyObject*>(Py_TYPE(obj)), "__name__"));
+  PyRef name =
+      PyRef::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(Py_TYPE(obj)), "__name__"));
   if (!name) {
     ensure_error_set();
     return std::nullopt;

@@ -34,9 +34,11 @@ std::optional<OptionalTextList> to_optional_text_list(PyObject* obj);
 // The UTF-8 buffer the interpreter caches on a str: no copy, valid while `str` lives.
 std::optional<std::string_view> utf8_view(PyObject* str);
 
-// New references built from core values.
+// New references built from core values. Both read their argument only before
+// anything that can run Python code, so it may point into an object's storage.
 PyObject* new_str(std::string_view utf8) noexcept;
-PyObject* new_str_list(TextSpan list) noexcept;
+// new_str_list throws bad_alloc when its own room cannot be had.
+PyObject* new_str_list(TextSpan list);
 
 // `__qualname__` of the object's type, or "<failed to extract type name>".
 std::string type_qualname(PyObject* obj);

@@ -126,7 +126,10 @@ PyObject* reduce(PyObject* self, PyObject*) {
   }
   PyObject* cls = stand_in_cache<T>;
   if (cls == nullptr) return nullptr;
-  const T& value = stored<T>(self);
+  // A copy: the dictionaries, lists and instances made below may run the
+  // collector, whose finalizers may replace the object's lists, so nothing
+  // after this line reads the object's storage.
+  const T value = stored<T>(self);
   std::string text;
   append_text_form(text, value);
   auto reread = read_back<T>(text);

@@ -7,8 +7,8 @@ namespace tolva::binding {
 
 std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key) {
   if (key.object == nullptr) {
-    key.object = PyUnicode_FromStringAndSize(key.text.data(),
-                                             static_cast<Py_ssize_t>(key.text.size()));
+    key.object =
+        PyUnicode_FromStringAndSize(key.text.data(), static_cast<Py_ssize_t>(key.text.size()));
     if (key.object == nullptr) return std::nullopt;
     PyUnicode_InternInPlace(&key.object);
   }
@@ -24,8 +24,10 @@ bool check_keywords(PyObject* kwargs, std::initializer_list<std::string_view> ac
   PyObject* key = nullptr;
   PyObject* value = nullptr;
   while (PyDict_Next(kwargs, &pos, &key, &value)) {
-    // Keyword names reach tp_new as str; anything else is shown by its str().
-    PyRef shown = PyUnicode_Check(key) ? PyRef::borrow(key) : PyRef::steal(PyObject_Str(key));
+    // Keyword names reach tp_new as str; anything else is shown by its str(),
+    // which may run Python code that changes the dictionary, so the key is held.
+    PyRef held = PyRef::borrow(key);
+    PyRef shown = PyUnicode_Check(key) ? held : PyRef::steal(PyObject_Str(key));
     if (!shown) return false;
     std::optional<std::string_view> key_text = utf8_view(shown.get());
     if (!key_text) return false;
