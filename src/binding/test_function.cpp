@@ -30,8 +30,7 @@ PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObjec
                           "test_function() got an unexpected keyword argument '%S'", key);
     }
     if (bound != nullptr) {
-      return raise(PyExc_TypeError,
-                   "test_function() got multiple values for argument 'version'");
+      return raise(PyExc_TypeError, "test_function() got multiple values for argument 'version'");
     }
     bound = args[nargs + i];
   }
@@ -43,8 +42,9 @@ PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObjec
 }
 
 // Runs the interpreter's signal handlers when a signal interrupted the write,
-// as the interpreter's own os.write does: the write goes on unless a handler
-// raised, and then ends with that exception pending. The module's writers
+// as the interpreter's own os.write does, and while the call waits for
+// another thread's write: the call goes on unless a handler raised, and then
+// ends with that exception pending. The module's writers
 // wait for the stream without the interpreter lock, so taking it back here,
 // with the stream held, cannot deadlock.
 bool run_signal_handlers() noexcept {

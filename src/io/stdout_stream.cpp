@@ -3,9 +3,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace tolva::io {
 namespace {
+
+// How often a writer that waits for the stream runs its check: a signal that
+// arrives meanwhile interrupts no call of the waiter's, so only polling sees it.
+constexpr std::chrono::milliseconds check_interval{20};
 
 // Set, under the lock, when a write stopped part-way through a line.
 bool line_cut = false;
@@ -36,10 +41,23 @@ std::expected<void, std::error_code> write_all(std::string_view bytes, SignalChe
   return std::unexpected(error);
 }
 
+// Takes the stream into `guard`, running `check` while another thread holds it;
+// false when the check gave the wait up.
+bool take_stream(std::unique_lock<std::recursive_timed_mutex>& guard, SignalCheck check) {
+  if (check == nullptr) {
+    guard.lock();
+    return true;
+  }
+  while (!guard.try_lock_for(check_interval)) {
+    if (!check()) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-std::recursive_mutex& stdout_lock() noexcept {
-  static std::recursive_mutex lock;
+std::recursive_timed_mutex& stdout_lock() noexcept {
+  static std::recursive_timed_mutex lock;
   return lock;
 }
 
@@ -48,7 +66,9 @@ std::expected<void, std::error_code> write_stdout(std::string_view bytes) {
 }
 
 std::expected<void, std::error_code> write_stdout(std::string_view bytes, SignalCheck check) {
-  std::lock_guard guard(stdout_lock());
+  std::unique_lock guard(stdout_lock(), std::defer_lock);
+  if (!take_stream(guard, check))
+    return std::unexpected(std::make_error_code(std::errc::interrupted));
   if (block_open)
     return std::unexpected(std::make_error_code(std::errc::resource_deadlock_would_occur));
   if (line_cut) {

@@ -94,3 +94,30 @@ def test_a_signal_handler_ends_a_write_blocked_on_a_full_pipe(run_python, handle
         sys.stderr.write(repr((caught, cut[:20], cut.endswith(b"a"), len(cut) < 2_000_000, drain())))
     """)
     assert ran.stderr == repr((raised, b"Got version: aaaaaaa", True, True, b"\nGot version: 1.2.3\n"))
+
+
+def test_a_signal_handler_ends_a_wait_for_another_threads_blocked_write(run_python):
+    ran = run_python("""
+        import faulthandler, os, signal, sys, threading, time, tolva
+        Version = tolva.package.version.Version
+        faulthandler.dump_traceback_later(20, exit=True)
+        class Alarm(Exception):
+            pass
+        def on_alarm(signum, frame):
+            raise Alarm()
+        read_end, write_end = os.pipe()
+        os.dup2(write_end, 1)
+        blocked = threading.Thread(target=tolva.test_function, args=(Version("a" * 2_000_000),),
+                                   daemon=True)
+        blocked.start()
+        time.sleep(0.3)
+        signal.signal(signal.SIGALRM, on_alarm)
+        signal.setitimer(signal.ITIMER_REAL, 0.3)
+        try:
+            tolva.test_function(Version("1.2.3"))
+        except Alarm:
+            sys.stderr.write("interrupted")
+        sys.stderr.flush()
+        os._exit(0)
+    """)
+    assert (ran.returncode, ran.stderr) == (0, "interrupted")
