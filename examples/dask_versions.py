@@ -29,6 +29,15 @@ import tolva
 KINDS = ("SemVer", "DotSeparated", "Other")
 
 
+# A local computation is reachable from this machine only: the scheduler, the
+# nannies and the workers listen on the loopback address at free ports, and no
+# dashboard is served. Each still runs an HTTP server for its health checks;
+# without an address of its own it would listen on every interface.
+LOOPBACK_ONLY = dict(host="127.0.0.1", dashboard_address="127.0.0.1:0",
+                     worker_dashboard_address="127.0.0.1:0",
+                     scheduler_kwargs={"dashboard": False})
+
+
 def parse(text: str) -> tolva.package.version.Version | None:
     """The version of `text`, or None when the grammar rejects it. This runs on
     the workers, so it reaches the class through the module: a class bound to a
@@ -79,10 +88,8 @@ def main(argv: list[str] | None = None) -> int:
         return 2
     print(f"{len(texts):,} versions from {source}")
 
-    # No fixed ports: the scheduler and the workers take free ones, and no
-    # dashboard is started.
     with distributed.LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
-                                  dashboard_address=None, silence_logs=logging.ERROR) as cluster, \
+                                  silence_logs=logging.ERROR, **LOOPBACK_ONLY) as cluster, \
             distributed.Client(cluster):
         parsed = dask.bag.from_sequence(texts, npartitions=4 * args.workers).map(parse).persist()
         distributed.progress(parsed)

@@ -2,9 +2,14 @@
 a Dask cluster give back the same class, kind and fields."""
 
 import concurrent.futures
+import contextlib
 import copy
+import importlib.util
+import ipaddress
 import logging
 import multiprocessing
+import os
+import pathlib
 import pickle
 import re
 
@@ -113,6 +118,42 @@ def test_a_spawned_process_pool_returns_versions():
     assert [fields(v) for v in parsed] == [fields(parse(t)) for t in sample]
 
 
+def listening_addresses():
+    """(host, port) of every TCP socket that this process or one it started
+    listens on, read from /proc."""
+    family = {}
+    for pid in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{pid}/stat") as stat:
+                family[int(pid)] = int(stat.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, ValueError):
+            pass
+    ours, grew = {os.getpid()}, True
+    while grew:
+        more = {pid for pid, parent in family.items() if parent in ours} - ours
+        ours, grew = ours | more, bool(more)
+    inodes = set()
+    for pid in ours:
+        with contextlib.suppress(OSError):
+            for fd in os.listdir(f"/proc/{pid}/fd"):
+                with contextlib.suppress(OSError):
+                    target = os.readlink(f"/proc/{pid}/fd/{fd}")
+                    if target.startswith("socket:["):
+                        inodes.add(target[8:-1])
+    found = []
+    for table in ("tcp", "tcp6"):
+        with open(f"/proc/net/{table}") as rows:
+            for row in list(rows)[1:]:
+                local, state, inode = row.split()[1], row.split()[3], row.split()[9]
+                if state == "0A" and inode in inodes:  # LISTEN
+                    address, port = local.split(":")
+                    host = ipaddress.ip_address(
+                        bytes.fromhex(address)[::-1] if len(address) == 8
+                        else b"".join(bytes.fromhex(address[i:i + 8])[::-1] for i in range(0, 32, 8)))
+                    found.append((str(host), int(port, 16)))
+    return found
+
+
 # Dask and the libraries under it warn of their own deprecations.
 @pytest.mark.filterwarnings("ignore::DeprecationWarning")
 def test_a_dask_cluster_parses_and_orders_as_a_local_parse():
@@ -120,13 +161,21 @@ def test_a_dask_cluster_parses_and_orders_as_a_local_parse():
     distributed = pytest.importorskip("distributed")
     import dask.bag
 
+    example = importlib.util.spec_from_file_location(
+        "dask_versions", pathlib.Path(__file__).parents[2] / "examples" / "dask_versions.py")
+    loopback_only = importlib.util.module_from_spec(example)
+    example.loader.exec_module(loopback_only)
+
     sample = texts(3000)
     with dask.config.set({"distributed.comm.timeouts.connect": "120s"}), \
             distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                                     dashboard_address=None, silence_logs=logging.ERROR) as cluster, \
+                                     silence_logs=logging.ERROR,
+                                     **loopback_only.LOOPBACK_ONLY) as cluster, \
             distributed.Client(cluster, timeout=120):
         parsed = dask.bag.from_sequence(sample, npartitions=6).map(parse)
         remote, top = dask.compute(parsed, parsed.topk(25))
+        listening = listening_addresses()
+    assert listening and {host for host, _ in listening} == {"127.0.0.1"}
     local = [parse(t) for t in sample]
     assert [fields(v) for v in remote] == [fields(v) for v in local]
     assert top == sorted(local, reverse=True)[:25]
