@@ -28,6 +28,9 @@ VALUES = [
     SemVer("v01.2.3"), SemVer("1.2.3-+"),
     SemVer(major=4294967295, minor=0, patch=0, rc=[], meta=["only", "meta"]),
     SemVer(major=1, minor=2, patch=3, rc=["a.b", " ", "\0"], meta=["é", ""]),
+    # Texts that read back, with other lists.
+    SemVer(major=1, minor=2, patch=3, meta=["a.b"]), SemVer(major=1, minor=2, patch=3, meta=[""]),
+    SemVer(major=1, minor=2, patch=3, rc=["a.b"]), Version(SemVer(major=1, minor=0, patch=0, meta=["x.y"])),
     DotSeparated(""), DotSeparated(parts=["", ".", "a b", "\0", "ü"]),
     Other("é_x"), Other(value=""), Other(value="a.b c\n\0é"),
 ]
@@ -64,6 +67,15 @@ def test_copies_are_equal_and_independent(make_copy):
     copied = make_copy(original)
     copied.patch, copied.rc = 9, None
     assert str(original) == "1.2.3-rc.1"
+
+
+def test_the_stand_in_passes_keywords_on_and_cannot_be_made_from_python():
+    stand_in = SemVer("1.2.3").__reduce__()[0]
+    made = stand_in(major=4, minor=5, patch=6, rc=["a"])
+    assert fields(made) == fields(SemVer("4.5.6-a"))
+    for make in (type(stand_in), lambda: type(stand_in).__new__(type(stand_in))):
+        with pytest.raises(TypeError):
+            make()
 
 
 class Forged:
