@@ -10,12 +10,13 @@ constexpr std::size_t scratch_keep_capacity = 4096;
 
 thread_local std::string scratch;
 
-// PyType_FromSpec that keeps the class's call signature. Before 3.10 the
-// interpreter stores the docstring without its "Name(...)\n--\n\n" head, which
+}  // namespace
+
+// Before 3.10 the interpreter stores the docstring without its "Name(...)\n--\n\n" head, which
 // takes __text_signature__ away; the full text goes back into tp_doc, where
 // __text_signature__ reads it, while __doc__ keeps the plain text.
-PyObject* type_from_spec(PyType_Spec& spec) noexcept {
-  PyObject* type = PyType_FromSpec(&spec);
+PyObject* class_from_spec(const PyType_Spec& spec) noexcept {
+  PyObject* type = PyType_FromSpec(const_cast<PyType_Spec*>(&spec));
 #if PY_VERSION_HEX < 0x030A0000
   if (type == nullptr) return nullptr;
   for (const PyType_Slot* item = spec.slots; item->slot != 0; ++item) {
@@ -37,32 +38,7 @@ PyObject* type_from_spec(PyType_Spec& spec) noexcept {
   return type;
 }
 
-}  // namespace
-
 std::int64_t live_instances = 0;
-
-PyTypeObject* create_class(PyTypeObject*& cache, const ClassDef& def) noexcept {
-  if (cache != nullptr) return cache;
-  PyObject* created = type_from_spec(const_cast<PyType_Spec&>(def.spec));
-  if (created == nullptr) {
-    ensure_error_set();
-    return nullptr;
-  }
-  // Creation can run Python code; another thread may have filled the cache
-  // meanwhile, and the first one stored wins so instance tests always see the
-  // same class.
-  if (cache != nullptr) {
-    Py_DECREF(created);
-    return cache;
-  }
-  cache = reinterpret_cast<PyTypeObject*>(created);
-#ifdef Py_TPFLAGS_IMMUTABLETYPE
-  // Only an immutable class may have it: this entry would not see a __new__
-  // assigned to the class later.
-  if (def.vectorcall != nullptr) cache->tp_vectorcall = def.vectorcall;
-#endif
-  return cache;
-}
 
 std::string& scratch_text() noexcept { return scratch; }
 

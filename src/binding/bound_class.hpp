@@ -13,6 +13,7 @@
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
 #include "binding/guarded.hpp"
+#include "binding/module_state.hpp"
 #include "binding/reduce.hpp"
 #include "tolva/values/version.hpp"
 
@@ -43,12 +44,11 @@ struct ClassDef {
   vectorcallfunc vectorcall = nullptr;
 };
 
-// Each class's definition, in the file of the class, and its class object,
-// created on first use and owned by the process from then on.
+// Each class's definition, in the file of the class; the class object is
+// made from it once, with the module's state.
 template <class T>
 struct BoundClass {
   static ClassDef def;
-  static inline PyTypeObject* object = nullptr;
 };
 template <>
 ClassDef BoundClass<Version>::def;
@@ -66,22 +66,19 @@ std::string_view class_name() noexcept {
   return full.substr(full.rfind('.') + 1);
 }
 
-// Creates the class object into `cache` unless it is there already. A failed
-// creation is not cached, so a later call tries again. nullptr with an
-// exception set.
-PyTypeObject* create_class(PyTypeObject*& cache, const ClassDef& def) noexcept;
+// PyType_FromSpec that keeps the class's call signature on every interpreter.
+// New reference; nullptr with an exception set.
+PyObject* class_from_spec(const PyType_Spec& spec) noexcept;
 
 template <class T>
 PyTypeObject* class_object() noexcept {
-  return create_class(BoundClass<T>::object, BoundClass<T>::def);
+  return state().classes[class_index<T>];
 }
 
-// `obj` is an instance of T's class or of a class derived from it. Before the
-// class exists no object can be one.
+// `obj` is an instance of T's class (no class derives from one).
 template <class T>
 bool is_instance(PyObject* obj) noexcept {
-  PyTypeObject* type = BoundClass<T>::object;
-  return type != nullptr && PyObject_TypeCheck(obj, type);
+  return PyObject_TypeCheck(obj, class_object<T>());
 }
 
 // Instances of the module's classes alive in the process, for leak checks.

@@ -5,8 +5,8 @@
 namespace tolva::binding {
 namespace {
 
-Field<DotSeparated, TextList> parts_field{
-    &DotSeparated::parts, to_text_list, "new_parts", {"parts"}};
+Field<DotSeparated, TextList> parts_field{&DotSeparated::parts, to_text_list, "new_parts",
+                                          Keyword::parts};
 
 const TypedClass<DotSeparated> dot_separated_class{parse_dot_separated,
                                                    required_field_from_keywords<parts_field>};

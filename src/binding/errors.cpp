@@ -1,18 +1,14 @@
 #include "binding/errors.hpp"
 
+#include "binding/module_state.hpp"
+
 namespace tolva::binding {
-namespace {
-
-// Owned by the process once created; never released.
-PyObject* internal_error = nullptr;
-
-}  // namespace
 
 PyObject* raise(PyObject* type, std::string_view message) noexcept {
   // "replace" keeps a malformed message from turning into a UnicodeDecodeError
   // that would hide the exception the caller meant to raise.
-  PyRef text = PyRef::steal(PyUnicode_DecodeUTF8(
-      message.data(), static_cast<Py_ssize_t>(message.size()), "replace"));
+  PyRef text = PyRef::steal(
+      PyUnicode_DecodeUTF8(message.data(), static_cast<Py_ssize_t>(message.size()), "replace"));
   if (!text) return nullptr;
   PyErr_SetObject(type, text.get());
   return nullptr;
@@ -24,27 +20,10 @@ void ensure_error_set() noexcept {
   }
 }
 
-PyObject* internal_error_type() noexcept {
-  if (internal_error != nullptr) return internal_error;
-  PyObject* type = PyErr_NewException("tolva.InternalError", PyExc_Exception, nullptr);
-  if (type == nullptr) {
-    ensure_error_set();
-    return nullptr;
-  }
-  // Creating a class can run Python code and let another thread in first;
-  // the first one stored wins so every caller sees the same type.
-  if (internal_error != nullptr) {
-    Py_DECREF(type);
-    return internal_error;
-  }
-  internal_error = type;
-  return internal_error;
-}
-
 PyObject* raise_internal(std::string_view message) noexcept {
-  PyObject* type = internal_error_type();
-  if (type == nullptr) return nullptr;
-  return raise(type, message);
+  // Only a failure of the import itself comes before the type exists.
+  PyObject* type = state().internal_error;
+  return raise(type != nullptr ? type : PyExc_SystemError, message);
 }
 
 PyObject* raise_parse_failure(const Error& error) noexcept {
@@ -66,11 +45,11 @@ void prefix_argument_name(std::string_view name) noexcept {
   PyRef old_value = PyRef::steal(value);
   PyRef old_traceback = PyRef::steal(traceback);
 
-  PyRef name_text = PyRef::steal(
-      PyUnicode_FromStringAndSize(name.data(), static_cast<Py_ssize_t>(name.size())));
+  PyRef name_text =
+      PyRef::steal(PyUnicode_FromStringAndSize(name.data(), static_cast<Py_ssize_t>(name.size())));
   if (!name_text) return;
-  PyRef message = PyRef::steal(
-      PyUnicode_FromFormat("argument '%U': %S", name_text.get(), old_value.get()));
+  PyRef message =
+      PyRef::steal(PyUnicode_FromFormat("argument '%U': %S", name_text.get(), old_value.get()));
   if (!message) return;
   PyRef replacement =
       PyRef::steal(PyObject_CallFunctionObjArgs(PyExc_TypeError, message.get(), nullptr));

@@ -16,10 +16,8 @@ PyObject* raise(PyObject* type, std::string_view message) noexcept;
 // SystemError "attempted to fetch exception but none was set" when none is.
 void ensure_error_set() noexcept;
 
-// The module's one exception type for conditions the layer does not handle.
-// Created on first use and kept for the life of the process; nullptr with an
-// exception set if it cannot be created.
-PyObject* internal_error_type() noexcept;
+// Raises the module's one exception type for conditions the layer does not
+// handle, tolva.InternalError.
 PyObject* raise_internal(std::string_view message) noexcept;
 
 // A rejected version text: RuntimeError with the rendered report as its only argument.

@@ -10,17 +10,11 @@
 #include "binding/bound_class.hpp"
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
+#include "binding/module_state.hpp"
 #include "tolva/values/text_list.hpp"
 
 // Attributes that read or replace one member of a class's value.
 namespace tolva::binding {
-
-// A keyword the constructors look up. Its str object is made on first use and
-// kept for the life of the process, so a lookup neither allocates nor rehashes.
-struct KeywordName {
-  std::string_view text;
-  PyObject* object = nullptr;
-};
 
 // One member of T: how a Python object becomes its value, the argument name
 // a refused assignment reports, and the constructor keyword that sets it.
@@ -31,7 +25,7 @@ struct Field {
   F T::*member;
   std::optional<F> (*convert)(PyObject* obj);
   const char* argument;
-  KeywordName keyword;
+  Keyword keyword;
 };
 
 // A member T keeps in a form of its own: read as `Read` and replaced whole
@@ -44,7 +38,7 @@ struct AccessorField {
   void (T::*write)(F);
   std::optional<F> (*convert)(PyObject* obj);
   const char* argument;
-  KeywordName keyword;
+  Keyword keyword;
 };
 
 template <class T, class F>

@@ -1,13 +1,12 @@
 // The module entry: builds tolva, tolva.package and tolva.package.version once
 // per process and registers the classes and functions in a fixed order.
-#include <mutex>
 #include <string>
 
 #include "binding/bound_class.hpp"
 #include "binding/errors.hpp"
 #include "binding/functions.hpp"
 #include "binding/guarded.hpp"
-#include "binding/interpreter_lock.hpp"
+#include "binding/module_state.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -27,9 +26,10 @@ PyModuleDef module_def = {
 };
 
 // The top module after the first successful entry, owned for the life of the
-// process. Written only with entry_guard and the interpreter lock held.
+// process. The interpreter's import lock keeps a second import of tolva out
+// while the first one runs, so no other entry can come between the check and
+// the store.
 PyObject* module_cell = nullptr;
-std::mutex entry_guard;
 
 // Appends `name` to the module's __all__ (creating the list when missing), then
 // sets the attribute. false with an exception set on failure.
@@ -50,20 +50,11 @@ bool add_submodule(PyObject* parent, PyObject* child) {
   return name && add(parent, name.get(), child);
 }
 
-// Creates (or fetches) T's class and adds it under its name. A class that
-// cannot be created is reported through the unraisable hook and turned into
-// the module's internal failure.
+// Adds T's class, made with the state, under its name.
 template <class T>
 bool add_class(PyObject* module) {
-  PyTypeObject* type = class_object<T>();
-  if (type == nullptr) {
-    ensure_error_set();
-    PyErr_WriteUnraisable(nullptr);
-    raise_internal("An error occurred while initializing class " + std::string(class_name<T>()));
-    return false;
-  }
   PyRef name = PyRef::steal(new_str(class_name<T>()));
-  return name && add(module, name.get(), reinterpret_cast<PyObject*>(type));
+  return name && add(module, name.get(), reinterpret_cast<PyObject*>(class_object<T>()));
 }
 
 // Builds the function bound to the top module and adds it under its __name__.
@@ -97,20 +88,14 @@ PyObject* create_module() {
                     "once per interpreter process");
     return nullptr;
   }
-  std::unique_lock<std::mutex> lock(entry_guard, std::defer_lock);
-  {
-    // Wait for the guard without the interpreter lock, so a thread holding the
-    // guard can always take the interpreter lock back.
-    WithoutInterpreterLock released;
-    lock.lock();
-  }
-  if (module_cell != nullptr) {
-    Py_INCREF(module_cell);
-    return module_cell;
-  }
   PyRef top = PyRef::steal(PyModule_Create2(&module_def, api_version));
-  if (!top || !run_body(top.get())) {
+  if (!top || !build_state(top.get())) {
     ensure_error_set();
+    return nullptr;
+  }
+  if (!run_body(top.get())) {
+    ensure_error_set();
+    release_state();
     return nullptr;
   }
   Py_INCREF(top.get());

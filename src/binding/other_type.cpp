@@ -6,7 +6,7 @@
 namespace tolva::binding {
 namespace {
 
-Field<Other, ShortText> value_field{&Other::value, to_short_text, "new_value", {"value"}};
+Field<Other, ShortText> value_field{&Other::value, to_short_text, "new_value", Keyword::value};
 
 const TypedClass<Other> other_class{parse_other, required_field_from_keywords<value_field>};
 

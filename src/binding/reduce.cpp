@@ -8,7 +8,7 @@
 
 #include "binding/bound_class.hpp"
 #include "binding/field.hpp"
-#include "binding/stand_in.hpp"
+#include "binding/module_state.hpp"
 #include "tolva/grammar/readers.hpp"
 
 // An instance reduces to its class's stand-in called with the value's text
@@ -112,20 +112,9 @@ PyObject* field_reduction(PyObject* cls, const Version& v) {
   return make_reduction(cls, PyRef::steal(held));
 }
 
-// The stand-in of T's class, made on first use and kept.
-template <class T>
-PyObject* stand_in_cache = nullptr;
-
 template <class T>
 PyObject* reduce(PyObject* self, PyObject*) {
-  PyTypeObject* type = class_object<T>();
-  if (stand_in_cache<T> == nullptr && type != nullptr) {
-    std::string path = "package.version.";
-    path.append(class_name<T>());
-    class_stand_in(stand_in_cache<T>, type, path.c_str());
-  }
-  PyObject* cls = stand_in_cache<T>;
-  if (cls == nullptr) return nullptr;
+  PyObject* cls = state().stand_ins[class_index<T>];
   // A copy: the dictionaries, lists and instances made below may run the
   // collector, whose finalizers may replace the object's lists, so nothing
   // after this line reads the object's storage.

@@ -11,11 +11,12 @@ namespace {
 using NumberField = Field<SemVer, std::uint32_t>;
 using ListField = AccessorField<SemVer, OptionalTextList, OptionalTextSpan>;
 
-NumberField major_field{&SemVer::major, to_u32, "new_major", {"major"}};
-NumberField minor_field{&SemVer::minor, to_u32, "new_minor", {"minor"}};
-NumberField patch_field{&SemVer::patch, to_u32, "new_patch", {"patch"}};
-ListField rc_field{&SemVer::rc, &SemVer::set_rc, to_optional_text_list, "new_rc", {"rc"}};
-ListField meta_field{&SemVer::meta, &SemVer::set_meta, to_optional_text_list, "new_meta", {"meta"}};
+NumberField major_field{&SemVer::major, to_u32, "new_major", Keyword::major};
+NumberField minor_field{&SemVer::minor, to_u32, "new_minor", Keyword::minor};
+NumberField patch_field{&SemVer::patch, to_u32, "new_patch", Keyword::patch};
+ListField rc_field{&SemVer::rc, &SemVer::set_rc, to_optional_text_list, "new_rc", Keyword::rc};
+ListField meta_field{&SemVer::meta, &SemVer::set_meta, to_optional_text_list, "new_meta",
+                     Keyword::meta};
 
 // Every field is looked up and converted, in field order, before the keys are checked.
 std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
@@ -25,7 +26,7 @@ std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
     if (!item) return std::nullopt;
     if (!*item) {
       std::string message = "Missing required keyword argument '";
-      message.append(field->keyword.text).append("'");
+      message.append(keyword_text(field->keyword)).append("'");
       raise(PyExc_TypeError, message);
       return std::nullopt;
     }

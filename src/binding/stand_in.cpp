@@ -54,32 +54,20 @@ PyType_Spec stand_in_spec = {
     .slots = stand_in_slots,
 };
 
-// Owned by the process once created; never released.
-PyTypeObject* stand_in_type = nullptr;
-PyObject* module_stand_in = nullptr;
-
-PyTypeObject* get_stand_in_type() noexcept {
-  if (stand_in_type != nullptr) return stand_in_type;
-  PyObject* type = PyType_FromSpec(&stand_in_spec);
-  if (type == nullptr) return nullptr;
-  // Only this file makes stand-ins: Python code cannot, so a stand-in never
-  // lacks its target.
-  reinterpret_cast<PyTypeObject*>(type)->tp_new = nullptr;
-  if (stand_in_type != nullptr) {
-    Py_DECREF(type);
-  } else {
-    stand_in_type = reinterpret_cast<PyTypeObject*>(type);
-  }
-  return stand_in_type;
+// `name` of the module `module`, as a new reference.
+PyObject* module_attribute(const char* module, const char* name) noexcept {
+  PyRef imported = PyRef::steal(PyImport_ImportModule(module));
+  return imported ? PyObject_GetAttrString(imported.get(), name) : nullptr;
 }
 
-// A new stand-in for `target` that pickles as `callable(*args)`; takes over
-// the references `target` and `args`, which may be null after a failed call.
-PyObject* new_stand_in(PyObject* target, PyObject* callable, PyObject* args) noexcept {
+// A new stand-in of `type` for `target` that pickles as `callable(*args)`;
+// takes over the references `target` and `args`, which may be null after a
+// failed call.
+PyObject* new_stand_in(PyTypeObject* type, PyObject* target, PyObject* callable,
+                       PyObject* args) noexcept {
   PyRef owned_target = PyRef::steal(target);
   PyRef owned_args = PyRef::steal(args);
-  PyTypeObject* type = get_stand_in_type();
-  if (type == nullptr || !owned_target || !owned_args || callable == nullptr) return nullptr;
+  if (!owned_target || !owned_args || callable == nullptr) return nullptr;
   PyRef reduction = PyRef::steal(PyTuple_Pack(2, callable, owned_args.get()));
   if (!reduction) return nullptr;
   PyObject* self = type->tp_alloc(type, 0);
@@ -89,52 +77,32 @@ PyObject* new_stand_in(PyObject* target, PyObject* callable, PyObject* args) noe
   return self;
 }
 
-// `name` of the module `module`, as a new reference.
-PyObject* module_attribute(const char* module, const char* name) noexcept {
-  PyRef imported = PyRef::steal(PyImport_ImportModule(module));
-  return imported ? PyObject_GetAttrString(imported.get(), name) : nullptr;
-}
-
-// Stands in for the module tolva: importlib.import_module("tolva").
-PyObject* get_module_stand_in() noexcept {
-  if (module_stand_in != nullptr) return module_stand_in;
-  PyRef import_module = PyRef::steal(module_attribute("importlib", "import_module"));
-  PyObject* made = new_stand_in(PyImport_ImportModule("tolva"), import_module.get(),
-                                Py_BuildValue("(s)", "tolva"));
-  if (made == nullptr) return nullptr;
-  if (module_stand_in != nullptr) {
-    Py_DECREF(made);
-  } else {
-    module_stand_in = made;
-  }
-  return module_stand_in;
-}
-
 }  // namespace
 
-PyObject* class_stand_in(PyObject*& cache, PyTypeObject* cls, const char* path) noexcept {
-  if (cache != nullptr) return cache;
-  if (cls == nullptr) return nullptr;
-  PyObject* module = get_module_stand_in();
-  if (module == nullptr) return nullptr;
+PyTypeObject* new_stand_in_type() noexcept {
+  PyObject* type = PyType_FromSpec(&stand_in_spec);
+  if (type == nullptr) return nullptr;
+  // Only this file makes stand-ins: Python code cannot, so a stand-in never
+  // lacks its target.
+  reinterpret_cast<PyTypeObject*>(type)->tp_new = nullptr;
+  return reinterpret_cast<PyTypeObject*>(type);
+}
+
+PyObject* new_module_stand_in(PyTypeObject* type, PyObject* top) noexcept {
+  PyRef import_module = PyRef::steal(module_attribute("importlib", "import_module"));
+  Py_INCREF(top);
+  return new_stand_in(type, top, import_module.get(), Py_BuildValue("(s)", "tolva"));
+}
+
+PyObject* new_class_stand_in(PyTypeObject* type, PyObject* module_stand_in, PyTypeObject* cls,
+                             const char* path) noexcept {
   // operator.attrgetter("package.version.SemVer")(tolva) is the class.
   PyRef attrgetter = PyRef::steal(module_attribute("operator", "attrgetter"));
   PyRef getter =
       PyRef::steal(attrgetter ? PyObject_CallFunction(attrgetter.get(), "s", path) : nullptr);
   Py_INCREF(cls);
-  PyObject* made =
-      new_stand_in(reinterpret_cast<PyObject*>(cls), getter.get(), PyTuple_Pack(1, module));
-  if (made == nullptr) {
-    ensure_error_set();
-    return nullptr;
-  }
-  // Importing can run Python code and let another thread in first.
-  if (cache != nullptr) {
-    Py_DECREF(made);
-  } else {
-    cache = made;
-  }
-  return cache;
+  return new_stand_in(type, reinterpret_cast<PyObject*>(cls), getter.get(),
+                      PyTuple_Pack(1, module_stand_in));
 }
 
 }  // namespace tolva::binding

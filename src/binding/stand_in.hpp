@@ -10,9 +10,17 @@
 // works where it is called rather than pickled (copy, a hand-made reduction).
 namespace tolva::binding {
 
-// The stand-in for `cls`, reached from the module tolva as `path` (for example
-// "package.version.SemVer"). Made on the first call for a given `cache` and kept
-// there for the life of the process; borrowed. nullptr with an exception set.
-PyObject* class_stand_in(PyObject*& cache, PyTypeObject* cls, const char* path) noexcept;
+// The class of the stand-ins, which Python code cannot instantiate. New
+// reference; nullptr with an exception set, as for the functions below.
+PyTypeObject* new_stand_in_type() noexcept;
+
+// A new stand-in of `type` for the top module `top`: it pickles as
+// importlib.import_module("tolva").
+PyObject* new_module_stand_in(PyTypeObject* type, PyObject* top) noexcept;
+
+// A new stand-in of `type` for `cls`, reached from the module's stand-in as
+// `path` (for example "package.version.SemVer").
+PyObject* new_class_stand_in(PyTypeObject* type, PyObject* module_stand_in, PyTypeObject* cls,
+                             const char* path) noexcept;
 
 }  // namespace tolva::binding

@@ -5,14 +5,9 @@
 
 namespace tolva::binding {
 
-std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key) {
-  if (key.object == nullptr) {
-    key.object =
-        PyUnicode_FromStringAndSize(key.text.data(), static_cast<Py_ssize_t>(key.text.size()));
-    if (key.object == nullptr) return std::nullopt;
-    PyUnicode_InternInPlace(&key.object);
-  }
-  PyObject* found = PyDict_GetItemWithError(kwargs, key.object);
+std::optional<PyRef> keyword_value(PyObject* kwargs, Keyword key) {
+  PyObject* name = state().keywords[static_cast<std::size_t>(key)];
+  PyObject* found = PyDict_GetItemWithError(kwargs, name);
   if (found == nullptr && PyErr_Occurred() != nullptr) return std::nullopt;
   // Held while conversions run Python code.
   return PyRef::borrow(found);

@@ -33,7 +33,7 @@ struct TypedClass {
 
 // The value under `key` as a new reference, or a null PyRef when the key is
 // missing; empty with an exception set when the lookup fails.
-std::optional<PyRef> keyword_value(PyObject* kwargs, KeywordName& key);
+std::optional<PyRef> keyword_value(PyObject* kwargs, Keyword key);
 
 // Checks every key, in the dictionary's order, against `accepted`; the first
 // other key raises ValueError "'<key>' is an invalid keyword argument for <name>()".
@@ -55,13 +55,13 @@ auto required_field_from_keywords(PyObject* kwargs)
   if (!item) return std::nullopt;
   if (!*item) {
     std::string message = "invalid input to argument '";
-    message.append(field.keyword.text).append("'");
+    message.append(keyword_text(field.keyword)).append("'");
     raise(PyExc_ValueError, message);
     return std::nullopt;
   }
   auto converted = field.convert(item->get());
   if (!converted) return std::nullopt;
-  if (!check_keywords(kwargs, {field.keyword.text}, class_name<T>())) return std::nullopt;
+  if (!check_keywords(kwargs, {keyword_text(field.keyword)}, class_name<T>())) return std::nullopt;
   return T{std::move(*converted)};
 }
 

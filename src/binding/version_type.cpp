@@ -38,8 +38,7 @@ PyObject* construct(PyTypeObject* type, PyObject* const* args, Py_ssize_t nargs,
                     PyObject* first_keyword) {
   if (first_keyword != nullptr) {
     return PyErr_Format(PyExc_TypeError,
-                        "Version.__new__() got an unexpected keyword argument '%S'",
-                        first_keyword);
+                        "Version.__new__() got an unexpected keyword argument '%S'", first_keyword);
   }
   if (nargs != 1) return raise(PyExc_ValueError, "Version() requires arguments");
   std::optional<Version> value = value_from(args[0]);
