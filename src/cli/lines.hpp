@@ -34,7 +34,8 @@ class LineReader {
   bool at_end_ = false;
 };
 
-// Everything left on a descriptor, or the errno of a failed read.
+// Everything left on a descriptor, or the errno of a failed read. The string
+// holds at most about twice the bytes read, so that many can be held at once.
 std::expected<std::string, int> read_all(int fd);
 
 }  // namespace tolva::cli
