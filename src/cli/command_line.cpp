@@ -23,8 +23,13 @@ std::optional<ColourChoice> colour_named(std::string_view name) noexcept {
   return std::nullopt;
 }
 
-// An argument in quotes as a message shows it, whatever bytes it holds.
-std::string quoted(std::string_view text) { return "'" + shown_name(text) + "'"; }
+// An argument in quotes as a message shows it, whatever bytes it holds, after
+// the dashes of an option.
+std::string quoted(std::string_view text, std::string_view dashes = {}) {
+  std::string out = "'";
+  out.append(dashes).append(shown_name(text)).push_back('\'');
+  return out;
+}
 
 // Reads the options and operands that follow the command name.
 class Reader {
@@ -71,7 +76,7 @@ class Reader {
     if (name.size() < option.size()) value = option.substr(name.size() + 1);
     bool takes_value = name == "kind" || name == "color";
     if (value && !takes_value) {
-      return error("option " + quoted("--" + std::string(name)) + " takes no value");
+      return error("option " + quoted(name, "--") + " takes no value");
     }
     if (name == "help") return HelpRequest{invocation_.command};
     if (name == "kind") {
@@ -94,7 +99,7 @@ class Reader {
     } else if (name == "json" && is(Command::parse)) {
       invocation_.json = true;
     } else {
-      return error("unknown option " + quoted("--" + std::string(name)));
+      return error("unknown option " + quoted(name, "--"));
     }
     return std::nullopt;
   }
@@ -106,7 +111,7 @@ class Reader {
     } else if (flag == "u" && is(Command::sort)) {
       invocation_.unique = true;
     } else {
-      return error("unknown option " + quoted("-" + std::string(flag)));
+      return error("unknown option " + quoted(flag, "-"));
     }
     return std::nullopt;
   }

@@ -41,7 +41,7 @@ std::string_view take_line(std::string_view& rest) noexcept {
   return without_carriage_return(line);
 }
 
-LineReader::LineReader(int fd) : fd_(fd), buffer_(chunk_size, '\0') {}
+LineReader::LineReader(int fd, std::size_t chunk) : fd_(fd), chunk_(chunk), buffer_(chunk, '\0') {}
 
 std::expected<std::optional<std::string_view>, int> LineReader::next() {
   std::size_t searched = start_;
@@ -72,7 +72,7 @@ std::expected<bool, int> LineReader::refill() {
   std::memmove(buffer_.data(), buffer_.data() + start_, unread);
   start_ = 0;
   end_ = unread;
-  if (buffer_.size() - end_ < chunk_size) buffer_.resize(buffer_.size() * 2);
+  if (buffer_.size() - end_ < chunk_) buffer_.resize(buffer_.size() * 2);
   auto got = read_some(fd_, buffer_.data() + end_, buffer_.size() - end_);
   if (!got) return std::unexpected(got.error());
   end_ += *got;

@@ -16,7 +16,9 @@ std::string_view take_line(std::string_view& rest) noexcept;
 // longest line, so memory does not grow with the number of lines.
 class LineReader {
  public:
-  explicit LineReader(int fd);
+  // Each read asks for at least `chunk` bytes (less only to test the
+  // boundaries between reads).
+  explicit LineReader(int fd, std::size_t chunk = 64 * 1024);
 
   // The next line, valid until the next call; nullopt at the end of the
   // input, or the errno of a failed read.
@@ -28,6 +30,7 @@ class LineReader {
   std::expected<bool, int> refill();
 
   int fd_;
+  std::size_t chunk_;
   std::string buffer_;
   std::size_t start_ = 0;  // first unread byte
   std::size_t end_ = 0;    // end of the bytes read
