@@ -159,8 +159,9 @@ def test_memory_does_not_grow_by_a_buffer_per_operand(tolva_exe, tmp_path):
     (tmp_path / "v").write_bytes(b"1.2.3\n")
 
     def peak_kib(count):
-        run = subprocess.run([sys.executable, "-c", PEAK_OF_CHILD, os.path.abspath(tolva_exe), "sort",
-                              *["v"] * count], cwd=tmp_path, capture_output=True, timeout=120)
+        command = [os.path.abspath(tolva_exe), "sort", *["v"] * count]
+        run = subprocess.run([sys.executable, "-c", PEAK_OF_CHILD, *command], cwd=tmp_path,
+                             capture_output=True, timeout=120)
         assert run.returncode == 0, run.stderr
         return int(run.stdout)
 
