@@ -10,7 +10,7 @@
 namespace tolva::cli {
 namespace {
 
-constexpr std::size_t chunk_size = 64 * 1024;
+constexpr std::size_t chunk_size = LineReader::default_chunk;
 
 std::string_view without_carriage_return(std::string_view line) noexcept {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);

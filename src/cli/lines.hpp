@@ -16,9 +16,11 @@ std::string_view take_line(std::string_view& rest) noexcept;
 // longest line, so memory does not grow with the number of lines.
 class LineReader {
  public:
-  // Each read asks for at least `chunk` bytes (less only to test the
+  static constexpr std::size_t default_chunk = 64 * 1024;
+
+  // Each read asks for at least `chunk` bytes (fewer only to test the
   // boundaries between reads).
-  explicit LineReader(int fd, std::size_t chunk = 64 * 1024);
+  explicit LineReader(int fd, std::size_t chunk = default_chunk);
 
   // The next line, valid until the next call; nullopt at the end of the
   // input, or the errno of a failed read.
