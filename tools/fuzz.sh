@@ -12,8 +12,10 @@ bash tools/deps.sh
 seconds=${1:-60}
 root=$PWD
 out=$root/build-fuzz
-targets=(parse_version parse_semver parse_dot_separated parse_other)
+targets=(parse_version parse_semver parse_dot_separated parse_other cli_lines_and_names)
 core_sources=(src/unicode/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.cpp)
+# The command-line tool's sources that cli_lines_and_names links besides the core.
+cli_sources=(src/cli/command_line.cpp src/cli/kind.cpp src/cli/lines.cpp src/cli/shown_name.cpp)
 
 # libstdc++ 12 offers std::expected only when the compiler announces concepts
 # at 202002L, the level that brings conditionally trivial special members.
@@ -42,9 +44,16 @@ object() { echo "obj/$(echo "${1%.cpp}" | tr / _).o"; }
     echo "build $(object "$src"): cc $root/$src"
     core_objects+=" $(object "$src")"
   done
+  cli_objects=""
+  for src in "${cli_sources[@]}"; do
+    echo "build $(object "$src"): cc $root/$src"
+    cli_objects+=" $(object "$src")"
+  done
   for t in "${targets[@]}"; do
+    extra=""
+    [[ $t == cli_* ]] && extra=$cli_objects
     echo "build $(object "fuzz/$t.cpp"): cc $root/fuzz/$t.cpp"
-    echo "build $t: link $(object "fuzz/$t.cpp")$core_objects"
+    echo "build $t: link $(object "fuzz/$t.cpp")$core_objects$extra"
   done
 } > "$out/build.ninja"
 ninja -C "$out" "${targets[@]}"

@@ -3,6 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "shown_name.hpp"
+#include "unicode/utf8.hpp"
+
 namespace tolva::cli {
 namespace {
 
@@ -20,17 +23,18 @@ std::optional<ColourChoice> colour_named(std::string_view name) noexcept {
   return std::nullopt;
 }
 
-std::string quoted(std::string_view text) {
+// An argument in quotes as a message shows it, whatever bytes it holds, after
+// the dashes of an option.
+std::string quoted(std::string_view text, std::string_view dashes = {}) {
   std::string out = "'";
-  out.append(text).append("'");
+  out.append(dashes).append(shown_name(text)).push_back('\'');
   return out;
 }
 
 // Reads the options and operands that follow the command name.
 class Reader {
  public:
-  Reader(Command command, std::span<const std::string_view> args)
-      : args_(args) {
+  Reader(Command command, std::span<const std::string_view> args) : args_(args) {
     invocation_.command = command;
   }
 
@@ -45,7 +49,11 @@ class Reader {
       } else if (arg.starts_with("--")) {
         if (auto stop = long_option(arg.substr(2))) return std::move(*stop);
       } else {
-        for (char flag : arg.substr(1)) {
+        // A cluster of short options, one character each: a character of
+        // several bytes is one (unknown) option, not several.
+        for (std::string_view flags = arg.substr(1); !flags.empty();) {
+          std::string_view flag = flags.substr(0, unicode::decode_utf8(flags, 0).length);
+          flags.remove_prefix(flag.size());
           if (auto stop = short_option(flag)) return std::move(*stop);
         }
       }
@@ -68,7 +76,7 @@ class Reader {
     if (name.size() < option.size()) value = option.substr(name.size() + 1);
     bool takes_value = name == "kind" || name == "color";
     if (value && !takes_value) {
-      return error("option '--" + std::string(name) + "' takes no value");
+      return error("option " + quoted(name, "--") + " takes no value");
     }
     if (name == "help") return HelpRequest{invocation_.command};
     if (name == "kind") {
@@ -91,19 +99,19 @@ class Reader {
     } else if (name == "json" && is(Command::parse)) {
       invocation_.json = true;
     } else {
-      return error("unknown option " + quoted("--" + std::string(name)));
+      return error("unknown option " + quoted(name, "--"));
     }
     return std::nullopt;
   }
 
-  std::optional<Request> short_option(char flag) {
-    if (flag == 'h') return HelpRequest{invocation_.command};
-    if (flag == 'r' && is(Command::sort)) {
+  std::optional<Request> short_option(std::string_view flag) {
+    if (flag == "h") return HelpRequest{invocation_.command};
+    if (flag == "r" && is(Command::sort)) {
       invocation_.reverse = true;
-    } else if (flag == 'u' && is(Command::sort)) {
+    } else if (flag == "u" && is(Command::sort)) {
       invocation_.unique = true;
     } else {
-      return error("unknown option " + quoted(std::string{'-', flag}));
+      return error("unknown option " + quoted(flag, "-"));
     }
     return std::nullopt;
   }

@@ -10,7 +10,7 @@
 namespace tolva::cli {
 namespace {
 
-constexpr std::size_t chunk_size = 64 * 1024;
+constexpr std::size_t chunk_size = LineReader::default_chunk;
 
 std::string_view without_carriage_return(std::string_view line) noexcept {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -41,7 +41,7 @@ std::string_view take_line(std::string_view& rest) noexcept {
   return without_carriage_return(line);
 }
 
-LineReader::LineReader(int fd) : fd_(fd), buffer_(chunk_size, '\0') {}
+LineReader::LineReader(int fd, std::size_t chunk) : fd_(fd), chunk_(chunk), buffer_(chunk, '\0') {}
 
 std::expected<std::optional<std::string_view>, int> LineReader::next() {
   std::size_t searched = start_;
@@ -72,7 +72,7 @@ std::expected<bool, int> LineReader::refill() {
   std::memmove(buffer_.data(), buffer_.data() + start_, unread);
   start_ = 0;
   end_ = unread;
-  if (buffer_.size() - end_ < chunk_size) buffer_.resize(buffer_.size() * 2);
+  if (buffer_.size() - end_ < chunk_) buffer_.resize(buffer_.size() * 2);
   auto got = read_some(fd_, buffer_.data() + end_, buffer_.size() - end_);
   if (!got) return std::unexpected(got.error());
   end_ += *got;
@@ -83,21 +83,25 @@ std::expected<bool, int> LineReader::refill() {
 std::expected<std::string, int> read_all(int fd) {
   std::string data;
   struct stat info {};
-  std::size_t expected_size = 0;
+  // One byte more than a regular file's size lets the first read see its end;
+  // other inputs are read a chunk at a time.
+  std::size_t first_size = chunk_size;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    expected_size = static_cast<std::size_t>(info.st_size);
+    first_size = static_cast<std::size_t>(info.st_size) + 1;
   }
-  // One byte more than a regular file's size lets the first read see its end.
-  data.resize(std::max(expected_size + 1, chunk_size));
+  data.resize(first_size);
   std::size_t used = 0;
   for (;;) {
-    if (used == data.size()) data.resize(data.size() * 2);
+    if (used == data.size()) data.resize(std::max(data.size() * 2, chunk_size));
     auto got = read_some(fd, data.data() + used, data.size() - used);
     if (!got) return std::unexpected(got.error());
     if (*got == 0) break;
     used += *got;
   }
   data.resize(used);
+  // A caller may hold many inputs at once: each keeps at most twice its size,
+  // not a whole chunk for a few bytes.
+  if (data.capacity() > 2 * used) data.shrink_to_fit();
   return data;
 }
 

@@ -16,7 +16,11 @@ std::string_view take_line(std::string_view& rest) noexcept;
 // longest line, so memory does not grow with the number of lines.
 class LineReader {
  public:
-  explicit LineReader(int fd);
+  static constexpr std::size_t default_chunk = 64 * 1024;
+
+  // Each read asks for at least `chunk` bytes (fewer only to test the
+  // boundaries between reads).
+  explicit LineReader(int fd, std::size_t chunk = default_chunk);
 
   // The next line, valid until the next call; nullopt at the end of the
   // input, or the errno of a failed read.
@@ -28,13 +32,15 @@ class LineReader {
   std::expected<bool, int> refill();
 
   int fd_;
+  std::size_t chunk_;
   std::string buffer_;
   std::size_t start_ = 0;  // first unread byte
   std::size_t end_ = 0;    // end of the bytes read
   bool at_end_ = false;
 };
 
-// Everything left on a descriptor, or the errno of a failed read.
+// Everything left on a descriptor, or the errno of a failed read. The string
+// holds at most about twice the bytes read, so that many can be held at once.
 std::expected<std::string, int> read_all(int fd);
 
 }  // namespace tolva::cli

@@ -1,7 +1,9 @@
 """tolva check: exit statuses, where reports point, and hostile input."""
 
 import os
+import select
 import subprocess
+import time
 
 import pytest
 
@@ -90,6 +92,46 @@ def test_long_line(tolva, write):
     assert f"{path}:3:6".encode() in result.stderr
 
 
+@pytest.mark.parametrize("command", ["check", "sort"])
+@pytest.mark.parametrize("data, out, header", [
+    (b"2.0\n1.0\n1.2.3!", b"1.0\n2.0\n", ":3:6 ]"),
+    (b"2.0\n\nx y", b"\n2.0\n", ":3:2 ]"),
+    (b"1.2.3!", b"", ":1:6 ]"),
+    (b"2.0\n1.0", b"1.0\n2.0\n", None),
+])
+def test_final_line_without_a_line_feed(tolva, write, command, data, out, header):
+    """A rejected last line is reported with its number; the others are kept."""
+    for source in (["-"], [write("v.txt", data)]):
+        result = tolva(command, *source, input=data)
+        assert result.returncode == (1 if header else 0)
+        assert result.stdout == (out if command == "sort" else b"")
+        err = result.stderr.decode()
+        assert err.count("Error: \n") == (1 if header else 0)
+        assert header is None or header in err.split("\n")[1]
+
+
+def test_each_report_is_written_when_its_line_is_read(tolva_exe):
+    """The next bad line is written only once the last one's report is seen."""
+    proc = subprocess.Popen([tolva_exe, "check"], stdin=subprocess.PIPE,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    err = b""
+    try:
+        for n in range(1, 4):
+            proc.stdin.write(b"1.0\n1.2.3!\n")
+            proc.stdin.flush()
+            header = f"<stdin>:{2 * n}:6 ]".encode()
+            deadline = time.monotonic() + 60
+            while header not in err or not err.endswith(REPORT_END.encode()):
+                left = max(0, deadline - time.monotonic())
+                assert select.select([proc.stderr], [], [], left)[0], f"no report of line {2 * n}"
+                err += os.read(proc.stderr.fileno(), 65536)
+    finally:
+        proc.stdin.close()
+        proc.stderr.close()
+        status = proc.wait(timeout=60)
+    assert status == 1
+
+
 def peak_kib(pid):
     with open(f"/proc/{pid}/status") as status:
         return next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
@@ -122,12 +164,17 @@ def test_usage_errors(tolva, args):
     assert result.stderr.startswith(b"tolva: ") and b"usage: tolva" in result.stderr
 
 
-@pytest.mark.parametrize("args", [["--help"], ["-h"], ["check", "--help"], ["sort", "-h"],
-                                  ["compare", "--help"], ["parse", "--help"]])
-def test_help(tolva, args):
-    result = tolva(*args)
-    assert result.returncode == 0 and result.stderr == b""
-    assert result.stdout.startswith(b"usage: tolva")
+@pytest.mark.parametrize("command", [None, "check", "sort", "compare", "parse"])
+def test_help_is_the_named_commands(tolva, command):
+    before = [command] if command else []
+    short, long = tolva(*before, "-h"), tolva(*before, "--help")
+    assert (short.returncode, short.stderr) == (long.returncode, long.stderr) == (0, b"")
+    assert short.stdout == long.stdout
+    lines = short.stdout.decode().split("\n")
+    if command:
+        assert lines[0].startswith(f"usage: tolva {command} [--kind K]") and lines[1] == ""
+    else:
+        assert lines[1].startswith("       tolva sort ")
 
 
 def test_version(tolva):

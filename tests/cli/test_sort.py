@@ -1,7 +1,9 @@
 """tolva sort: stable and reversed order, -u, lines as read, rejected lines."""
 
+import os
 import random
 import subprocess
+import sys
 
 import pytest
 
@@ -117,3 +119,50 @@ def test_order_matches_the_module(tolva, write, flags):
         expected = [line for i, line in enumerate(expected)
                     if i == 0 or Version(line) != Version(expected[i - 1])]
     assert result.stdout.decode().splitlines() == expected
+
+
+BOUNDS = [0, 1, 239, 240, 250, 255, 256, 511, 512, 65535, 65536, 16777215, 16777216, 4294967295]
+
+
+@pytest.mark.parametrize("flags", [[], ["-r", "-u"]])
+def test_numbers_at_byte_length_bounds_order_as_the_module(tolva, write, flags):
+    """Each number against its neighbours, as any of the three fields, and with
+    the sixteen bytes of the order prefix filled exactly."""
+    module = pytest.importorskip("tolva")
+    lines = []
+    for n in BOUNDS:
+        for m in (0, 255, 256, 4294967295):
+            lines += [f"{n}.{m}.0", f"0.{n}.{m}", f"{m}.{m}.{n}", f"{n}.{m}.{m}-", f"{m}.{n}.{m}-0",
+                      f"{m}.{m}.{n}+b", f"{n}", f"{n}.{m}"]
+    random.Random(7).shuffle(lines)
+    result = tolva("sort", *flags, write("v.txt", "\n".join(lines).encode()))
+    assert (result.returncode, result.stderr) == (0, b"")
+
+    Version = module.package.version.Version
+    expected = sorted(lines, key=Version, reverse="-r" in flags)
+    if "-u" in flags:
+        expected = [line for i, line in enumerate(expected)
+                    if i == 0 or Version(line) != Version(expected[i - 1])]
+    assert result.stdout.decode().splitlines() == expected
+
+
+# Runs a command and prints the peak resident size of that command alone.
+PEAK_OF_CHILD = """
+import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
+"""
+
+
+def test_memory_does_not_grow_by_a_buffer_per_operand(tolva_exe, tmp_path):
+    """20,000 operands of one six-byte file cost well under 1 KiB each."""
+    (tmp_path / "v").write_bytes(b"1.2.3\n")
+
+    def peak_kib(count):
+        command = [os.path.abspath(tolva_exe), "sort", *["v"] * count]
+        run = subprocess.run([sys.executable, "-c", PEAK_OF_CHILD, *command], cwd=tmp_path,
+                             capture_output=True, timeout=120)
+        assert run.returncode == 0, run.stderr
+        return int(run.stdout)
+
+    assert peak_kib(20_000) - peak_kib(1) < 20_000 * 1
