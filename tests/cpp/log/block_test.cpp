@@ -60,16 +60,6 @@ const BlockCase kBlockCases[] = {
       {"f", 3.0}, {"g", 0.25}, {"h", 1e20}, {"k", -1e-7}},
      "  2026-12-06T10:39:28.123456Z  INFO app: u: 18446744073709551615, i: -9223372036854775808, "
      "f: 3.0, g: 0.25, h: 1e20, k: -1e-7\n    at src/app:12 on {T}\n\n"},
-    // The switch to scientific form is at exactly 1e16, 9999999999999998 being
-    // the largest double below it.
-    {"float_edges", kApp,
-     {{"a", 1e16}, {"b", 9999999999999998.0}, {"c", -std::numeric_limits<double>::infinity()},
-      {"d", 0.0}, {"e", -0.0}},
-     "  2026-12-06T10:39:28.123456Z  INFO app: a: 1e16, b: 9999999999999998.0, c: -inf, d: 0.0, "
-     "e: -0.0\n    at src/app:12 on {T}\n\n"},
-    {"error_causes_escape_controls", kApp, {{"e", kControlTop}},
-     "  2026-12-06T10:39:28.123456Z  INFO app: e: save, e.sources: [disk\\u{1b}[2J\\u{d}\\u{9b}]\n"
-     "    at src/app:12 on {T}\n\n"},
     {"error_with_causes", kApp, {{"error", kTop}, {"plain", kRoot}},
      "  2026-12-06T10:39:28.123456Z  INFO app: error: cannot save, error.sources: "
      "[write failed, disk full], plain: disk full\n    at src/app:12 on {T}\n\n"},
@@ -105,6 +95,28 @@ TEST_P(BlockTest, writes_the_whole_block) {
 }
 
 INSTANTIATE_TEST_SUITE_P(rules, BlockTest, testing::ValuesIn(kBlockCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const BlockCase kEdgeCases[] = {
+    // The switch to scientific form is at exactly 1e16, 9999999999999998 being
+    // the largest double below it.
+    {"float_edges",
+     kApp,
+     {{"a", 1e16},
+      {"b", 9999999999999998.0},
+      {"c", -std::numeric_limits<double>::infinity()},
+      {"d", 0.0},
+      {"e", -0.0}},
+     "  2026-12-06T10:39:28.123456Z  INFO app: a: 1e16, b: 9999999999999998.0, c: -inf, d: 0.0, "
+     "e: -0.0\n    at src/app:12 on {T}\n\n"},
+    {"error_causes_escape_controls",
+     kApp,
+     {{"e", kControlTop}},
+     "  2026-12-06T10:39:28.123456Z  INFO app: e: save, e.sources: [disk\\u{1b}[2J\\u{d}\\u{9b}]\n"
+     "    at src/app:12 on {T}\n\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(edges, BlockTest, testing::ValuesIn(kEdgeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct TimeCase {
@@ -154,7 +166,8 @@ TEST(block_test, real_clock_time_is_printed_to_the_microsecond) {
     const auto after = floor<microseconds>(system_clock::now());
     int y = 0;
     unsigned mo = 0, d = 0, h = 0, mi = 0, s = 0, us = 0;
-    ASSERT_EQ(std::sscanf(out.c_str(), "  %d-%u-%uT%u:%u:%u.%6uZ", &y, &mo, &d, &h, &mi, &s, &us), 7)
+    ASSERT_EQ(std::sscanf(out.c_str(), "  %d-%u-%uT%u:%u:%u.%6uZ", &y, &mo, &d, &h, &mi, &s, &us),
+              7)
         << out;
     const auto printed = sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} +
                          seconds{s} + microseconds{us};
