@@ -27,8 +27,8 @@ std::size_t Scanner::part_end(std::size_t from) noexcept {
 JoinedParts Scanner::measure_list() noexcept {
   const std::size_t start = pos_;
   FailureRecord enclosing = begin_labelled();
-  // First find where the list ends and how many parts it has, then take the
-  // parts in one go.
+  // Only where the list ends and how many parts it has: the parts are taken
+  // once the whole text is known to match, and only if a value is asked for.
   std::size_t count = 0;
   std::size_t end = part_end(pos_);
   if (end != pos_) {
