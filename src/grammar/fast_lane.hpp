@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "build.hpp"
 #include "char_classes.hpp"
 #include "split_parts.hpp"
 #include "tolva/values/semver.hpp"
@@ -20,8 +21,8 @@ namespace tolva::grammar::detail {
 
 class FastLane {
  public:
-  explicit FastLane(std::string_view text) noexcept
-      : at_(text.data()), end_(text.data() + text.size()) {}
+  explicit FastLane(std::string_view text, Build build = Build::values) noexcept
+      : at_(text.data()), end_(text.data() + text.size()), build_(build) {}
 
   // Optional 'v', three numbers, optional '-' list, optional '+' list, and
   // then the end of the text, read into `out` (left partly set on false).
@@ -30,18 +31,18 @@ class FastLane {
     if (at_ != end_ && *at_ == 'v') ++at_;
     if (!number(out.major) || !dot() || !number(out.minor) || !dot() || !number(out.patch))
       return false;
-    const Measured rc = optional_list('-');
-    const Measured meta = optional_list('+');
+    const OptionalJoinedParts rc = optional_list('-');
+    const OptionalJoinedParts meta = optional_list('+');
     if (at_ != end_) return false;
-    if (rc.present || meta.present) out.set_lists(rc.parts(), meta.parts());
+    if (build_ == Build::values && (rc || meta)) out.set_joined_lists(rc, meta);
     return true;
   }
 
   // A dot-separated list that runs to the end of the text.
   bool dot_list(TextList& out) {
-    const Measured list = measure_list();
+    const JoinedParts list = measure_list();
     if (at_ != end_) return false;
-    out = split_parts(list.text, list.count);
+    if (build_ == Build::values) out = split_parts(list);
     return true;
   }
 
@@ -71,20 +72,8 @@ class FastLane {
     return from;
   }
 
-  // Where a list lies in the text and how many parts it has.
-  struct Measured {
-    bool present = false;
-    std::string_view text;
-    std::size_t count = 0;
-
-    OptionalTextList parts() const {
-      if (!present) return std::nullopt;
-      return split_parts(text, count);
-    }
-  };
-
   // Parts joined by single dots; a dot with no part after it is left unread.
-  Measured measure_list() noexcept {
+  JoinedParts measure_list() noexcept {
     const char* const start = at_;
     std::size_t count = 0;
     const char* end = part_end(at_);
@@ -98,11 +87,11 @@ class FastLane {
         at_ = end;
       }
     }
-    return {true, std::string_view(start, static_cast<std::size_t>(at_ - start)), count};
+    return {std::string_view(start, static_cast<std::size_t>(at_ - start)), count};
   }
 
   // The list after `sign`, absent when the sign is not there.
-  Measured optional_list(char sign) noexcept {
+  OptionalJoinedParts optional_list(char sign) noexcept {
     if (at_ == end_ || *at_ != sign) return {};
     ++at_;
     return measure_list();
@@ -110,6 +99,7 @@ class FastLane {
 
   const char* at_;
   const char* const end_;
+  const Build build_;
 };
 
 }  // namespace tolva::grammar::detail

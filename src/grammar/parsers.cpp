@@ -11,8 +11,7 @@ namespace {
 // Turns the one ParseError of a rejected text into its rendered report.
 auto report_for(std::string_view text, std::string_view type_path) {
   return [=](grammar::ParseError&& e) {
-    return report::build_parse_report(text, std::span<const grammar::ParseError>(&e, 1),
-                                      type_path);
+    return report::build_parse_report(text, std::span<const grammar::ParseError>(&e, 1), type_path);
   };
 }
 
@@ -65,6 +64,30 @@ std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text,
 std::expected<Other, Error> parse_other(std::string_view text, const report::ReportStyle& style) {
   return grammar::detail::read_other_as<Error>(text,
                                                styled_report_for(text, type_path::other, style));
+}
+
+using grammar::detail::acceptance;
+using grammar::detail::Build;
+
+std::expected<void, Error> check_version(std::string_view text, const report::ReportStyle& style) {
+  return acceptance(grammar::detail::read_version_as<Error, Build::nothing>(
+      text, styled_report_for(text, type_path::version, style)));
+}
+
+std::expected<void, Error> check_semver(std::string_view text, const report::ReportStyle& style) {
+  return acceptance(grammar::detail::read_semver_as<Error, Build::nothing>(
+      text, styled_report_for(text, type_path::semver, style)));
+}
+
+std::expected<void, Error> check_dot_separated(std::string_view text,
+                                               const report::ReportStyle& style) {
+  return acceptance(grammar::detail::read_dot_separated_as<Error, Build::nothing>(
+      text, styled_report_for(text, type_path::dot_separated, style)));
+}
+
+std::expected<void, Error> check_other(std::string_view text, const report::ReportStyle& style) {
+  return acceptance(grammar::detail::read_other_as<Error, Build::nothing>(
+      text, styled_report_for(text, type_path::other, style)));
 }
 
 }  // namespace tolva

@@ -24,11 +24,11 @@ std::size_t Scanner::part_end(std::size_t from) noexcept {
   return end;
 }
 
-TextList Scanner::dot_list() {
+JoinedParts Scanner::measure_list() noexcept {
   const std::size_t start = pos_;
   FailureRecord enclosing = begin_labelled();
-  // First find where the list ends and how many parts it has, then take the
-  // parts in one go.
+  // Only where the list ends and how many parts it has: the parts are taken
+  // once the whole text is known to match, and only if a value is asked for.
   std::size_t count = 0;
   std::size_t end = part_end(pos_);
   if (end != pos_) {
@@ -47,8 +47,18 @@ TextList Scanner::dot_list() {
     }
   }
   end_labelled(enclosing, start, ExpectedPattern::DotList);
+  return {text_.substr(start, pos_ - start), count};
+}
 
-  return split_parts(text_.substr(start, pos_ - start), count);
+std::optional<TextList> Scanner::dot_list() {
+  const std::size_t start = pos_;
+  const JoinedParts list = measure_list();
+  if (!end_of_input()) {
+    pos_ = start;
+    return std::nullopt;
+  }
+  if (build_ == Build::nothing) return TextList{};
+  return split_parts(list);
 }
 
 std::size_t Scanner::ident_char(std::size_t at, bool first) const noexcept {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "build.hpp"
 #include "char_classes.hpp"
 #include "failure_record.hpp"
 #include "tolva/grammar/parse_error.hpp"
@@ -17,20 +18,21 @@ namespace tolva::grammar::detail {
 
 // A cursor over one version text, the furthest-failure record of the parse and
 // the rules of the grammar. A rule that matches moves the cursor past what it
-// took; one that does not leaves the cursor where it was. Every rule runs in a
+// took; one that does not leaves the cursor where it was, so the next
+// alternative starts from there while the failures stay. Every rule runs in a
 // loop over the text, never by recursion, so the stack stays flat.
 class Scanner {
  public:
-  explicit Scanner(std::string_view text) noexcept : text_(text) {}
-
-  // Back to the start of the text for another alternative; failures stay.
-  void rewind() noexcept { pos_ = 0; }
+  explicit Scanner(std::string_view text, Build build = Build::values) noexcept
+      : text_(text), build_(build) {}
 
   // Optional 'v', major.minor.patch, optional '-' list, optional '+' list,
-  // read into `out`; false if the three numbers do not match.
+  // then the end of the text, read into `out`; false if any of these does not
+  // match. The lists are built only once the whole text is known to match.
   bool semver_text(SemVer& out);
-  // Zero or more parts joined by single dots; always matches.
-  TextList dot_list();
+  // Zero or more parts joined by single dots, then the end of the text; the
+  // parts, or nothing when the text goes on.
+  std::optional<TextList> dot_list();
   // An identifier-start character and any identifier-continue characters.
   std::optional<std::string_view> identifier() noexcept;
   // True at the end of the text.
@@ -44,6 +46,8 @@ class Scanner {
   bool literal(char c, ExpectedPattern p) noexcept;
   std::optional<std::uint32_t> integer() noexcept;
   bool numbers(SemVer& out) noexcept;
+  // Zero or more parts joined by single dots; always matches.
+  JoinedParts measure_list() noexcept;
   // End of the run of part characters from `from`; records the test that ended it.
   std::size_t part_end(std::size_t from) noexcept;
   // Byte length of the identifier character at `at`, 0 if there is none.
@@ -54,6 +58,7 @@ class Scanner {
   void end_labelled(FailureRecord& enclosing, std::size_t start, ExpectedPattern label) noexcept;
 
   std::string_view text_;
+  Build build_;
   std::size_t pos_ = 0;
   FailureRecord record_;
 };
@@ -127,11 +132,15 @@ inline bool Scanner::semver_text(SemVer& out) {
     pos_ = start;
     return false;
   }
-  OptionalTextList rc;
-  OptionalTextList meta;
-  if (literal('-', ExpectedPattern::TokenHyphen)) rc = dot_list();
-  if (literal('+', ExpectedPattern::TokenPlus)) meta = dot_list();
-  if (rc || meta) out.set_lists(std::move(rc), std::move(meta));
+  OptionalJoinedParts rc;
+  OptionalJoinedParts meta;
+  if (literal('-', ExpectedPattern::TokenHyphen)) rc = measure_list();
+  if (literal('+', ExpectedPattern::TokenPlus)) meta = measure_list();
+  if (!end_of_input()) {
+    pos_ = start;
+    return false;
+  }
+  if (build_ == Build::values && (rc || meta)) out.set_joined_lists(rc, meta);
   return true;
 }
 

@@ -7,9 +7,10 @@
 
 namespace tolva::grammar::detail {
 
-// The parts of `list`, a dot-separated list already measured to hold `count`
-// parts (zero for an empty list). The list is allocated once at its final size.
-inline TextList split_parts(std::string_view list, std::size_t count) {
+// The parts of a measured list, allocated once at their final size.
+inline TextList split_parts(JoinedParts joined) {
+  std::string_view list = joined.text;
+  const std::size_t count = joined.count;
   TextList parts;
   parts.reserve(count);
   for (std::size_t i = 1; i < count; ++i) {

@@ -13,14 +13,42 @@ std::optional<std::span<Part>> parts_of(OptionalTextList& list) noexcept {
   return std::span<Part>(*list);
 }
 
+template <class Part>
+std::size_t count_of(std::span<Part> parts) noexcept {
+  return parts.size();
+}
+std::size_t count_of(const JoinedParts& parts) noexcept { return parts.count; }
+
+// Constructs the parts at `out`, counting each in `built` as it is made. A
+// const Part is copied, which may fail; a mutable one is moved, which cannot.
+template <class Part>
+void emplace_parts(ShortText* out, std::size_t& built, std::span<Part> parts) {
+  for (Part& part : parts) {
+    new (out + built) ShortText(std::move(part));
+    ++built;
+  }
+}
+void emplace_parts(ShortText* out, std::size_t& built, const JoinedParts& parts) {
+  std::string_view rest = parts.text;
+  for (std::size_t i = 1; i < parts.count; ++i) {
+    const std::size_t dot = rest.find('.');
+    new (out + built) ShortText(rest.substr(0, dot));
+    ++built;
+    rest.remove_prefix(dot + 1);
+  }
+  if (parts.count != 0) {
+    new (out + built) ShortText(rest);
+    ++built;
+  }
+}
+
 }  // namespace
 
-template <class Part>
-SemVer::Lists* SemVer::new_lists(std::optional<std::span<Part>> rc,
-                                 std::optional<std::span<Part>> meta) {
+template <class List>
+SemVer::Lists* SemVer::new_lists(const std::optional<List>& rc, const std::optional<List>& meta) {
   if (!rc && !meta) return nullptr;
-  const std::size_t rc_size = rc ? rc->size() : 0;
-  const std::size_t meta_size = meta ? meta->size() : 0;
+  const std::size_t rc_size = rc ? count_of(*rc) : 0;
+  const std::size_t meta_size = meta ? count_of(*meta) : 0;
   // A count must not reach the absent mark; no real list comes near it.
   if (rc_size >= Lists::absent || meta_size >= Lists::absent) throw std::bad_alloc();
 
@@ -30,14 +58,8 @@ SemVer::Lists* SemVer::new_lists(std::optional<std::span<Part>> rc,
   ShortText* out = lists->parts();
   std::size_t built = 0;
   try {
-    // A const Part is copied, which may fail; a mutable one is moved, which cannot.
-    for (const auto* list : {&rc, &meta}) {
-      if (!*list) continue;
-      for (Part& part : **list) {
-        new (out + built) ShortText(std::move(part));
-        ++built;
-      }
-    }
+    if (rc) emplace_parts(out, built, *rc);
+    if (meta) emplace_parts(out, built, *meta);
   } catch (...) {
     while (built > 0) out[--built].~ShortText();
     ::operator delete(block);
@@ -75,7 +97,7 @@ SemVer::SemVer(const SemVer& other)
     : major(other.major),
       minor(other.minor),
       patch(other.patch),
-      lists_(new_lists<const ShortText>(other.rc(), other.meta())) {}
+      lists_(new_lists<std::span<const ShortText>>(other.rc(), other.meta())) {}
 
 SemVer& SemVer::operator=(const SemVer& other) {
   if (this != &other) *this = SemVer(other);
@@ -99,6 +121,11 @@ SemVer::~SemVer() { delete_lists(lists_); }
 // cannot fail.
 void SemVer::set_lists(OptionalTextList rc, OptionalTextList meta) {
   Lists* fresh = new_lists(parts_of<ShortText>(rc), parts_of<ShortText>(meta));
+  delete_lists(std::exchange(lists_, fresh));
+}
+
+void SemVer::set_joined_lists(OptionalJoinedParts rc, OptionalJoinedParts meta) {
+  Lists* fresh = new_lists(rc, meta);
   delete_lists(std::exchange(lists_, fresh));
 }
 

@@ -3,6 +3,8 @@
 import os
 import select
 import subprocess
+import sys
+import textwrap
 import time
 
 import pytest
@@ -149,6 +151,30 @@ def test_memory_does_not_grow_with_the_input(tolva_exe):
     proc.stdin.close()
     assert proc.wait() == 0
     assert peak < 16 * 1024  # the input is 130 MB
+
+
+def peak_bytes(args):
+    """The peak resident size of one run of `args`, which must succeed. A child
+    counts the resident size of the process it was forked from, so the run is
+    started from a small interpreter rather than from this one."""
+    ran = subprocess.run([sys.executable, "-c", textwrap.dedent("""
+        import resource, subprocess, sys
+        subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+        print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024)
+    """), *args], capture_output=True, text=True, check=True)
+    return int(ran.stdout)
+
+
+@pytest.mark.parametrize("kind, head, part", [
+    ("version", b"1.2.3-", b"a"), ("semver", b"1.2.3+", b"a"), ("dot-separated", b"", b"1"),
+])
+def test_memory_does_not_grow_past_a_long_line(tolva_exe, write, kind, head, part):
+    """Checking builds no value: an accepted line of 16 MB of one-byte parts,
+    which as a value would take twelve bytes a byte, costs only its buffer."""
+    line = head + (part + b".") * 8_000_000 + part
+    small = peak_bytes([tolva_exe, "check", "--kind", kind, write("small.txt", b"1.0.0\n")])
+    large = peak_bytes([tolva_exe, "check", "--kind", kind, write("large.txt", line + b"\n")])
+    assert (large - small) / len(line) < 4
 
 
 @pytest.mark.parametrize("args", [

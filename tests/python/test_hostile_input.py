@@ -1,6 +1,7 @@
 """Hostile arguments: each is refused with its own exception or kept intact, and
 a refusal changes no stored value and keeps no reference to what it was given."""
 
+import os
 import sys
 
 import pytest
@@ -251,6 +252,29 @@ def test_report_memory_follows_the_line_drawn(run_python, cls):
     """)
     assert ran.returncode == 0, ran.stderr
     assert int(ran.stdout) * 1024 < 3 * TEN_MB
+
+
+@pytest.mark.skipif("libasan" in os.environ.get("LD_PRELOAD", ""),
+                    reason="the sanitizer's allocator holds freed memory back")
+@pytest.mark.parametrize("cls, text", [
+    ("Version", "'1.2.3-' + 'a.' * N + 'a'"),
+    ("SemVer", "'1.2.3+' + 'a.' * N + 'a'"),
+    ("DotSeparated", "'1.' * N + '1'"),
+])
+def test_memory_does_not_grow_past_the_value_of_a_long_list(run_python, cls, text):
+    # A part takes 24 bytes, so the value of one-byte parts keeps twelve bytes
+    # a byte of text; reading builds it once, with no second copy beside it.
+    ran = run_python(f"""
+        import resource, tolva
+        N = {TEN_MB // 2}
+        text = {text}
+        before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+        value = tolva.package.version.{cls}(text)
+        grown_kb = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - before
+        print(grown_kb)
+    """)
+    assert ran.returncode == 0, ran.stderr
+    assert int(ran.stdout) * 1024 < 16 * TEN_MB
 
 
 @pytest.mark.parametrize("field", LIST_FIELDS)

@@ -46,6 +46,9 @@ class SemVer {
   void set_rc(OptionalTextList rc);
   void set_meta(OptionalTextList meta);
   void set_lists(OptionalTextList rc, OptionalTextList meta);
+  // Replaces both lists with parts taken from their texts straight into the
+  // one block, which is sized once.
+  void set_joined_lists(OptionalJoinedParts rc, OptionalJoinedParts meta);
 
  private:
   // The head of the block: the two counts, then the rc parts and after them
@@ -62,8 +65,10 @@ class SemVer {
   };
   static_assert(sizeof(Lists) % alignof(ShortText) == 0);
 
-  template <class Part>
-  static Lists* new_lists(std::optional<std::span<Part>> rc, std::optional<std::span<Part>> meta);
+  // Each list is a span of parts (moved from when mutable, else copied) or
+  // JoinedParts.
+  template <class List>
+  static Lists* new_lists(const std::optional<List>& rc, const std::optional<List>& meta);
   static void delete_lists(Lists* lists) noexcept;
   // This value's own lists as parts that may be moved from.
   std::optional<std::span<ShortText>> own_rc() noexcept;

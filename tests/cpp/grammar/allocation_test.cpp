@@ -45,8 +45,24 @@ TEST(Allocation, plain_semver_parses_without_heap) {
   }
 }
 
-TEST(Allocation, counter_sees_owned_lists) {
-  EXPECT_GT(allocations_of([] { EXPECT_TRUE(read_semver("1.2.3-rc")); }), 0u);
+// A value's lists are built once, straight into what the value keeps: a
+// semantic version's one block, a dot-separated list's one vector. A check
+// builds nothing.
+TEST(Allocation, lists_are_built_once_and_checks_build_none) {
+  const report::ReportStyle style;
+  const char* long_name = "an_identifier_longer_than_23_bytes";
+  for (const char* text : {"1.2.3-rc.1+b.2", "v1.2.3-", "1.2.3+x"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_semver(text)); }), 1u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_version(text)); }), 1u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_semver(text, style)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version(text, style)); }), 0u);
+  }
+  EXPECT_EQ(allocations_of([] { EXPECT_TRUE(read_dot_separated("a.b.c")); }), 1u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_dot_separated("a.b.c", style)); }), 0u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version("1.2.c", style)); }), 0u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version(long_name, style)); }), 0u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_other(long_name, style)); }), 0u);
 }
 
 }  // namespace

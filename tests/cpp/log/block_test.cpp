@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "log_fixture.hpp"
@@ -22,6 +25,8 @@ const ErrorValue kRoot{"disk full"};
 const ErrorValue kMiddle{"write failed", &kRoot};
 const ErrorValue kTop{"cannot save", &kMiddle};
 const ErrorValue kEscaping{"x\x1b"};
+const ErrorValue kControlCause{"disk\x1b[2J\r\xc2\x9b"};
+const ErrorValue kControlTop{"save", &kControlCause};
 
 struct BlockCase {
   const char* name;
@@ -92,6 +97,28 @@ TEST_P(BlockTest, writes_the_whole_block) {
 INSTANTIATE_TEST_SUITE_P(rules, BlockTest, testing::ValuesIn(kBlockCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+const BlockCase kEdgeCases[] = {
+    // The switch to scientific form is at exactly 1e16, 9999999999999998 being
+    // the largest double below it.
+    {"float_edges",
+     kApp,
+     {{"a", 1e16},
+      {"b", 9999999999999998.0},
+      {"c", -std::numeric_limits<double>::infinity()},
+      {"d", 0.0},
+      {"e", -0.0}},
+     "  2026-12-06T10:39:28.123456Z  INFO app: a: 1e16, b: 9999999999999998.0, c: -inf, d: 0.0, "
+     "e: -0.0\n    at src/app:12 on {T}\n\n"},
+    {"error_causes_escape_controls",
+     kApp,
+     {{"e", kControlTop}},
+     "  2026-12-06T10:39:28.123456Z  INFO app: e: save, e.sources: [disk\\u{1b}[2J\\u{d}\\u{9b}]\n"
+     "    at src/app:12 on {T}\n\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(edges, BlockTest, testing::ValuesIn(kEdgeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct TimeCase {
   const char* name;
   std::optional<tolva::log::Timestamp> time;
@@ -123,6 +150,31 @@ TEST_P(TimestampTest, first_row_carries_it) {
 
 INSTANTIATE_TEST_SUITE_P(times, TimestampTest, testing::ValuesIn(kTimeCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The microseconds printed are those of the real clock at the event: each of
+// two events lies between the clock readings just before and after it.
+TEST(block_test, real_clock_time_is_printed_to_the_microsecond) {
+  using namespace std::chrono;
+  tolva::log::FmtOptions options = plain_options();
+  options.clock = tolva::log::system_clock_now;
+  for (int round = 0; round < 2; ++round) {
+    std::this_thread::sleep_for(milliseconds(2));
+    const auto before = floor<microseconds>(system_clock::now());
+    const std::string out = record(options, [] {
+      tolva::log::dispatch_event({Level::info, "t", "e", "", 0}, nullptr, {{"message", "m"}});
+    });
+    const auto after = floor<microseconds>(system_clock::now());
+    int y = 0;
+    unsigned mo = 0, d = 0, h = 0, mi = 0, s = 0, us = 0;
+    ASSERT_EQ(std::sscanf(out.c_str(), "  %d-%u-%uT%u:%u:%u.%6uZ", &y, &mo, &d, &h, &mi, &s, &us),
+              7)
+        << out;
+    const auto printed = sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} +
+                         seconds{s} + microseconds{us};
+    EXPECT_LE(before, printed) << out;
+    EXPECT_LE(printed, after) << out;
+  }
+}
 
 TEST(block_test, macros_record_file_line_and_default_target) {
   int line = 0;

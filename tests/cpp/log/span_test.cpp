@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -18,8 +20,8 @@ void event(const Span* parent = nullptr) {
   tolva::log::dispatch_event({Level::info, "app", "e", "", 0}, parent, {{"message", "m"}});
 }
 
-Span span(const char* name, std::initializer_list<tolva::log::Field> fields, const Span* parent = nullptr,
-          Level level = Level::info) {
+Span span(const char* name, std::initializer_list<tolva::log::Field> fields,
+          const Span* parent = nullptr, Level level = Level::info) {
   return tolva::log::open_span({level, "app::db", name, "", 0}, parent, fields);
 }
 
@@ -100,12 +102,46 @@ class SpanTest : public testing::TestWithParam<SpanCase> {};
 
 TEST_P(SpanTest, rows_name_the_enclosing_spans) {
   const std::string out = record(plain_options(), GetParam().body);
-  EXPECT_EQ(out, with_thread(std::string("  2026-12-06T10:39:28.123456Z  INFO app: m\n    on {T}\n") +
-                             GetParam().rows + "\n"));
+  EXPECT_EQ(out,
+            with_thread(std::string("  2026-12-06T10:39:28.123456Z  INFO app: m\n    on {T}\n") +
+                        GetParam().rows + "\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(scopes, SpanTest, testing::ValuesIn(kSpanCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Two subscribers number their spans alike, and one thread's stack holds the
+// entered spans of both: each subscriber sees only its own, and an exit takes
+// off the stack only the span of the subscriber that is exited.
+TEST(span_test, each_subscriber_sees_its_own_spans) {
+  auto first = tolva::log::make_fmt_subscriber(plain_options());
+  auto second = tolva::log::make_fmt_subscriber(plain_options());
+  auto opened = [](const std::shared_ptr<tolva::log::Subscriber>& in, const char* name) {
+    tolva::log::ScopedDefault scope(in);
+    return span(name, {});
+  };
+  auto event_in = [](const std::shared_ptr<tolva::log::Subscriber>& in) {
+    tolva::log::ScopedDefault scope(in);
+    event();
+  };
+  const Span a = opened(first, "a"), x = opened(first, "x");
+  const Span b = opened(second, "b"), y = opened(second, "y");
+  ASSERT_EQ(a.id(), b.id());
+  ASSERT_EQ(x.id(), y.id());
+  FdCapture capture(1);
+  std::optional<Span::Entered> in_a(a.enter());
+  const auto in_b = b.enter();
+  const auto in_y = y.enter();
+  event_in(first);
+  event_in(second);
+  in_a.reset();
+  event_in(first);
+  event_in(second);
+  const std::string block = "  2026-12-06T10:39:28.123456Z  INFO app: m\n    on {T}\n";
+  EXPECT_EQ(capture.finish(),
+            with_thread(block + "    in app::db::a\n\n" + block + "    in app::db::y\n\n" + block +
+                        "\n" + block + "    in app::db::y\n\n"));
+}
 
 TEST(span_test, spans_of_another_thread_do_not_enclose) {
   auto subscriber = tolva::log::make_fmt_subscriber(plain_options());
