@@ -108,9 +108,8 @@ Window window_of(std::string_view line, std::size_t kept, std::span<const Placed
     w.last = to + shown_around;
     w.cut_after = true;
   }
-  ShownLine skip(line);
-  for (std::size_t col = 0; col < w.first; ++col) skip.next();
-  w.byte_first = skip.position();
+  for (std::size_t col = 0; col < w.first; ++col)
+    w.byte_first += unicode::decode_utf8(line, w.byte_first).length;
   return w;
 }
 

@@ -65,8 +65,6 @@ class ShownLine {
 
   // The next character, or nothing past the line's end.
   std::optional<ShownChar> next() noexcept;
-  // The byte offset of the next character in the line.
-  std::size_t position() const noexcept { return pos_; }
 
  private:
   std::string_view line_;
