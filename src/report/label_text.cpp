@@ -29,6 +29,15 @@ std::string_view found_bytes(const grammar::ParseError& error, std::string_view 
   return text.substr(start, end - start);
 }
 
+// Appends the digits of a too large number, cut as a long line is. Only the
+// digits: the label never copies anything else of the text raw.
+void append_digits(std::string& text, std::string_view number) {
+  const bool cut = number.size() > 2 * shown_around;
+  for (char c : cut ? number.substr(0, shown_around) : number)
+    if (c >= '0' && c <= '9') text += c;
+  if (cut) text += cut_mark;
+}
+
 void append_found(std::string& text, const grammar::ParseError& error, std::string_view source) {
   if (!error.found) {
     text += "end of input";
@@ -40,13 +49,10 @@ void append_found(std::string& text, const grammar::ParseError& error, std::stri
       for (char byte : found_bytes(error, source)) append_byte_escape(text, byte);
       return;
     case grammar::FoundKind::NumberTooLarge:
-      // Only the digits: the label never copies anything else of the text raw.
-      for (char c : found_bytes(error, source))
-        if (c >= '0' && c <= '9') text += c;
+      append_digits(text, found_bytes(error, source));
       text += " (above 4294967295)";
       return;
-    case grammar::FoundKind::Character:
-      break;
+    case grammar::FoundKind::Character: break;
   }
   text += '\'';
   append_found_char(text, *error.found);

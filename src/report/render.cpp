@@ -1,6 +1,7 @@
 #include "tolva/report/render.hpp"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <span>
 #include <vector>
@@ -23,8 +24,7 @@ constexpr std::string_view arrow_start = "\u2570";   // ╰
 
 std::string_view header_of(ReportKind kind) noexcept {
   switch (kind) {
-    case ReportKind::Error:
-      break;
+    case ReportKind::Error: break;
   }
   return "Error:";
 }
@@ -72,12 +72,69 @@ PlacedLabel place(const Label& label, std::string_view source, std::vector<Sourc
   return {&label, known->index(), known->column_of(start), known->columns_before(end)};
 }
 
-// Columns the marks under the next character of `walk`, at column `col` of a
-// label that ends at `end`, take: its drawn width inside the span, one past it
-// (whatever stands there) and one past the line's end.
-std::size_t cell_width(ShownLine& walk, std::size_t col, std::size_t end) noexcept {
-  const std::optional<ShownChar> shown = walk.next();
-  return shown && col < end ? shown->columns : 1;
+// The part of a line that its rows draw: the characters [first, last), with
+// a cut mark before them when `first` is not 0 and after them when `cut_after`.
+struct Window {
+  std::size_t first = 0;
+  std::size_t last = std::numeric_limits<std::size_t>::max();
+  bool cut_after = false;
+  std::size_t byte_first = 0;  // where character `first` starts in the line
+
+  bool cut_before() const noexcept { return first != 0; }
+  // The walk over the drawn characters, tab stops counted from the cut mark.
+  ShownLine walk(std::string_view line) const noexcept {
+    return ShownLine(line.substr(byte_first), cut_before() ? 1 : 0);
+  }
+};
+
+// The window around the marks of `labels` on `line`, of which `kept`
+// characters are drawn: everything but far-off parts of a long line. Marks
+// run from the start of a span to one past its end; a region of marks too
+// wide to draw whole is drawn around the first label's attach point.
+Window window_of(std::string_view line, std::size_t kept, std::span<const PlacedLabel> labels) {
+  std::size_t from = labels.front().start;
+  std::size_t to = 0;
+  for (const PlacedLabel& p : labels) {
+    from = std::min(from, p.start);
+    to = std::max(to, p.end + 2);
+  }
+  if (to - from > 2 * shown_around) {
+    from = labels.front().attach();
+    to = from + 1;
+  }
+  Window w;
+  if (from > 2 * shown_around) w.first = from - shown_around;
+  if (kept > to + 2 * shown_around) {
+    w.last = to + shown_around;
+    w.cut_after = true;
+  }
+  for (std::size_t col = 0; col < w.first; ++col)
+    w.byte_first += unicode::decode_utf8(line, w.byte_first).length;
+  return w;
+}
+
+// One cell of the marks rows: it stands under the characters [from, to) of
+// the line (a cut mark under all that it stands for) and takes `columns`.
+struct Cell {
+  std::size_t from;
+  std::size_t to;
+  std::size_t columns;
+};
+
+// Calls `draw` with each cell of the marks rows of `p`: those under the
+// window's characters from column 0 to one past the span's end. Under a
+// character inside the span a cell is as wide as the character, elsewhere
+// one column (whatever stands there, or past the line's end).
+template <typename Draw>
+void for_each_cell(const Window& w, std::string_view line, const PlacedLabel& p, Draw draw) {
+  if (w.cut_before()) draw(Cell{0, w.first, 1});
+  ShownLine walk = w.walk(line);
+  std::size_t col = w.first;
+  for (; col <= p.end + 1 && col < w.last; ++col) {
+    const std::optional<ShownChar> shown = walk.next();
+    draw(Cell{col, col + 1, shown && col < p.end ? shown->columns : std::size_t{1}});
+  }
+  if (w.cut_after && col == w.last) draw(Cell{w.last, std::numeric_limits<std::size_t>::max(), 1});
 }
 
 Colour colour_at(std::size_t col, std::span<const PlacedLabel> labels) noexcept {
@@ -87,8 +144,19 @@ Colour colour_at(std::size_t col, std::span<const PlacedLabel> labels) noexcept 
   return unlabelled_colour;
 }
 
+// The number of characters the source row draws: trailing white space is not.
+std::size_t kept_characters(std::string_view line) noexcept {
+  std::size_t kept = 0;
+  ShownLine walk(line);
+  for (std::size_t col = 0; auto shown = walk.next(); ++col) {
+    if (shown->named || shown->glyph != U' ') kept = col + 1;
+  }
+  return kept;
+}
+
 void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
-                      std::string_view line, std::span<const PlacedLabel> labels) {
+                      std::string_view line, std::size_t kept, const Window& w,
+                      std::span<const PlacedLabel> labels) {
   std::string number = decimal(number_shown);
   std::string margin(width - number.size(), ' ');
   margin += number;
@@ -98,15 +166,12 @@ void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
   out.painted(frame_colour, margin);
   out.plain(" ");
 
-  // White space is drawn as blanks, and trailing white space not at all.
-  std::size_t kept = 0;
-  ShownLine walk(line);
-  for (std::size_t col = 0; auto shown = walk.next(); ++col) {
-    if (shown->named || shown->glyph != U' ') kept = col + 1;
-  }
+  // White space is drawn as blanks; a cut mark takes the colour of what it stands for.
+  if (w.cut_before()) out.painted(colour_at(w.first - 1, labels), cut_mark);
   std::string glyph;
-  walk = ShownLine(line);
-  for (std::size_t col = 0; col < kept; ++col) {
+  ShownLine walk = w.walk(line);
+  const std::size_t end = std::min(kept, w.last);
+  for (std::size_t col = w.first; col < end; ++col) {
     const ShownChar shown = *walk.next();
     glyph.clear();
     if (shown.named)
@@ -115,6 +180,7 @@ void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
       unicode::append_utf8(glyph, shown.glyph);
     out.painted_times(colour_at(col, labels), glyph, shown.copies);
   }
+  if (w.cut_after) out.painted(colour_at(w.last, labels), cut_mark);
   out.plain("\n");
 }
 
@@ -128,44 +194,44 @@ void write_below_margin(Canvas& out, std::size_t width) {
 
 // The row of marks under the span: the attach mark, then bars over the rest.
 void write_underline_row(Canvas& out, std::size_t width, const PlacedLabel& p,
-                         std::string_view line) {
+                         std::string_view line, const Window& w) {
   write_below_margin(out, width);
-  Colour c = p.label->colour;
-  bool empty = p.start == p.end;
-  ShownLine walk(line);
-  for (std::size_t col = 0; col <= p.end + 1; ++col) {
-    std::size_t cells = cell_width(walk, col, p.end);
-    bool inside = p.start <= col && col < p.end;
-    if (col == p.attach()) {
+  const Colour c = p.label->colour;
+  const bool empty = p.start == p.end;
+  const std::size_t attach = p.attach();
+  for_each_cell(w, line, p, [&](const Cell& cell) {
+    std::size_t cells = cell.columns;
+    if (cell.from <= attach && attach < cell.to) {
       // A zero-width character still gets its mark, so the pointer never vanishes.
       out.painted(c, empty ? vertical : attach_mark);
       cells = cells == 0 ? 0 : cells - 1;
     }
-    if (inside) {
+    if (cell.from < p.end && p.start < cell.to) {
       out.painted_times(c, horizontal, cells);
     } else {
       out.blanks(cells);
     }
-  }
+  });
   out.plain("\n");
 }
 
-void write_arrow_row(Canvas& out, std::size_t width, const PlacedLabel& p, std::string_view line) {
+void write_arrow_row(Canvas& out, std::size_t width, const PlacedLabel& p, std::string_view line,
+                     const Window& w) {
   write_below_margin(out, width);
-  Colour c = p.label->colour;
-  ShownLine walk(line);
-  for (std::size_t col = 0; col <= p.end + 1; ++col) {
-    std::size_t cells = cell_width(walk, col, p.end);
-    if (col < p.attach()) {
+  const Colour c = p.label->colour;
+  const std::size_t attach = p.attach();
+  for_each_cell(w, line, p, [&](const Cell& cell) {
+    std::size_t cells = cell.columns;
+    if (cell.to <= attach) {
       out.blanks(cells);
-      continue;
+      return;
     }
-    if (col == p.attach()) {
+    if (cell.from <= attach) {
       out.painted(c, arrow_start);
       cells = cells == 0 ? 0 : cells - 1;
     }
     out.painted_times(c, horizontal, cells);
-  }
+  });
   out.plain(" ");
   out.plain(p.label->text);
   out.plain("\n");
@@ -173,8 +239,8 @@ void write_arrow_row(Canvas& out, std::size_t width, const PlacedLabel& p, std::
 
 }  // namespace
 
-std::expected<std::string, std::string> render_report(const Report& report,
-                                                      std::string_view source, bool colour) {
+std::expected<std::string, std::string> render_report(const Report& report, std::string_view source,
+                                                      bool colour) {
   for (const Label& label : report.labels) {
     if (label.span.end < label.span.start) return std::unexpected("Label start is after its end");
   }
@@ -190,9 +256,6 @@ std::expected<std::string, std::string> render_report(const Report& report,
   std::size_t width = decimal(highest_line).size();
 
   Canvas out{{}, colour};
-  std::size_t drawn = 0;
-  for (const SourceLine& l : lines) drawn += l.bytes().size();
-  out.text.reserve(256 + drawn);
   out.painted(error_colour, header_of(report.kind));
   out.plain(" \n");
 
@@ -222,10 +285,12 @@ std::expected<std::string, std::string> render_report(const Report& report,
     std::span<const PlacedLabel> on_line(first, last);
     const SourceLine& line = *std::find_if(
         lines.begin(), lines.end(), [&](const SourceLine& l) { return l.index() == first->line; });
-    write_source_row(out, first->line + report.first_line, width, line.bytes(), on_line);
+    const std::size_t kept = kept_characters(line.bytes());
+    const Window w = window_of(line.bytes(), kept, on_line);
+    write_source_row(out, first->line + report.first_line, width, line.bytes(), kept, w, on_line);
     for (const PlacedLabel& p : on_line) {
-      write_underline_row(out, width, p, line.bytes());
-      write_arrow_row(out, width, p, line.bytes());
+      write_underline_row(out, width, p, line.bytes(), w);
+      write_arrow_row(out, width, p, line.bytes(), w);
     }
     first = last;
   }

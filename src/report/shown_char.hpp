@@ -8,6 +8,15 @@
 
 namespace tolva::report {
 
+// A long line is drawn as a window: the `shown_around` characters next to its
+// marks on each side, a side being cut only where more than twice as many
+// stand there, so that a report costs what it draws and not what the line
+// holds. A label's digits of a too large number are cut the same way.
+inline constexpr std::size_t shown_around = 256;
+
+// Stands where a long line or number is cut.
+inline constexpr std::string_view cut_mark = "\u2026";  // …
+
 // How the source row draws one character: `copies` times `glyph`, or when
 // `named` the name of `glyph` (append_name), taking `columns` terminal
 // columns in all.
@@ -50,15 +59,17 @@ void append_shown_name(std::string& out, std::string_view bytes);
 // The characters of one line as the source row draws them, one after another.
 class ShownLine {
  public:
-  explicit ShownLine(std::string_view line) noexcept : line_(line) {}
+  // `column` is where the first character is drawn, for tab stops.
+  explicit ShownLine(std::string_view line, std::size_t column = 0) noexcept
+      : line_(line), column_(column) {}
 
   // The next character, or nothing past the line's end.
   std::optional<ShownChar> next() noexcept;
 
  private:
   std::string_view line_;
+  std::size_t column_;
   std::size_t pos_ = 0;
-  std::size_t column_ = 0;
 };
 
 }  // namespace tolva::report

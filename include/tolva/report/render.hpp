@@ -13,7 +13,9 @@ namespace tolva::report {
 // cannot be drawn. Any byte string is accepted as source: ill-formed UTF-8 is
 // shown as U+FFFD, control characters as visible stand-ins and format
 // characters by name (<U+202E>). The header's column counts characters, and
-// the marks stand under their characters as a terminal draws the line.
+// the marks stand under their characters as a terminal draws the line. Of a
+// long line only a window around the marks is drawn: a side that holds more
+// than 512 characters past them is cut to 256 and marked with "…".
 std::expected<std::string, std::string> render_report(const Report& report,
                                                       std::string_view source, bool colour);
 

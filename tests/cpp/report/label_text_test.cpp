@@ -6,9 +6,12 @@ using tolva::grammar::FoundKind;
 using tolva::grammar::ParseError;
 using enum tolva::grammar::ExpectedPattern;
 
+const std::string nines_512(512, '9');
+const std::string nines_513(513, '9');
+
 struct LabelCase {
   ParseError error;
-  const char* text;
+  std::string text;
   std::string_view source = "";
 };
 
@@ -51,4 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
         // A number above the range is named whole, and only its digits are copied.
         LabelCase{{{0, 10}, U'4', {TokenV, Integer}, {}, FoundKind::NumberTooLarge},
                   "found 4294967296 (above 4294967295) expected 'v', or integer",
-                  "4294967296.1.2"}));
+                  "4294967296.1.2"},
+        // A number as long as a line that a report cuts is cut the same way.
+        LabelCase{{{0, 512}, U'9', {Integer}, {}, FoundKind::NumberTooLarge},
+                  "found " + nines_512 + " (above 4294967295) expected integer",
+                  nines_512},
+        LabelCase{{{0, 513}, U'9', {Integer}, {}, FoundKind::NumberTooLarge},
+                  "found " + nines_513.substr(0, 256) + "… (above 4294967295) expected integer",
+                  nines_513}));

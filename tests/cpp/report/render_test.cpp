@@ -157,4 +157,63 @@ TEST(render_test, any_span_over_non_ascii_text_renders) {
   }
 }
 
+// The rows of `text`, line feeds dropped.
+std::vector<std::string> rows_of(const std::string& text) {
+  std::vector<std::string> rows;
+  for (std::size_t at = 0, next; (next = text.find('\n', at)) != std::string::npos; at = next + 1)
+    rows.push_back(text.substr(at, next - at));
+  return rows;
+}
+
+std::size_t characters(std::string_view text) {
+  return std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+}
+
+struct WindowCase {
+  std::size_t before;   // 'a's before the marked x
+  std::string between;  // drawn between them and x
+  std::size_t after;    // 'b's after it
+  std::string row;      // the source row after its margin, with A for 256 'a's and B for 256 'b's
+  std::size_t mark;     // the display column of x in it
+};
+
+class render_window_test : public testing::TestWithParam<WindowCase> {};
+
+// A side of a long line is cut to 256 characters when more than 512 stand
+// there (past the marks, which run one past the span); the marks stay under x.
+TEST_P(render_window_test, cuts_far_sides_and_keeps_marks_under_the_found_character) {
+  const WindowCase& c = GetParam();
+  const std::string source =
+      std::string(c.before, 'a') + c.between + "x" + std::string(c.after, 'b');
+  const std::size_t x = source.find('x');
+  const std::size_t x_chars = c.before + characters(c.between);
+  Report report = make_report({{{x, x + 1}, "L"}}, x);
+  for (bool colour : {false, true}) {
+    auto text = tolva::report::render_report(report, source, colour);
+    ASSERT_TRUE(text.has_value());
+    std::vector<std::string> rows = rows_of(strip_colour(*text));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[1], "   ╭─[ id:1:" + std::to_string(x_chars + 1) + " ]");
+    std::string expected = c.row;
+    for (auto [from, to] : {std::pair{"A", std::string(256, 'a')}, {"B", std::string(256, 'b')}})
+      for (std::size_t at; (at = expected.find(from)) != std::string::npos;)
+        expected.replace(at, 1, to);
+    EXPECT_EQ(rows[3], " 1 │ " + expected);
+    EXPECT_EQ(rows[4], "   │ " + std::string(c.mark, ' ') + "┬  ");
+    EXPECT_EQ(rows[5], "   │ " + std::string(c.mark, ' ') + "╰── L");
+  }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    windows, render_window_test,
+    testing::Values(
+        WindowCase{512, "", 514, "AAxBBbb", 512},
+        WindowCase{513, "", 515, "…AxBbb…", 257},
+        WindowCase{600, "", 600, "…AxBbb…", 257},
+        WindowCase{600, "é漢", 0, "…" + std::string(254, 'a') + "é漢x", 258},
+        // Tab stops count from the cut mark, not from the line's start.
+        WindowCase{599, "\t", 0, "…" + std::string(255, 'a') + "    x", 260}));
+// clang-format on
+
 }  // namespace

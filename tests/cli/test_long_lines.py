@@ -1,0 +1,51 @@
+"""Reports of the tool over long lines, and which descriptor decides their colour."""
+
+import os
+import pty
+import subprocess
+import sys
+
+import pytest
+
+SIXTEEN_MB = 16 * 1024 * 1024
+UNDER_ASAN = "ASAN_OPTIONS" in os.environ or "libasan" in os.environ.get("LD_PRELOAD", "")
+
+
+@pytest.mark.skipif(UNDER_ASAN, reason="the sanitizers' shadow memory grows with the input")
+@pytest.mark.parametrize("colour", ["always", "never"])
+@pytest.mark.parametrize("line", [b"1.2.3-" + b"a" * SIXTEEN_MB + b"!", b"a" + b"\t" * SIXTEEN_MB + b"b c"],
+                         ids=["letters", "tabs"])
+def test_long_line_memory_does_not_grow_with_the_report(tolva_exe, write, colour, line):
+    # A small interpreter starts the tool, so that the peak it reads is the tool's own.
+    path = write("long", line + b"\n")
+    measure = ("import resource, subprocess, sys\n"
+               "run = subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)\n"
+               "print(run.returncode, len(run.stderr), resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
+    ran = subprocess.run([sys.executable, "-c", measure, tolva_exe, "check", f"--color={colour}", path],
+                         capture_output=True, text=True, check=True)
+    status, size, peak_kib = map(int, ran.stdout.split())
+    assert status == 1 and size < SIXTEEN_MB // 256
+    assert peak_kib * 1024 < 4 * SIXTEEN_MB
+
+
+@pytest.mark.parametrize("terminal_fd, extra, coloured", [
+    (2, {}, True), (1, {}, False), (1, {"CLICOLOR_FORCE": "1"}, True),
+    (1, {"CLICOLOR_FORCED": "1"}, False), (2, {"NO_COLOR": "1"}, False), (2, {"NO_COLOUR": "1"}, True),
+])
+def test_colour_decision_asks_standard_error(tolva_exe, terminal_fd, extra, coloured):
+    env = {k: v for k, v in os.environ.items() if k not in ("CLICOLOR", "CLICOLOR_FORCE", "NO_COLOR")}
+    main, secondary = pty.openpty()
+    proc = subprocess.Popen([tolva_exe, "parse", "--kind", "semver", "x"], env={**env, "TERM": "xterm", **extra},
+                            stdin=subprocess.DEVNULL,
+                            stdout=secondary if terminal_fd == 1 else subprocess.PIPE,
+                            stderr=secondary if terminal_fd == 2 else subprocess.PIPE)
+    os.close(secondary)
+    written = (proc.stdout or proc.stderr).read()
+    try:
+        while chunk := os.read(main, 65536):
+            written += chunk
+    except OSError:  # the terminal is gone once the tool has exited
+        pass
+    os.close(main)
+    assert proc.wait() == 1
+    assert b"Error:" in written and (b"\x1b[" in written) == coloured
