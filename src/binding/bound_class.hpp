@@ -75,10 +75,11 @@ PyTypeObject* class_object() noexcept {
   return state().classes[class_index<T>];
 }
 
-// `obj` is an instance of T's class (no class derives from one).
+// `obj` is an instance of T's class. No class is a base type, so no class
+// derives from one and the exact type decides, without a call.
 template <class T>
 bool is_instance(PyObject* obj) noexcept {
-  return PyObject_TypeCheck(obj, class_object<T>());
+  return Py_TYPE(obj) == class_object<T>();
 }
 
 // Instances of the module's classes alive in the process, for leak checks.
@@ -142,7 +143,9 @@ PyObject* richcompare(PyObject* self, PyObject* other, int op) {
     case Py_GE: result = (a <=> b) >= 0; break;
     default: Py_RETURN_NOTIMPLEMENTED;
   }
-  return PyBool_FromLong(result);
+  PyObject* answer = result ? Py_True : Py_False;
+  Py_INCREF(answer);
+  return answer;
 }
 
 // The definition of T's class: `name` as "builtins.<Name>", the class's own

@@ -7,12 +7,16 @@
 #include "binding/stand_in.hpp"
 
 namespace tolva::binding {
+
+ModuleState detail::module_state;
+
 namespace {
+
+ModuleState& the_state = detail::module_state;
 
 constexpr std::string_view keyword_texts[keyword_count] = {"major", "minor", "patch", "rc",
                                                            "meta",  "parts", "value"};
 
-ModuleState the_state;
 // Owned with the state; only the stand-ins use it.
 PyTypeObject* stand_in_type = nullptr;
 
@@ -86,8 +90,6 @@ bool fill_state(PyObject* top) {
 std::string_view keyword_text(Keyword keyword) noexcept {
   return keyword_texts[static_cast<std::size_t>(keyword)];
 }
-
-const ModuleState& state() noexcept { return the_state; }
 
 bool build_state(PyObject* top) {
   if (fill_state(top)) return true;

@@ -37,8 +37,13 @@ struct ModuleState {
   std::array<PyObject*, keyword_count> keywords{};
 };
 
-// Empty (all null) until the import built it.
-const ModuleState& state() noexcept;
+namespace detail {
+extern ModuleState module_state;
+}
+
+// Empty (all null) until the import built it. Inline: instance tests on the
+// comparison path read it.
+inline const ModuleState& state() noexcept { return detail::module_state; }
 
 // Builds the state for the new top module. All or nothing: false with an
 // exception set and the state left empty, so a later import tries again.

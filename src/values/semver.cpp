@@ -13,10 +13,7 @@ using values_detail::append_joined;
 using values_detail::append_optional_quoted_list;
 using values_detail::joined_length;
 
-std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
-  if (a.major != b.major) return a.major <=> b.major;
-  if (a.minor != b.minor) return a.minor <=> b.minor;
-  if (a.patch != b.patch) return a.patch <=> b.patch;
+std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept {
   const OptionalTextSpan a_rc = a.rc();
   const OptionalTextSpan b_rc = b.rc();
   if (a_rc && b_rc) return values_detail::compare_lists(*a_rc, *b_rc);
@@ -33,8 +30,8 @@ bool operator==(const SemVer& a, const SemVer& b) noexcept {
 }
 
 void append_text_form(std::string& out, const SemVer& v) {
-  std::size_t length = decimal_length(v.major) + decimal_length(v.minor) +
-                       decimal_length(v.patch) + 2;
+  std::size_t length =
+      decimal_length(v.major) + decimal_length(v.minor) + decimal_length(v.patch) + 2;
   if (v.rc()) length += 1 + joined_length(*v.rc());
   if (v.meta()) length += 1 + joined_length(*v.meta());
   out.reserve(out.size() + length);

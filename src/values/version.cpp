@@ -9,9 +9,12 @@ namespace {
 // variant left valueless by a failed assignment calls nothing.
 template <class F>
 void with_held(const Version& v, F&& f) {
-  if (const auto* semver = std::get_if<SemVer>(&v.value)) f(*semver);
-  else if (const auto* dotted = std::get_if<DotSeparated>(&v.value)) f(*dotted);
-  else if (const auto* other = std::get_if<Other>(&v.value)) f(*other);
+  if (const auto* semver = std::get_if<SemVer>(&v.value))
+    f(*semver);
+  else if (const auto* dotted = std::get_if<DotSeparated>(&v.value))
+    f(*dotted);
+  else if (const auto* other = std::get_if<Other>(&v.value))
+    f(*other);
 }
 
 // The value of the kind `T` that `v` holds; `v` must hold that kind.
@@ -22,22 +25,10 @@ const T& held_as(const Version& v) noexcept {
 
 }  // namespace
 
-std::weak_ordering operator<=>(const Version& a, const Version& b) noexcept {
-  // The alternative's index is the kind's rank.
-  if (a.value.index() != b.value.index()) return a.value.index() <=> b.value.index();
-  std::weak_ordering order = std::weak_ordering::equivalent;
-  with_held(a, [&](const auto& held) {
-    order = held <=> held_as<std::decay_t<decltype(held)>>(b);
-  });
-  return order;
-}
-
 bool operator==(const Version& a, const Version& b) noexcept {
   if (a.value.index() != b.value.index()) return false;
   bool equal = true;
-  with_held(a, [&](const auto& held) {
-    equal = held == held_as<std::decay_t<decltype(held)>>(b);
-  });
+  with_held(a, [&](const auto& held) { equal = held == held_as<std::decay_t<decltype(held)>>(b); });
   return equal;
 }
 

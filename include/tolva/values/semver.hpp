@@ -77,9 +77,19 @@ class SemVer {
   Lists* lists_ = nullptr;
 };
 
-// Order: numbers, then rc (absent after every present rc); meta never counts,
-// so values that differ only in meta are equal yet distinguishable.
-std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept;
+// The order of two values with the same numbers: rc part by part (texts by
+// unsigned bytes, a proper prefix first), an absent rc after every present one.
+std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept;
+
+// Order: numbers, then rc; meta never counts, so values that differ only in
+// meta are equal yet distinguishable. The numbers are compared inline, as
+// sorting calls this for every pair and most pairs differ there.
+inline std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
+  if (a.major != b.major) return a.major <=> b.major;
+  if (a.minor != b.minor) return a.minor <=> b.minor;
+  if (a.patch != b.patch) return a.patch <=> b.patch;
+  return compare_pre_releases(a, b);
+}
 bool operator==(const SemVer& a, const SemVer& b) noexcept;
 
 // "1.2.3-rc.1+build.5"

@@ -17,7 +17,18 @@ struct Version {
   std::variant<SemVer, DotSeparated, Other> value;
 };
 
-std::weak_ordering operator<=>(const Version& a, const Version& b) noexcept;
+// Inline, as sorting calls it for every pair.
+inline std::weak_ordering operator<=>(const Version& a, const Version& b) noexcept {
+  // The alternative's index is the kind's rank.
+  if (a.value.index() != b.value.index()) return a.value.index() <=> b.value.index();
+  if (const auto* x = std::get_if<SemVer>(&a.value)) return *x <=> *std::get_if<SemVer>(&b.value);
+  if (const auto* x = std::get_if<DotSeparated>(&a.value)) {
+    return *x <=> *std::get_if<DotSeparated>(&b.value);
+  }
+  if (const auto* x = std::get_if<Other>(&a.value)) return *x <=> *std::get_if<Other>(&b.value);
+  // Both valueless, which a failed assignment alone leaves.
+  return std::weak_ordering::equivalent;
+}
 bool operator==(const Version& a, const Version& b) noexcept;
 
 // The text form of the held value, unchanged.
