@@ -100,13 +100,15 @@ TEST_P(OrderKeyBytes, are_the_documented_encoding) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, OrderKeyBytes,
-    ::testing::Values(
-        KeyCase{version(semver(1, 0xEF, 0xF0)), "\0\1\xef\xf1\xf0\xff"s},
-        KeyCase{version(semver(0x100, 0xFFFFFF, 0xFFFFFFFF, TextList{})),
-                "\0\xf2\1\0\xf3\xff\xff\xff\xf4\xff\xff\xff\xff"s},
-        KeyCase{version(semver(0, 0, 0, TextList{"", "rc"}, TextList{"x"})), "\0\0\0\0\1\1rc"s},
-        KeyCase{version(DotSeparated{{"a\0"s, "\1\2\3\xff"s}}), "\1\1a\2\0\1\2\1\2\2\3\xff"s},
-        KeyCase{version(DotSeparated{}), "\1"s}, KeyCase{version(Other{"x_1"}), "\2x_1"s}));
+    ::testing::Values(KeyCase{version(semver(1, 0xEF, 0xF0)), "\0\1\xef\xf1\xf0\xff"s},
+                      KeyCase{version(semver(0x100, 0xFFFFFF, 0xFFFFFFFF, TextList{})),
+                              "\0\xf2\1\0\xf3\xff\xff\xff\xf4\xff\xff\xff\xff"s},
+                      KeyCase{version(semver(0, 0, 0, TextList{"", "rc"}, TextList{"x"})),
+                              "\0\0\0\0\1\1rc"s},
+                      KeyCase{version(DotSeparated{{"a\0"s, "\1\2\3"s}}), "\1\1a\2\0\1\2\1\2\2\3"s},
+                      KeyCase{version(DotSeparated{}), "\1"s},
+                      KeyCase{version(Other{"x_1"}), "\2x_1"s},
+                      KeyCase{version(Other{"\xff"s}), "\2\xff"s}));
 
 }  // namespace
 }  // namespace tolva::testing
