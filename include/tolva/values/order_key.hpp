@@ -28,12 +28,12 @@ namespace tolva {
 // A number below 0xF0 is one byte; a larger one is 0xF0 plus its byte count
 // (1 to 4), then those bytes, most significant first, none of them a
 // leading zero.
-// A text is its bytes, each of 0x00, 0x01 and 0x02 written as 0x02 followed
-// by itself. A list is its parts, each behind a 0x01: that mark sorts below
+// A text is its bytes, each of 0x00, 0x01 and 0x02 written as 0x02 and then
+// the byte. A list is its parts, each behind a 0x01: that mark sorts below
 // every byte of a text, so a part sorts before its own extensions, and a list
 // ends where the key does, so a proper prefix of a list sorts first.
 //
-// No key is another key followed by a 0x00 byte: a key padded with zero bytes
+// No key continues another with a 0x00 byte, so a key padded with zero bytes
 // to a fixed length orders the same as the key itself.
 void append_order_key(std::string& out, const Version& v);
 void append_order_key(std::string& out, const SemVer& v);
