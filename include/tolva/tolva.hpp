@@ -21,6 +21,7 @@
 #include "tolva/report/report.hpp"
 #include "tolva/report/terminal_colour.hpp"
 #include "tolva/values/dot_separated.hpp"
+#include "tolva/values/order_key.hpp"
 #include "tolva/values/other.hpp"
 #include "tolva/values/semver.hpp"
 #include "tolva/values/short_text.hpp"

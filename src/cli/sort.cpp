@@ -1,5 +1,9 @@
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <compare>
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -8,7 +12,7 @@
 #include "inputs.hpp"
 #include "kind.hpp"
 #include "lines.hpp"
-#include "sort_prefix.hpp"
+#include "tolva/values/order_key.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -20,10 +24,34 @@ struct Entry {
   std::string_view line;
 };
 
+// The first sixteen bytes of a version's order key, as two big-endian numbers
+// so that two comparisons order them. Equal prefixes leave the order open only
+// when both keys go on past them.
+struct KeyPrefix {
+  std::uint64_t high = 0;
+  std::uint64_t low = 0;
+  bool cut = false;  // the key is longer than the sixteen bytes
+
+  friend std::strong_ordering operator<=>(const KeyPrefix&, const KeyPrefix&) = default;
+};
+
+std::uint64_t big_endian(const std::uint8_t* bytes) noexcept {
+  std::uint64_t n;
+  std::memcpy(&n, bytes, sizeof n);
+  if constexpr (std::endian::native == std::endian::little) n = std::byteswap(n);
+  return n;
+}
+
+KeyPrefix key_prefix(const Version& v) noexcept {
+  std::array<std::uint8_t, 16> bytes;
+  const bool whole = write_order_key_prefix(bytes, v);
+  return KeyPrefix{big_endian(bytes.data()), big_endian(bytes.data() + 8), !whole};
+}
+
 // What the sort moves about: small, and mostly ordered by the prefix alone,
 // while the values stay where they were made.
 struct Handle {
-  SortPrefix prefix;
+  KeyPrefix prefix;
   std::size_t index;  // into the entries, which are in input order
 };
 
@@ -31,7 +59,7 @@ struct Handle {
 // when the prefixes cannot tell.
 bool same_version(const Handle& a, const Handle& b, const std::vector<Entry>& entries) noexcept {
   if (a.prefix != b.prefix) return false;
-  if (a.prefix.whole && b.prefix.whole) return true;
+  if (!a.prefix.cut) return true;
   return entries[a.index].value == entries[b.index].value;
 }
 
@@ -40,7 +68,7 @@ template <bool reverse>
 void sort_handles(std::vector<Handle>& handles, const std::vector<Entry>& entries) {
   std::sort(handles.begin(), handles.end(), [&](const Handle& a, const Handle& b) {
     std::weak_ordering order = a.prefix <=> b.prefix;
-    if (order == 0 && !(a.prefix.whole && b.prefix.whole)) {
+    if (order == 0 && a.prefix.cut) {
       order = entries[a.index].value <=> entries[b.index].value;
     }
     if (order != 0) return reverse ? order > 0 : order < 0;
@@ -88,7 +116,7 @@ std::vector<Handle> sorted_handles(const std::vector<Entry>& entries, bool rever
   std::vector<Handle> handles;
   handles.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    handles.push_back(Handle{sort_prefix(entries[i].value), i});
+    handles.push_back(Handle{key_prefix(entries[i].value), i});
   }
   if (reverse) {
     sort_handles<true>(handles, entries);

@@ -170,19 +170,27 @@ def guide_sort_key_recipe():
     return namespace["sort_key"], namespace["sort_key_bytes"]
 
 
+def version_strategy(st):
+    """Typed values at the key's edges: few distinct texts, so that equal parts
+    and prefixes are common, the bytes the key escapes, and numbers at every
+    byte-count boundary and the 32-bit bound."""
+    V = tolva.package.version
+    text = st.text(alphabet="a1-.\0\1\2\3é", max_size=3)
+    parts = st.lists(text, max_size=3)
+    number = st.sampled_from([0, 1, 0xEF, 0xF0, 0xFF, 0x100, 0xFFFF, 0x10000, 0xFFFFFF,
+                              0x1000000, 0xFFFFFFFF])
+    semver = st.builds(V.SemVer, major=number, minor=number, patch=number,
+                       rc=st.none() | parts, meta=st.none() | parts)
+    return st.one_of(semver, st.builds(V.DotSeparated, parts=parts),
+                     st.builds(V.Other, value=text))
+
+
 def test_guide_sort_keys_order_exactly_as_the_versions_do():
     st = pytest.importorskip("hypothesis.strategies")
     from hypothesis import given, settings
 
     V = tolva.package.version
-    # Few distinct texts, so that equal parts and prefixes are common.
-    text = st.text(alphabet="a1-.\0é", max_size=3)
-    parts = st.lists(text, max_size=3)
-    number = st.sampled_from([0, 1, 2, 4294967295])
-    semver = st.builds(V.SemVer, major=number, minor=number, patch=number,
-                       rc=st.none() | parts, meta=st.none() | parts)
-    value = st.one_of(semver, st.builds(V.DotSeparated, parts=parts),
-                      st.builds(V.Other, value=text))
+    value = version_strategy(st)
     sort_key, sort_key_bytes = guide_sort_key_recipe()
 
     @settings(max_examples=2000, deadline=None, database=None)
@@ -195,3 +203,42 @@ def test_guide_sort_keys_order_exactly_as_the_versions_do():
                 assert (key(x) < key(y), key(x) == key(y)) == (x < y, x == y)
 
     keys_agree()
+
+
+def test_guide_byte_keys_in_a_sqlite_blob_column_order_by_as_the_versions_do():
+    sqlite3 = pytest.importorskip("sqlite3")
+    st = pytest.importorskip("hypothesis.strategies")
+    from hypothesis import given, settings
+
+    V = tolva.package.version
+    _, sort_key_bytes = guide_sort_key_recipe()
+
+    @settings(max_examples=200, deadline=None, database=None)
+    @given(st.lists(version_strategy(st).map(V.Version), max_size=40))
+    def order_by_agrees(values):
+        with sqlite3.connect(":memory:") as db:
+            db.execute("CREATE TABLE versions (id INTEGER PRIMARY KEY, key BLOB)")
+            db.executemany("INSERT INTO versions VALUES (?, ?)",
+                           ((i, sort_key_bytes(v)) for i, v in enumerate(values)))
+            ordered = [i for (i,) in db.execute("SELECT id FROM versions ORDER BY key, id")]
+        # Equal versions have equal keys, so both orders keep them in input order.
+        assert ordered == sorted(range(len(values)), key=values.__getitem__)
+
+    order_by_agrees()
+
+
+V = tolva.package.version
+
+
+@pytest.mark.parametrize("value, key", [
+    (V.SemVer(major=1, minor=0xEF, patch=0xF0), b"\0\1\xef\xf1\xf0\xff"),
+    (V.SemVer(major=0x100, minor=0xFFFFFF, patch=0xFFFFFFFF, rc=[]),
+     b"\0\xf2\1\0\xf3\xff\xff\xff\xf4\xff\xff\xff\xff"),
+    (V.SemVer(major=0, minor=0, patch=0, rc=["", "rc"], meta=["x"]), b"\0\0\0\0\1\1rc"),
+    (V.DotSeparated(parts=["a\0", "\1\2\3"]), b"\1\1a\2\0\1\2\1\2\2\3"),
+    (V.DotSeparated(parts=[]), b"\1"),
+    (V.Other(value="x_1"), b"\2x_1"),
+])
+def test_guide_byte_keys_are_the_cores_order_key(value, key):
+    """The bytes the C++ order key's table pins for the same values."""
+    assert guide_sort_key_recipe()[1](V.Version(value)) == key
