@@ -116,6 +116,8 @@ def main():
     lt_ours = best_ns("a < b", 500_000, setup, ns)
     lt_theirs = best_ns("pa < pb", 200_000, setup, ns)
     add("compare", "Version a < b / packaging a < b", lt_ours / lt_theirs, ("<=", 0.15))
+    lt_int = best_ns("x < y", 500_000, "x = 123; y = 124", ns)
+    add("compare", "Version a < b / int a < b", lt_ours / lt_int, ("<=", 1.3))
 
     texts = sample_versions(100_000)
     ours_list = [Version(t.replace("rc", "-rc.")) for t in texts]
@@ -123,6 +125,16 @@ def main():
     sort_ours = min(timeit.repeat(lambda: sorted(ours_list), repeat=5, number=1))
     sort_theirs = min(timeit.repeat(lambda: sorted(theirs_list), repeat=5, number=1))
     add("sort", "sorted(100k packaging) / sorted(100k Version)", sort_theirs / sort_ours, (">=", 10))
+    # The interpreter's floor: random x.y.z against random ints, both sorted
+    # through their types' own comparison fast paths.
+    pick = random.Random(7)
+    triples = [Version(f"{pick.randrange(100)}.{pick.randrange(100)}.{pick.randrange(100)}")
+               for _ in range(100_000)]
+    numbers = [pick.randrange(1_000_000) for _ in range(100_000)]
+    sort_triples = min(timeit.repeat(lambda: sorted(triples), repeat=7, number=1))
+    sort_numbers = min(timeit.repeat(lambda: sorted(numbers), repeat=7, number=1))
+    add("sort", "sorted(100k random x.y.z) / sorted(100k random int)", sort_triples / sort_numbers,
+        ("<=", 1.5))
 
     sizes = []
     for kind, text, limit in [("Version", "1.2.3", 56), ("SemVer", "1.2.3", 56),
