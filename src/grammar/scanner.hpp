@@ -84,8 +84,8 @@ class Scanner {
   [[no_unique_address]] Recorder record_;
 };
 
-// The rules a semantic version runs through are inline, so a plain release
-// parses without calls.
+// The rules a semantic version and a dot-separated list run through are
+// inline, so a plain release parses without calls.
 
 template <class Recorder>
 inline bool Scanner<Recorder>::literal(char c, ExpectedPattern p) noexcept {
