@@ -1,110 +1,134 @@
 #pragma once
 
 #include <expected>
-#include <string>
 #include <string_view>
 #include <utility>
 
 #include "build.hpp"
-#include "fast_lane.hpp"
 #include "scanner.hpp"
 #include "tolva/values/version.hpp"
 
 // How each kind is read, with the error type left to the caller: `on_error`
 // turns the one ParseError into it. Readers and parsers both build their
 // result here in place, so a value is never moved between result types.
-// Versions, semantic versions and dot-separated lists try the fast lane first
-// and go through the Scanner only when the lane declines the text. With
-// Build::nothing an accepted text gives an empty value of its kind: only the
-// acceptance and the error are asked for.
+// With Build::nothing an accepted text gives an empty value of its kind: only
+// the acceptance and the error are asked for.
 namespace tolva::grammar::detail {
 
+// Each kind's grammar: a rule over a Scanner of either recorder that reads the
+// whole text into `out` and says whether it matched. These are the only
+// statements of which texts a kind accepts. They are inlined into each
+// reading, so a first try runs as one straight piece of code.
+
+struct SemVerRule {
+  template <class S>
+  [[gnu::always_inline]] bool operator()(S& s, SemVer& out) const {
+    return s.semver_text(out);
+  }
+};
+
+struct DotSeparatedRule {
+  template <class S>
+  [[gnu::always_inline]] bool operator()(S& s, DotSeparated& out) const {
+    auto parts = s.dot_list();
+    if (parts) out.parts = std::move(*parts);
+    return parts.has_value();
+  }
+};
+
 template <Build B>
-Other other_from(std::string_view identifier) {
-  if constexpr (B == Build::values)
-    return Other{identifier};
-  else
-    return Other{};
-}
+struct OtherRule {
+  template <class S>
+  [[gnu::always_inline]] bool operator()(S& s, Other& out) const {
+    const auto id = s.identifier();
+    if (!id || !s.end_of_input()) return false;
+    if constexpr (B == Build::values) out = Other{*id};
+    return true;
+  }
+};
 
-// The Scanner's readings alone, which the fast lane must match.
+// A Version's alternatives after the semantic version, from where that one
+// left the scanner: a dot-separated list, then an identifier.
+template <Build B>
+struct VersionPastSemVerRule {
+  template <class S>
+  [[gnu::always_inline]] bool operator()(S& s, Version& out) const {
+    if (DotSeparated list; DotSeparatedRule{}(s, list)) {
+      out.value.template emplace<DotSeparated>(std::move(list));
+      return true;
+    }
+    if (Other id; OtherRule<B>{}(s, id)) {
+      out.value.template emplace<Other>(std::move(id));
+      return true;
+    }
+    return false;
+  }
+};
 
-template <class E, Build B = Build::values, class OnError>
-std::expected<Version, E> scan_version_as(std::string_view text, const OnError& on_error) {
-  Scanner s(text, B);
-  if (SemVer v; s.semver_text(v)) return std::expected<Version, E>(std::in_place, std::move(v));
-  if (auto parts = s.dot_list())
-    return std::expected<Version, E>(std::in_place, DotSeparated{std::move(*parts)});
-  if (auto id = s.identifier(); id && s.end_of_input())
-    return std::expected<Version, E>(std::in_place, other_from<B>(*id));
+// `out` holds a SemVer, which the first alternative reads into.
+template <Build B>
+struct VersionRule {
+  template <class S>
+  [[gnu::always_inline]] bool operator()(S& s, Version& out) const {
+    return SemVerRule{}(s, *std::get_if<SemVer>(&out.value)) || VersionPastSemVerRule<B>{}(s, out);
+  }
+};
+
+// The error of a text the first try rejected: the same rule read again with a
+// failure record, which rejects it too.
+template <class T, class E, Build B, class Rule, class OnError>
+[[gnu::noinline]] std::unexpected<E> diagnosis(std::string_view text, const Rule& rule,
+                                               const OnError& on_error) {
+  Scanner<FailureRecord> s(text, B);
+  T rejected;
+  rule(s, rejected);
   return std::unexpected(on_error(s.error()));
 }
 
-template <class E, Build B = Build::values, class OnError>
-std::expected<SemVer, E> scan_semver_as(std::string_view text, const OnError& on_error) {
-  Scanner s(text, B);
-  if (SemVer v; s.semver_text(v)) return v;
-  return std::unexpected(on_error(s.error()));
+// A first try by `rule` without recording; only a rejected text is read again.
+template <class T, class E, Build B, class Rule, class OnError>
+std::expected<T, E> read_by(std::string_view text, const Rule& rule, const OnError& on_error) {
+  std::expected<T, E> result(std::in_place);
+  if (Scanner<NoRecord> s(text, B); !rule(s, *result))
+    result = diagnosis<T, E, B>(text, rule, on_error);
+  return result;
 }
 
-template <class E, Build B = Build::values, class OnError>
-std::expected<DotSeparated, E> scan_dot_separated_as(std::string_view text,
-                                                     const OnError& on_error) {
-  Scanner s(text, B);
-  if (auto parts = s.dot_list()) return DotSeparated{std::move(*parts)};
-  return std::unexpected(on_error(s.error()));
-}
-
-// The readings the readers and parsers use.
-
-// What the lane declined, kept out of line so that the lane's callers stay
-// small enough for a plain release to cost little more than its digits.
+// What a Version's first try finds past the semantic version, kept out of line
+// so that its callers stay small enough for a plain release to cost little
+// more than its digits. A failed semantic version leaves a first try's scanner
+// at the start with nothing kept, so a fresh one takes over there.
 template <class E, Build B, class OnError>
-[[gnu::noinline]] void read_version_past_lane(std::expected<Version, E>& result,
-                                              std::string_view text, const OnError& on_error) {
-  // Declined as a semantic version by the lane means declined by the Scanner
-  // too, so the list is the next alternative.
-  if (TextList parts; FastLane(text, B).dot_list(parts))
-    result->value.template emplace<DotSeparated>(std::move(parts));
-  else
-    result = scan_version_as<E, B>(text, on_error);
+[[gnu::noinline]] void read_version_past_semver(std::expected<Version, E>& result,
+                                                std::string_view text, const OnError& on_error) {
+  if (Scanner<NoRecord> s(text, B); !VersionPastSemVerRule<B>{}(s, *result))
+    result = diagnosis<Version, E, B>(text, VersionRule<B>{}, on_error);
 }
 
-template <class E, Build B, class OnError>
-[[gnu::noinline]] void read_semver_past_lane(std::expected<SemVer, E>& result,
-                                             std::string_view text, const OnError& on_error) {
-  result = scan_semver_as<E, B>(text, on_error);
-}
-
-// Every path returns `result`, so the lane writes straight into the caller's
-// return slot.
+// Every path returns `result`, so the first try writes straight into the
+// caller's return slot.
 template <class E, Build B = Build::values, class OnError>
 std::expected<Version, E> read_version_as(std::string_view text, const OnError& on_error) {
   std::expected<Version, E> result(std::in_place);
-  if (!FastLane(text, B).semver(*std::get_if<SemVer>(&result->value)))
-    read_version_past_lane<E, B>(result, text, on_error);
+  if (Scanner<NoRecord> s(text, B); !SemVerRule{}(s, *std::get_if<SemVer>(&result->value)))
+    read_version_past_semver<E, B>(result, text, on_error);
   return result;
 }
 
 template <class E, Build B = Build::values, class OnError>
 std::expected<SemVer, E> read_semver_as(std::string_view text, const OnError& on_error) {
-  std::expected<SemVer, E> result(std::in_place);
-  if (!FastLane(text, B).semver(*result)) read_semver_past_lane<E, B>(result, text, on_error);
-  return result;
+  return read_by<SemVer, E, B>(text, SemVerRule{}, on_error);
 }
 
 template <class E, Build B = Build::values, class OnError>
 std::expected<DotSeparated, E> read_dot_separated_as(std::string_view text,
                                                      const OnError& on_error) {
-  if (TextList parts; FastLane(text, B).dot_list(parts)) return DotSeparated{std::move(parts)};
-  return scan_dot_separated_as<E, B>(text, on_error);
+  return read_by<DotSeparated, E, B>(text, DotSeparatedRule{}, on_error);
 }
 
 template <class E, Build B = Build::values, class OnError>
 std::expected<Other, E> read_other_as(std::string_view text, const OnError& on_error) {
-  Scanner s(text, B);
-  if (auto id = s.identifier(); id && s.end_of_input()) return other_from<B>(*id);
-  return std::unexpected(on_error(s.error()));
+  return read_by<Other, E, B>(text, OtherRule<B>{}, on_error);
 }
 
 // Whether a reading accepts the text: nothing, or its error.
