@@ -34,13 +34,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"", {.source_name = "empty"}},
                       Row{"1.\xe2", {.source_name = "bytes", .first_line = 9}}));
 
-TEST(Explain, default_style_has_no_colour) {
-  const auto failed = parse("1.2.");
-  ASSERT_FALSE(failed.has_value());
-  EXPECT_EQ(explain(failed.error(), "1.2."), explain(failed.error(), "1.2.", ReportStyle{}));
-  EXPECT_EQ(explain(failed.error(), "1.2.").find('\x1b'), std::string::npos);
-}
-
 // An error that does not fit its text gives the failure to draw it.
 TEST(Explain, misfit_error_gives_the_failure) {
   const ParseError misfit{.span = {5, 3}, .found = U'x', .expected = {}, .contexts = {}};
