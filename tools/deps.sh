@@ -17,6 +17,8 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   valgrind
   mypy
   clang-16 libclang-rt-16-dev clang-format-14
+  # tools/clang_build.sh: the second toolchain, and GoogleTest built for it
+  libc++-16-dev libc++abi-16-dev cmake
   # tools/python_matrix.sh: pytest's own needs below CPython 3.11, and the
   # distutils that meson asks 3.12 and later for
   python3-exceptiongroup python3-tomli python3-setuptools

@@ -45,4 +45,20 @@ g++ -std=c++23 -Wall -Wextra -Werror examples/cpp/sort_versions.cpp \
   $(pkg-config --cflags --libs tolva) -o "$out/sort_versions"
 "$out/sort_versions" >"$out/sort_versions.out"
 diff -u examples/cpp/sort_versions.out "$out/sort_versions.out"
-echo "C++ package: installed headers, libtolva.a and tolva.pc build and run examples/cpp"
+
+# The same from an install built by clang++ 16 with libc++ 16, whose callers
+# name that standard library too.
+libcxx="-stdlib=libc++ -fexperimental-library"
+[ -d "$out/build-clang" ] || CXX=clang++-16 CXXFLAGS="$libcxx" LDFLAGS="$libcxx" meson setup \
+  "$out/build-clang" -Dpython=/usr/bin/python3 -Dtests=false -Dbenchmarks=false
+ninja -C "$out/build-clang"
+rm -rf "$out/root-clang"
+meson install -C "$out/build-clang" --destdir "$out/root-clang" --quiet
+PKG_CONFIG_LIBDIR=$(dirname "$(find "$out/root-clang" -name tolva.pc)")
+PKG_CONFIG_SYSROOT_DIR=$out/root-clang
+# shellcheck disable=SC2046,SC2086  # the flags are meant to split
+clang++-16 -std=c++2b $libcxx -Wall -Wextra -Werror examples/cpp/sort_versions.cpp \
+  $(pkg-config --cflags --libs tolva) -o "$out/sort_versions_clang"
+"$out/sort_versions_clang" >"$out/sort_versions_clang.out"
+diff -u examples/cpp/sort_versions.out "$out/sort_versions_clang.out"
+echo "C++ package: installed headers, libtolva.a and tolva.pc build and run examples/cpp (g++, clang++)"

@@ -35,9 +35,9 @@ inline constexpr std::size_t expected_pattern_count = 10;
 
 enum class PatternKind : std::uint8_t { Token, Label, EndOfInput };
 
-PatternKind kind_of(ExpectedPattern p) noexcept;
+[[nodiscard]] PatternKind kind_of(ExpectedPattern p) noexcept;
 // How reports show a pattern: 'v', digit, end of input, ...
-std::string_view display_text(ExpectedPattern p) noexcept;
+[[nodiscard]] std::string_view display_text(ExpectedPattern p) noexcept;
 
 // What stands at the failure.
 enum class FoundKind : std::uint8_t {

@@ -25,27 +25,32 @@ inline constexpr std::string_view dot_separated =
 inline constexpr std::string_view other = "tolva::package::version::other::Other";
 }  // namespace type_path
 
-std::expected<Version, Error> parse_version(std::string_view text);
-std::expected<SemVer, Error> parse_semver(std::string_view text);
-std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text);
-std::expected<Other, Error> parse_other(std::string_view text);
+[[nodiscard]] std::expected<Version, Error> parse_version(std::string_view text);
+[[nodiscard]] std::expected<SemVer, Error> parse_semver(std::string_view text);
+[[nodiscard]] std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text);
+[[nodiscard]] std::expected<Other, Error> parse_other(std::string_view text);
 
 // The same readings, with reports drawn in `style`; an empty source name
 // stands for the kind's type path.
-std::expected<Version, Error> parse_version(std::string_view text,
-                                            const report::ReportStyle& style);
-std::expected<SemVer, Error> parse_semver(std::string_view text, const report::ReportStyle& style);
-std::expected<DotSeparated, Error> parse_dot_separated(std::string_view text,
-                                                       const report::ReportStyle& style);
-std::expected<Other, Error> parse_other(std::string_view text, const report::ReportStyle& style);
+[[nodiscard]] std::expected<Version, Error> parse_version(std::string_view text,
+                                                          const report::ReportStyle& style);
+[[nodiscard]] std::expected<SemVer, Error> parse_semver(std::string_view text,
+                                                        const report::ReportStyle& style);
+[[nodiscard]] std::expected<DotSeparated, Error> parse_dot_separated(
+    std::string_view text, const report::ReportStyle& style);
+[[nodiscard]] std::expected<Other, Error> parse_other(std::string_view text,
+                                                      const report::ReportStyle& style);
 
 // Whether the text reads as the kind, with the same report as the parser's
 // when it does not. Nothing is built of an accepted text, so checking costs no
 // memory that grows with the text.
-std::expected<void, Error> check_version(std::string_view text, const report::ReportStyle& style);
-std::expected<void, Error> check_semver(std::string_view text, const report::ReportStyle& style);
-std::expected<void, Error> check_dot_separated(std::string_view text,
-                                               const report::ReportStyle& style);
-std::expected<void, Error> check_other(std::string_view text, const report::ReportStyle& style);
+[[nodiscard]] std::expected<void, Error> check_version(std::string_view text,
+                                                       const report::ReportStyle& style);
+[[nodiscard]] std::expected<void, Error> check_semver(std::string_view text,
+                                                      const report::ReportStyle& style);
+[[nodiscard]] std::expected<void, Error> check_dot_separated(std::string_view text,
+                                                             const report::ReportStyle& style);
+[[nodiscard]] std::expected<void, Error> check_other(std::string_view text,
+                                                     const report::ReportStyle& style);
 
 }  // namespace tolva

@@ -14,9 +14,9 @@
 namespace tolva::grammar {
 
 // SemVer, else DotSeparated, else Other: the first reading that takes it all.
-std::expected<Version, ParseError> read_version(std::string_view text);
-std::expected<SemVer, ParseError> read_semver(std::string_view text);
-std::expected<DotSeparated, ParseError> read_dot_separated(std::string_view text);
-std::expected<Other, ParseError> read_other(std::string_view text);
+[[nodiscard]] std::expected<Version, ParseError> read_version(std::string_view text);
+[[nodiscard]] std::expected<SemVer, ParseError> read_semver(std::string_view text);
+[[nodiscard]] std::expected<DotSeparated, ParseError> read_dot_separated(std::string_view text);
+[[nodiscard]] std::expected<Other, ParseError> read_other(std::string_view text);
 
 }  // namespace tolva::grammar

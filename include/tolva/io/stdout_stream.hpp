@@ -24,7 +24,8 @@ using SignalCheck = bool (*)() noexcept;
 // part-way through a line, for any reason, leaves the next write to start a new line first, so one
 // block never runs on into another. While `check` runs with part of a block out, a write from the
 // same thread fails with errc::resource_deadlock_would_occur instead of landing inside it.
-std::expected<void, std::error_code> write_stdout(std::string_view bytes);
-std::expected<void, std::error_code> write_stdout(std::string_view bytes, SignalCheck check);
+[[nodiscard]] std::expected<void, std::error_code> write_stdout(std::string_view bytes);
+[[nodiscard]] std::expected<void, std::error_code> write_stdout(std::string_view bytes,
+                                                                SignalCheck check);
 
 }  // namespace tolva::io

@@ -19,7 +19,7 @@ using Clock = std::optional<Timestamp> (*)() noexcept;
 // Writes one whole block; the error is reported on standard error.
 using Writer = std::expected<void, std::error_code> (*)(std::string_view bytes);
 
-std::optional<Timestamp> system_clock_now() noexcept;
+[[nodiscard]] std::optional<Timestamp> system_clock_now() noexcept;
 
 struct FmtOptions {
   bool colour = true;
@@ -29,10 +29,10 @@ struct FmtOptions {
 };
 
 // Colour is on unless NO_COLOR holds a non-empty, valid UTF-8 value.
-bool colour_from_environment() noexcept;
+[[nodiscard]] bool colour_from_environment() noexcept;
 
 // The span registry, level filter and block formatter in one subscriber,
 // already registered among the live subscribers.
-std::shared_ptr<Subscriber> make_fmt_subscriber(const FmtOptions& options);
+[[nodiscard]] std::shared_ptr<Subscriber> make_fmt_subscriber(const FmtOptions& options);
 
 }  // namespace tolva::log

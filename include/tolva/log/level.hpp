@@ -18,7 +18,7 @@ constexpr bool passes(Level level, LevelFilter filter) noexcept {
 }
 
 // The level word, always five characters wide (" INFO", " WARN").
-std::string_view level_word(Level level) noexcept;
+[[nodiscard]] std::string_view level_word(Level level) noexcept;
 
 namespace detail {
 // The most verbose level any live subscriber may let through; off until one

@@ -53,7 +53,8 @@ enum class SetDefaultError { already_set };
 
 // Installs `subscriber` as the process-wide default. Only the first call in
 // the process succeeds; the default never changes afterwards.
-std::expected<void, SetDefaultError> set_global_default(std::shared_ptr<Subscriber> subscriber);
+[[nodiscard]] std::expected<void, SetDefaultError> set_global_default(
+    std::shared_ptr<Subscriber> subscriber);
 
 // Routes the calling thread's recordings to `subscriber` while it lives,
 // ahead of the process-wide default. Nests; destroy in reverse order.

@@ -12,7 +12,7 @@ namespace tolva::report {
 
 // "found 'x' expected digit, '-', '+', or end of input", for an error over
 // `text` (which the label quotes for ill-formed bytes and too large numbers).
-std::string label_text(const grammar::ParseError& error, std::string_view text);
+[[nodiscard]] std::string label_text(const grammar::ParseError& error, std::string_view text);
 
 // How a caller that draws its own reports wants them: the name in the header,
 // the number of the text's first line (header and gutter), and colour or not.
@@ -24,11 +24,13 @@ struct ReportStyle {
 
 // Renders the report for a rejected `text` (one label per error) in `style`
 // and returns it as the error's message.
-Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
-                         const ReportStyle& style);
+[[nodiscard]] Error build_parse_report(std::string_view text,
+                                       std::span<const grammar::ParseError> errors,
+                                       const ReportStyle& style);
 
 // As above, named `type_path`, with colour as decided for standard error.
-Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
-                         std::string_view type_path);
+[[nodiscard]] Error build_parse_report(std::string_view text,
+                                       std::span<const grammar::ParseError> errors,
+                                       std::string_view type_path);
 
 }  // namespace tolva::report

@@ -16,7 +16,8 @@ namespace tolva::report {
 // the marks stand under their characters as a terminal draws the line. Of a
 // long line only a window around the marks is drawn: a side that holds more
 // than 512 characters past them is cut to 256 and marked with "…".
-std::expected<std::string, std::string> render_report(const Report& report,
-                                                      std::string_view source, bool colour);
+[[nodiscard]] std::expected<std::string, std::string> render_report(const Report& report,
+                                                                    std::string_view source,
+                                                                    bool colour);
 
 }  // namespace tolva::report

@@ -15,13 +15,13 @@ struct ColourEnvironment {
 };
 
 // Whether reports for standard error carry colour in this environment.
-bool colour_allowed(const ColourEnvironment& env) noexcept;
+[[nodiscard]] bool colour_allowed(const ColourEnvironment& env) noexcept;
 
 // The process environment and whether descriptor 2 is a terminal, read now.
-ColourEnvironment read_colour_environment() noexcept;
+[[nodiscard]] ColourEnvironment read_colour_environment() noexcept;
 
 // colour_allowed for the process, decided at the first call and kept for the
 // life of the process; safe to call from any thread.
-bool report_colour_in_force() noexcept;
+[[nodiscard]] bool report_colour_in_force() noexcept;
 
 }  // namespace tolva::report

@@ -34,11 +34,11 @@ class SemVer {
   SemVer& operator=(SemVer&& other) noexcept;
   ~SemVer();
 
-  OptionalTextSpan rc() const noexcept {
+  [[nodiscard]] OptionalTextSpan rc() const noexcept {
     if (lists_ == nullptr || lists_->rc_count == Lists::absent) return std::nullopt;
     return TextSpan(lists_->parts(), lists_->rc_count);
   }
-  OptionalTextSpan meta() const noexcept {
+  [[nodiscard]] OptionalTextSpan meta() const noexcept {
     if (lists_ == nullptr || lists_->meta_count == Lists::absent) return std::nullopt;
     return TextSpan(lists_->parts() + lists_->rc_size(), lists_->meta_count);
   }
@@ -79,25 +79,25 @@ class SemVer {
 
 // The order of two values with the same numbers: rc part by part (texts by
 // unsigned bytes, a proper prefix first), an absent rc after every present one.
-std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept;
+[[nodiscard]] std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept;
 
 // Order: numbers, then rc; meta never counts, so values that differ only in
 // meta are equal yet distinguishable. The numbers are compared inline, as
 // sorting calls this for every pair and most pairs differ there.
-inline std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
+[[nodiscard]] inline std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
   if (a.major != b.major) return a.major <=> b.major;
   if (a.minor != b.minor) return a.minor <=> b.minor;
   if (a.patch != b.patch) return a.patch <=> b.patch;
   return compare_pre_releases(a, b);
 }
-bool operator==(const SemVer& a, const SemVer& b) noexcept;
+[[nodiscard]] bool operator==(const SemVer& a, const SemVer& b) noexcept;
 
 // "1.2.3-rc.1+build.5"
 void append_text_form(std::string& out, const SemVer& v);
-std::string text_form(const SemVer& v);
+[[nodiscard]] std::string text_form(const SemVer& v);
 
 // "SemVer { major: 1, minor: 2, patch: 3, rc: None, meta: None }"
 void append_debug_form(std::string& out, const SemVer& v);
-std::string debug_form(const SemVer& v);
+[[nodiscard]] std::string debug_form(const SemVer& v);
 
 }  // namespace tolva

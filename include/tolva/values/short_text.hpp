@@ -36,10 +36,12 @@ class ShortText {
   }
   ~ShortText() { release(); }
 
-  std::size_t size() const noexcept { return is_inline() ? inline_size() : heap().size; }
-  bool empty() const noexcept { return size() == 0; }
-  const char* data() const noexcept { return is_inline() ? bytes_ : heap().data; }
-  std::string_view view() const noexcept { return {data(), size()}; }
+  [[nodiscard]] std::size_t size() const noexcept {
+    return is_inline() ? inline_size() : heap().size;
+  }
+  [[nodiscard]] bool empty() const noexcept { return size() == 0; }
+  [[nodiscard]] const char* data() const noexcept { return is_inline() ? bytes_ : heap().data; }
+  [[nodiscard]] std::string_view view() const noexcept { return {data(), size()}; }
   operator std::string_view() const noexcept { return view(); }
 
   // Byte by byte as unsigned values; a proper prefix sorts first.

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "tolva/grammar/parsers.hpp"
+#include "tolva/parse.hpp"
+
+namespace tolva {
+namespace {
+
+struct Row {
+  std::string_view text;
+  ReportStyle style;
+};
+
+class Explain : public ::testing::TestWithParam<Row> {};
+
+// explain() draws the report the rendering parsers return, and colour only
+// when the style asks for it.
+TEST_P(Explain, draws_the_parsers_report) {
+  const Row& row = GetParam();
+  const auto failed = parse_as<SemVer>(row.text);
+  ASSERT_FALSE(failed.has_value());
+  const std::string report = explain(failed.error(), row.text, row.style);
+  EXPECT_EQ(report, parse_semver(row.text, row.style).error().message);
+  EXPECT_EQ(report.find('\x1b') != std::string::npos, row.style.colour);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Explain,
+    ::testing::Values(Row{"1.2.x", {.source_name = "versions.txt", .first_line = 3}},
+                      Row{"1.2.x", {.source_name = "versions.txt", .colour = true}},
+                      Row{"", {.source_name = "empty"}},
+                      Row{"1.\xe2", {.source_name = "bytes", .first_line = 9}}));
+
+// An error that does not fit its text gives the failure to draw it.
+TEST(Explain, misfit_error_gives_the_failure) {
+  const ParseError misfit{.span = {5, 3}, .found = U'x', .expected = {}, .contexts = {}};
+  EXPECT_EQ(explain(misfit, "1.2.x"), "Label start is after its end");
+}
+
+}  // namespace
+}  // namespace tolva
