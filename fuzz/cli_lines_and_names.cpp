@@ -19,7 +19,7 @@
 #include "cli/kind.hpp"
 #include "cli/lines.hpp"
 #include "cli/shown_name.hpp"
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace {
 

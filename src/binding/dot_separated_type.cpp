@@ -1,6 +1,6 @@
 // The DotSeparated class: a version made of an ordered list of text parts.
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {

@@ -1,7 +1,7 @@
 // The Other class: a free-form version text, read as `value` and replaced
 // through the write-only attribute `parts`.
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {

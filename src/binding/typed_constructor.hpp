@@ -15,6 +15,7 @@
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
 #include "binding/field.hpp"
+#include "binding/report_style.hpp"
 #include "tolva/error.hpp"
 
 // The constructor shared by SemVer, DotSeparated and Other. A call with a
@@ -26,7 +27,7 @@ namespace tolva::binding {
 // What the shared constructor needs to know about one typed class.
 template <class T>
 struct TypedClass {
-  std::expected<T, Error> (*parse)(std::string_view text);
+  std::expected<T, Error> (*parse)(std::string_view text, const report::ReportStyle& style);
   // The value from the keyword dictionary (possibly empty); empty with an exception set.
   std::optional<T> (*from_keywords)(PyObject* kwargs);
 };
@@ -82,7 +83,7 @@ std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) 
   if (PyUnicode_Check(arg)) {
     std::optional<std::string_view> text = utf8_view(arg);
     if (!text) return std::nullopt;
-    std::expected<T, Error> parsed = cls.parse(*text);
+    std::expected<T, Error> parsed = cls.parse(*text, report_style());
     if (!parsed) {
       raise_parse_failure(parsed.error());
       return std::nullopt;

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "binding/bound_class.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "binding/report_style.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -14,7 +15,7 @@ std::optional<Version> value_from(PyObject* arg) {
   if (PyUnicode_Check(arg)) {
     std::optional<std::string_view> text = utf8_view(arg);
     if (!text) return std::nullopt;
-    std::expected<Version, Error> parsed = parse_version(*text);
+    std::expected<Version, Error> parsed = parse_version(*text, report_style());
     if (!parsed) {
       raise_parse_failure(parsed.error());
       return std::nullopt;

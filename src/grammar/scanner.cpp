@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "split_parts.hpp"
-#include "unicode/properties.hpp"
-#include "unicode/utf8.hpp"
+#include "text/properties.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::grammar::detail {
 

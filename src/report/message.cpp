@@ -1,6 +1,6 @@
 #include "message.hpp"
 
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::report {
 
