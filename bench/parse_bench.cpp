@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace {
 

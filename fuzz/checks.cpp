@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "text/utf8.hpp"
 #include "tolva/report/parse_report.hpp"
 #include "tolva/report/render.hpp"
-#include "unicode/utf8.hpp"
 #include "tolva/values/other.hpp"
 
 namespace tolva::fuzz {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf8.hpp"
 #include "tolva/error.hpp"
 #include "tolva/grammar/parse_error.hpp"
-#include "unicode/utf8.hpp"
 #include "tolva/values/version.hpp"
 
 // Properties every fuzz target checks, whatever the input. A broken property

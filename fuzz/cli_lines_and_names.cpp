@@ -19,7 +19,8 @@
 #include "cli/kind.hpp"
 #include "cli/lines.hpp"
 #include "cli/shown_name.hpp"
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
+#include "text/write_all.hpp"
 
 namespace {
 
@@ -47,12 +48,8 @@ struct Descriptor {
   ~Descriptor() { ::close(fd); }
 };
 
-void write_all(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    require(written > 0, "cannot write the input to read back");
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
+void write_input(int fd, std::string_view text) {
+  require(tolva::write_all(fd, text).error == 0, "cannot write the input to read back");
 }
 
 // A descriptor reading `text`: a memory file, or a pipe when the text fits in
@@ -61,13 +58,13 @@ int readable(std::string_view text, bool as_file) {
   if (as_file || text.size() > 64 * 1024) {
     const int fd = ::memfd_create("text", MFD_CLOEXEC);
     require(fd >= 0, "cannot make a memory file");
-    write_all(fd, text);
+    write_input(fd, text);
     require(::lseek(fd, 0, SEEK_SET) == 0, "cannot rewind the memory file");
     return fd;
   }
   int ends[2];
   require(::pipe2(ends, O_CLOEXEC) == 0, "cannot make a pipe");
-  write_all(ends[1], text);
+  write_input(ends[1], text);
   ::close(ends[1]);
   return ends[0];
 }

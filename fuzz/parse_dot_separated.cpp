@@ -1,7 +1,7 @@
 #include "checks.hpp"
 #include "reference_grammar.hpp"
-#include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 // parse_dot_separated; an accepted text is its own text form.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

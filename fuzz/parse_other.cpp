@@ -1,7 +1,7 @@
 #include "checks.hpp"
 #include "reference_grammar.hpp"
-#include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 // parse_other; an accepted text is kept whole as the value.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

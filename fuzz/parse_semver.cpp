@@ -1,7 +1,7 @@
 #include "checks.hpp"
 #include "reference_grammar.hpp"
-#include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 // parse_semver; an accepted text's text form reads back to the same value.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

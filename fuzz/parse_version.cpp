@@ -2,8 +2,8 @@
 
 #include "checks.hpp"
 #include "reference_grammar.hpp"
-#include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 // parse_version; its kind is the first of the three single-kind readings that
 // accepts the text, and it holds that reading's value.

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "unicode/properties.hpp"
-#include "unicode/utf8.hpp"
+#include "text/properties.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::fuzz::reference {
 namespace {

@@ -13,7 +13,7 @@ seconds=${1:-60}
 root=$PWD
 out=$root/build-fuzz
 targets=(parse_version parse_semver parse_dot_separated parse_other cli_lines_and_names)
-core_sources=(src/unicode/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.cpp)
+core_sources=(src/text/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.cpp)
 # The command-line tool's sources that cli_lines_and_names links besides the core.
 cli_sources=(src/cli/command_line.cpp src/cli/kind.cpp src/cli/lines.cpp src/cli/shown_name.cpp)
 

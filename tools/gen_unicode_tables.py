@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/unicode/tables.generated.cpp from the Unicode Character Database.
+"""Writes src/text/tables.generated.cpp from the Unicode Character Database.
 
 Usage: gen_unicode_tables.py [UCD_DIR]
 
@@ -17,7 +17,7 @@ MAX_CODE_POINT = 0x10FFFF
 FIRST_NON_ASCII = 0x80
 
 REPO = pathlib.Path(__file__).resolve().parent.parent
-OUTPUT = REPO / "src" / "unicode" / "tables.generated.cpp"
+OUTPUT = REPO / "src" / "text" / "tables.generated.cpp"
 
 SOURCES = [
     "DerivedCoreProperties.txt",

@@ -1,6 +1,7 @@
 // The DotSeparated class: a version made of an ordered list of text parts.
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -8,7 +9,8 @@ namespace {
 Field<DotSeparated, TextList> parts_field{&DotSeparated::parts, to_text_list, "new_parts",
                                           Keyword::parts};
 
-const TypedClass<DotSeparated> dot_separated_class{parse_dot_separated,
+const TypedClass<DotSeparated> dot_separated_class{grammar::read_dot_separated,
+                                                   type_path::dot_separated,
                                                    required_field_from_keywords<parts_field>};
 
 PyGetSetDef dot_separated_getset[] = {

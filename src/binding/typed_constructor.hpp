@@ -15,7 +15,8 @@
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
 #include "binding/field.hpp"
-#include "tolva/error.hpp"
+#include "binding/rejected_text.hpp"
+#include "tolva/grammar/parse_error.hpp"
 
 // The constructor shared by SemVer, DotSeparated and Other. A call with a
 // keyword dictionary (even an empty one) takes the keyword form, which each
@@ -26,7 +27,9 @@ namespace tolva::binding {
 // What the shared constructor needs to know about one typed class.
 template <class T>
 struct TypedClass {
-  std::expected<T, Error> (*parse)(std::string_view text);
+  std::expected<T, grammar::ParseError> (*read)(std::string_view text);
+  // The name the reports for rejected texts give their source.
+  std::string_view type_path;
   // The value from the keyword dictionary (possibly empty); empty with an exception set.
   std::optional<T> (*from_keywords)(PyObject* kwargs);
 };
@@ -82,12 +85,12 @@ std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) 
   if (PyUnicode_Check(arg)) {
     std::optional<std::string_view> text = utf8_view(arg);
     if (!text) return std::nullopt;
-    std::expected<T, Error> parsed = cls.parse(*text);
-    if (!parsed) {
-      raise_parse_failure(parsed.error());
+    std::expected<T, grammar::ParseError> reading = cls.read(*text);
+    if (!reading) {
+      raise_rejected_text(*text, reading.error(), cls.type_path);
       return std::nullopt;
     }
-    return std::move(*parsed);
+    return std::move(*reading);
   }
   if (is_instance<T>(arg)) return stored<T>(arg);
   if (is_instance<Version>(arg)) {

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "binding/bound_class.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "binding/rejected_text.hpp"
+#include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -14,12 +16,12 @@ std::optional<Version> value_from(PyObject* arg) {
   if (PyUnicode_Check(arg)) {
     std::optional<std::string_view> text = utf8_view(arg);
     if (!text) return std::nullopt;
-    std::expected<Version, Error> parsed = parse_version(*text);
-    if (!parsed) {
-      raise_parse_failure(parsed.error());
+    std::expected<Version, grammar::ParseError> reading = grammar::read_version(*text);
+    if (!reading) {
+      raise_rejected_text(*text, reading.error(), type_path::version);
       return std::nullopt;
     }
-    return std::move(*parsed);
+    return std::move(*reading);
   }
   if (is_instance<SemVer>(arg)) return Version{stored<SemVer>(arg)};
   if (is_instance<DotSeparated>(arg)) return Version{stored<DotSeparated>(arg)};

@@ -2,7 +2,7 @@
 #include "inputs.hpp"
 #include "kind.hpp"
 #include "lines.hpp"
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "shown_name.hpp"
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::cli {
 namespace {

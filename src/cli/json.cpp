@@ -1,14 +1,13 @@
 #include "json.hpp"
 
-#include <charconv>
-#include <cstdint>
 #include <string_view>
 #include <variant>
 
+#include "text/decimal.hpp"
+#include "text/hex.hpp"
+
 namespace tolva::cli {
 namespace {
-
-constexpr char hex_digits[] = "0123456789abcdef";
 
 void append_string(std::string& out, std::string_view text) {
   out.push_back('"');
@@ -18,20 +17,13 @@ void append_string(std::string& out, std::string_view text) {
       out.push_back('\\');
       out.push_back(c);
     } else if (byte < 0x20) {
-      out.append("\\u00");
-      out.push_back(hex_digits[byte >> 4]);
-      out.push_back(hex_digits[byte & 0xF]);
+      out.append("\\u");
+      append_hex(out, byte, 4);
     } else {
       out.push_back(c);
     }
   }
   out.push_back('"');
-}
-
-void append_number(std::string& out, std::uint32_t n) {
-  char digits[10];
-  auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-  out.append(digits, end);
 }
 
 void append_list(std::string& out, TextSpan list) {
@@ -53,11 +45,11 @@ void append_optional_list(std::string& out, const OptionalTextSpan& list) {
 
 void append_fields(std::string& out, const SemVer& v) {
   out.append("\"kind\":\"semver\",\"major\":");
-  append_number(out, v.major);
+  append_decimal(out, v.major);
   out.append(",\"minor\":");
-  append_number(out, v.minor);
+  append_decimal(out, v.minor);
   out.append(",\"patch\":");
-  append_number(out, v.patch);
+  append_decimal(out, v.patch);
   out.append(",\"rc\":");
   append_optional_list(out, v.rc());
   out.append(",\"meta\":");

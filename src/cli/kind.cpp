@@ -4,7 +4,7 @@
 #include <utility>
 #include <variant>
 
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva::cli {
 namespace {

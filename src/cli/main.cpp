@@ -14,7 +14,8 @@
 #include "command_line.hpp"
 #include "commands.hpp"
 #include "output.hpp"
-#include "tolva/report/terminal_colour.hpp"
+#include "text/write_all.hpp"
+#include "tolva/io/terminal_colour.hpp"
 #include "tolva/version.hpp"
 #include "usage.hpp"
 
@@ -30,7 +31,7 @@ bool colour_for(ColourChoice choice) {
     case ColourChoice::automatic:
       break;
   }
-  return report::report_colour_in_force();
+  return io::stderr_colour_in_force();
 }
 
 ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
@@ -73,10 +74,9 @@ ExitStatus run(std::span<char*> argv, Streams& io) {
 // The last word when something failed that no command handles: written
 // straight to the descriptor, since the streams may be what failed.
 int fail(std::string_view why) noexcept {
-  std::string_view prefix = "tolva: ";
-  [[maybe_unused]] auto a = ::write(2, prefix.data(), prefix.size());
-  [[maybe_unused]] auto b = ::write(2, why.data(), why.size());
-  [[maybe_unused]] auto c = ::write(2, "\n", 1);
+  write_all(2, "tolva: ");
+  write_all(2, why);
+  write_all(2, "\n");
   return static_cast<int>(ExitStatus::trouble);
 }
 

@@ -6,24 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/write_all.hpp"
+
 namespace tolva::cli {
 namespace {
 
 constexpr std::size_t buffer_size = 64 * 1024;
 constexpr int closed_pipe_status = 128 + 13;
-
-// Writes all of `text`; returns 0 or the errno of the failed write.
-int write_all(int fd, std::string_view text) noexcept {
-  while (!text.empty()) {
-    ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -41,7 +30,7 @@ void Output::write_if_full() {
 }
 
 void Output::flush() {
-  int error = write_all(fd_, buffer_);
+  int error = write_all(fd_, buffer_).error;
   buffer_.clear();
   if (error != 0) fail(error);
 }

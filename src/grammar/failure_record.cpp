@@ -1,6 +1,6 @@
 #include "failure_record.hpp"
 
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::grammar::detail {
 

@@ -1,7 +1,7 @@
 #include "scanner.hpp"
 
-#include "unicode/properties.hpp"
-#include "unicode/utf8.hpp"
+#include "text/properties.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::grammar::detail {
 

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <chrono>
 
+#include "text/write_all.hpp"
+
 namespace tolva::io {
 namespace {
 
@@ -17,28 +19,21 @@ bool line_cut = false;
 // This thread runs a signal check with part of a block out.
 thread_local bool block_open = false;
 
-std::expected<void, std::error_code> write_all(std::string_view bytes, SignalCheck check) {
-  std::size_t done = 0;
-  std::error_code error;
-  while (done < bytes.size()) {
-    ssize_t written = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno != EINTR) {
-      error = std::error_code(errno, std::system_category());
-      break;
-    }
-    if (written > 0) done += static_cast<std::size_t>(written);
-    if (check == nullptr || done == bytes.size()) continue;
-    block_open = done > 0;
-    const bool go_on = check();
+std::expected<void, std::error_code> write_out(std::string_view bytes, SignalCheck check) {
+  // The check runs with the lock held; a write it makes from this thread
+  // while part of a block is out would cut that block.
+  const GoOn go_on = [](void* context, std::size_t written) noexcept {
+    block_open = written > 0;
+    const bool going = (*static_cast<SignalCheck*>(context))();
     block_open = false;
-    if (!go_on) {
-      error = std::make_error_code(std::errc::interrupted);
-      break;
-    }
-  }
-  if (!error) return {};
-  if (done > 0 && bytes[done - 1] != '\n') line_cut = true;
-  return std::unexpected(error);
+    return going;
+  };
+  const WriteOutcome outcome = write_all(STDOUT_FILENO, bytes, check ? go_on : nullptr, &check);
+  if (outcome.error == 0) return {};
+  if (outcome.written > 0 && bytes[outcome.written - 1] != '\n') line_cut = true;
+  // EINTR is never a failure of the write itself (it is retried): the check stopped it.
+  if (outcome.error == EINTR) return std::unexpected(std::make_error_code(std::errc::interrupted));
+  return std::unexpected(std::error_code(outcome.error, std::system_category()));
 }
 
 // Takes the stream into `guard`, running `check` while another thread holds it;
@@ -72,10 +67,10 @@ std::expected<void, std::error_code> write_stdout(std::string_view bytes, Signal
   if (block_open)
     return std::unexpected(std::make_error_code(std::errc::resource_deadlock_would_occur));
   if (line_cut) {
-    if (auto ended = write_all("\n", check); !ended) return ended;
+    if (auto ended = write_out("\n", check); !ended) return ended;
     line_cut = false;
   }
-  return write_all(bytes, check);
+  return write_out(bytes, check);
 }
 
 }  // namespace tolva::io

@@ -2,9 +2,9 @@
 
 #include "clean_text.hpp"
 #include "field_format.hpp"
+#include "text/decimal.hpp"
 #include "thread_id.hpp"
 #include "timestamp.hpp"
-#include "values/decimal.hpp"
 
 namespace tolva::log {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "unicode/properties.hpp"
-#include "unicode/utf8.hpp"
-#include "values/quoted.hpp"
+#include "text/properties.hpp"
+#include "text/quoted.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::log {
 namespace {

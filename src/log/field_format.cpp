@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "clean_text.hpp"
-#include "values/decimal.hpp"
+#include "text/decimal.hpp"
 
 namespace tolva::log {
 namespace {

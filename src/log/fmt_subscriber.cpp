@@ -4,10 +4,10 @@
 
 #include "block_format.hpp"
 #include "clean_text.hpp"
-#include "unicode/utf8.hpp"
 #include "field_format.hpp"
 #include "internal_errors.hpp"
 #include "span_registry.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::log {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "values/decimal.hpp"
+#include "text/decimal.hpp"
 
 namespace tolva::log {
 namespace {

@@ -1,6 +1,6 @@
 #include "tolva/report/colour.hpp"
 
-#include "values/decimal.hpp"
+#include "text/decimal.hpp"
 
 namespace tolva::report {
 

@@ -1,9 +1,9 @@
 #include <algorithm>
 
 #include "shown_char.hpp"
+#include "text/quoted.hpp"
+#include "text/utf8.hpp"
 #include "tolva/report/parse_report.hpp"
-#include "unicode/utf8.hpp"
-#include "values/quoted.hpp"
 
 namespace tolva::report {
 namespace {

@@ -1,6 +1,7 @@
 #include "message.hpp"
 
-#include "unicode/utf8.hpp"
+#include "text/decimal.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::report {
 
@@ -16,11 +17,13 @@ std::string message_from_bytes(std::string bytes) {
   const bool cut_short = pos + d.length == bytes.size() &&
                          unicode::announced_length(static_cast<std::uint8_t>(bytes[pos])) > d.length;
   if (cut_short) {
-    message += "incomplete utf-8 byte sequence from index " + std::to_string(pos);
+    message += "incomplete utf-8 byte sequence from index ";
   } else {
-    message += "invalid utf-8 sequence of " + std::to_string(d.length) + " bytes from index " +
-               std::to_string(pos);
+    message += "invalid utf-8 sequence of ";
+    append_decimal(message, unsigned{d.length});
+    message += " bytes from index ";
   }
+  append_decimal(message, pos);
   return message;
 }
 

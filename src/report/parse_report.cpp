@@ -5,7 +5,6 @@
 #include "label_colours.hpp"
 #include "message.hpp"
 #include "tolva/report/render.hpp"
-#include "tolva/report/terminal_colour.hpp"
 
 namespace tolva::report {
 
@@ -37,8 +36,7 @@ Error build_parse_report(std::string_view text, std::span<const grammar::ParseEr
 
 Error build_parse_report(std::string_view text, std::span<const grammar::ParseError> errors,
                          std::string_view type_path) {
-  return build_parse_report(text, errors,
-                            ReportStyle{.source_name = type_path, .colour = report_colour_in_force()});
+  return build_parse_report(text, errors, ReportStyle{.source_name = type_path});
 }
 
 }  // namespace tolva::report

@@ -8,8 +8,8 @@
 
 #include "shown_char.hpp"
 #include "source_text.hpp"
-#include "unicode/utf8.hpp"
-#include "values/decimal.hpp"
+#include "text/decimal.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::report {
 

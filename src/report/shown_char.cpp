@@ -1,7 +1,8 @@
 #include "shown_char.hpp"
 
-#include "unicode/properties.hpp"
-#include "unicode/utf8.hpp"
+#include "text/hex.hpp"
+#include "text/properties.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::report {
 
@@ -21,9 +22,8 @@ std::size_t name_digits(char32_t c) noexcept {
 bool is_named(char32_t c) noexcept { return unicode::is_format(c); }
 
 void append_name(std::string& out, char32_t c) {
-  constexpr char hex[] = "0123456789ABCDEF";
   out += "<U+";
-  for (std::size_t i = name_digits(c); i > 0; --i) out += hex[(c >> (4 * (i - 1))) & 0xF];
+  append_hex(out, static_cast<std::uint32_t>(c), 4, HexCase::upper);
   out += '>';
 }
 

@@ -1,6 +1,6 @@
 #include "source_text.hpp"
 
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::report {
 

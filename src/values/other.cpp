@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "quoted.hpp"
+#include "text/quoted.hpp"
 
 namespace tolva {
 

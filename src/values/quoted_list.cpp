@@ -1,6 +1,6 @@
 #include "quoted_list.hpp"
 
-#include "quoted.hpp"
+#include "text/quoted.hpp"
 
 namespace tolva::values_detail {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "decimal.hpp"
 #include "join.hpp"
 #include "quoted_list.hpp"
+#include "text/decimal.hpp"
 #include "text_list_order.hpp"
 
 namespace tolva {

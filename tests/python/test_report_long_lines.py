@@ -83,3 +83,23 @@ def test_colour_decision_asks_standard_error(terminal_fd, extra, coloured):
     os.close(main)
     assert proc.wait() == 0
     assert b"Error:" in written and (b"\x1b[" in written) == coloured
+
+
+def test_colour_decided_at_the_first_report_and_kept(run_python):
+    ran = run_python("""
+        import os, tolva
+        V = tolva.package.version
+        V.SemVer("1.2.3"), V.Version("1.2.3")  # accepted texts decide nothing
+        os.environ["CLICOLOR_FORCE"] = "1"
+        coloured = []
+        for make in (V.SemVer, V.Version):
+            try:
+                make("1.2.3 !")
+            except RuntimeError as error:
+                coloured.append("\\x1b" in str(error))
+            os.environ.pop("CLICOLOR_FORCE", None)
+            os.environ["NO_COLOR"] = "1"
+        print(coloured)
+    """)
+    assert ran.returncode == 0, ran.stderr
+    assert ran.stdout.split("\n")[0] == "[True, True]"

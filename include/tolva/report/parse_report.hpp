@@ -28,7 +28,7 @@ struct ReportStyle {
                                        std::span<const grammar::ParseError> errors,
                                        const ReportStyle& style);
 
-// As above, named `type_path`, with colour as decided for standard error.
+// As above, named `type_path`, without colour.
 [[nodiscard]] Error build_parse_report(std::string_view text,
                                        std::span<const grammar::ParseError> errors,
                                        std::string_view type_path);

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 #include "tolva/parse.hpp"
 
 namespace tolva {

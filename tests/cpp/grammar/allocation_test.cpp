@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "tolva/grammar/parsers.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/report/parsers.hpp"
 
 // Counts every heap allocation of this test binary.
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva {
 namespace {

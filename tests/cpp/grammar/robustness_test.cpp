@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "read_any.hpp"
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::grammar {
 namespace {

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "report/message.hpp"
+#include "text/utf8.hpp"
 #include "tolva/report/parse_report.hpp"
-#include "unicode/utf8.hpp"
+#include "tolva/report/parsers.hpp"
 
 using tolva::grammar::ParseError;
 using enum tolva::grammar::ExpectedPattern;
@@ -151,6 +152,13 @@ INSTANTIATE_TEST_SUITE_P(classes, named_character_test,
 TEST(build_parse_report_test, empty_error_list_gives_an_error_not_a_crash) {
   tolva::Error error = tolva::report::build_parse_report("x", {}, semver_path);
   EXPECT_FALSE(error.message.empty());
+}
+
+TEST(build_parse_report_test, parsers_without_a_style_read_no_environment) {
+  setenv("CLICOLOR_FORCE", "1", 1);
+  const std::string message = tolva::parse_semver("1.x").error().message;
+  unsetenv("CLICOLOR_FORCE");
+  EXPECT_EQ(message.find('\x1b'), std::string::npos);
 }
 
 struct BytesCase {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "text/utf8.hpp"
 #include "tolva/report/render.hpp"
-#include "unicode/utf8.hpp"
 
 using tolva::report::Colour;
 using tolva::report::Label;

@@ -14,9 +14,9 @@ constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
 // True when `c` lies in one of the sorted, disjoint `ranges`.
 bool in_table(std::span<const tables::Range> ranges, char32_t c) noexcept {
-  auto after = std::upper_bound(
-      ranges.begin(), ranges.end(), c,
-      [](char32_t value, const tables::Range& r) { return value < r.first; });
+  auto after =
+      std::upper_bound(ranges.begin(), ranges.end(), c,
+                       [](char32_t value, const tables::Range& r) { return value < r.first; });
   return after != ranges.begin() && c <= std::prev(after)->last;
 }
 
@@ -24,9 +24,7 @@ constexpr bool is_ascii_letter(char32_t c) noexcept {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-constexpr bool is_ascii_control(char32_t c) noexcept {
-  return c < 0x20 || c == 0x7F;
-}
+constexpr bool is_ascii_control(char32_t c) noexcept { return c < 0x20 || c == 0x7F; }
 
 }  // namespace
 
@@ -57,9 +55,7 @@ bool is_escaped_category(char32_t c) noexcept {
   return c > kMaxCodePoint || in_table(tables::escaped_category, c);
 }
 
-bool is_format(char32_t c) noexcept {
-  return c >= kAsciiEnd && in_table(tables::format, c);
-}
+bool is_format(char32_t c) noexcept { return c >= kAsciiEnd && in_table(tables::format, c); }
 
 int display_width(char32_t c) noexcept {
   if (c < kAsciiEnd) return is_ascii_control(c) ? 0 : 1;

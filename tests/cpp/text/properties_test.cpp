@@ -1,4 +1,4 @@
-#include "unicode/properties.hpp"
+#include "text/properties.hpp"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,7 @@ TEST_P(KnownCharacter, has_its_properties) {
 }
 
 // Columns: start, continue, grapheme extend, white space, escaped, width.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     unicode_properties, KnownCharacter,
     testing::Values(
@@ -98,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         Known{0x110000, false, false, false, false, true, 1},
         Known{0xFFFFFFFF, false, false, false, false, true, 1}),
     [](const testing::TestParamInfo<Known>& info) { return name_of(info.param.c); });
+// clang-format on
 
 TEST(unicode_properties, xid_start_implies_xid_continue) {
   for (char32_t c = 0; c <= 0x10FFFF; ++c) {

@@ -1,4 +1,4 @@
-#include "unicode/utf8.hpp"
+#include "text/utf8.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@ TEST_P(Utf8Validation, accepts_only_well_formed_text) {
   EXPECT_EQ(is_valid_utf8(GetParam().bytes), GetParam().valid);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     utf8, Utf8Validation,
     testing::Values(
@@ -60,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         Utf8Case{"fault_after_ascii_words", "abcdefghijklmnop\x80"sv, false},
         Utf8Case{"truncated_after_ascii_words", "abcdefgh\xE4\xB8"sv, false}),
     [](const testing::TestParamInfo<Utf8Case>& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Decodes by the definition of UTF-8, independently of the code under test:
 // the lead byte gives the length, the code point must be a scalar value and
@@ -68,8 +70,11 @@ bool reference_valid(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF8 ? 4
-                       : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xC0 && lead < 0xE0 ? 2 : 0;
+    std::size_t length = lead < 0x80                   ? 1
+                         : lead >= 0xF0 && lead < 0xF8 ? 4
+                         : lead >= 0xE0 && lead < 0xF0 ? 3
+                         : lead >= 0xC0 && lead < 0xE0 ? 2
+                                                       : 0;
     if (length == 0 || i + length > s.size()) return false;
     char32_t c = length == 1 ? lead : lead & (0x7F >> length);
     for (std::size_t k = 1; k < length; ++k) {
@@ -142,7 +147,8 @@ TEST(utf8, decode_reads_each_character_in_turn) {
 
 // A character with no UTF-8 form must not leave invalid bytes behind.
 TEST(utf8, append_writes_replacement_for_non_scalar_values) {
-  for (char32_t c : {char32_t{0xD800}, char32_t{0xDFFF}, char32_t{0x110000}, char32_t{0xFFFFFFFF}}) {
+  for (char32_t c :
+       {char32_t{0xD800}, char32_t{0xDFFF}, char32_t{0x110000}, char32_t{0xFFFFFFFF}}) {
     std::string out = "x";
     append_utf8(out, c);
     EXPECT_EQ(out, "x\xEF\xBF\xBD") << std::hex << static_cast<std::uint32_t>(c);

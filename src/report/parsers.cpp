@@ -1,8 +1,8 @@
-#include "tolva/grammar/parsers.hpp"
+#include "tolva/report/parsers.hpp"
 
 #include <span>
 
-#include "read_kinds.hpp"
+#include "grammar/read_kinds.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "values/quoted.hpp"
+#include "text/quoted.hpp"
 
 namespace tolva {
 namespace {
@@ -25,6 +25,7 @@ TEST_P(Quoted, escapes) {
   EXPECT_EQ(out, GetParam().quoted);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Ascii, Quoted,
     ::testing::Values(
@@ -35,7 +36,9 @@ INSTANTIATE_TEST_SUITE_P(
         QuoteCase{"\n\r\t\0"sv, R"("\n\r\t\0")"},
         QuoteCase{"it's", R"("it's")"},
         QuoteCase{"\x01\x1b\x1f\x7f", R"("\u{1}\u{1b}\u{1f}\u{7f}")"}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Unicode, Quoted,
     ::testing::Values(
@@ -50,8 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
         QuoteCase{"\u2028\u2029", R"("\u{2028}\u{2029}")"},  // Zl, Zp
         QuoteCase{"\u00a0\u3000", R"("\u{a0}\u{3000}")"},  // Zs other than the space
         QuoteCase{"\u00e9\u65e5\U0001f600", "\"\u00e9\u65e5\U0001f600\""}));
+// clang-format on
 
 // Bytes that start no well-formed sequence are kept, escaped one by one.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Malformed, Quoted,
     ::testing::Values(
@@ -60,6 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         QuoteCase{"\xc0\xaf", R"("\xc0\xaf")"},
         QuoteCase{"\xed\xa0\x80", R"("\xed\xa0\x80")"},
         QuoteCase{"\x80\xc3\xa9", "\"\\x80\u00e9\""}));
+// clang-format on
 
 }  // namespace
 }  // namespace tolva

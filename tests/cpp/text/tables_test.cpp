@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tables.hpp"
-#include "unicode/properties.hpp"
+#include "text/properties.hpp"
 
 namespace tolva::unicode {
 namespace {

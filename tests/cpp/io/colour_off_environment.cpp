@@ -1,5 +1,5 @@
-// The process-wide colour decision is made at the first report; these tests
-// expect plain reports, so the environment forbids colour before any test runs.
+// The process-wide colour decision is made at the first call; the tests expect
+// it off, so the environment forbids colour before any test runs.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

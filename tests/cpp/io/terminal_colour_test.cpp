@@ -3,12 +3,10 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
-#include <vector>
 
-#include "tolva/report/parse_report.hpp"
-#include "tolva/report/terminal_colour.hpp"
+#include "tolva/io/terminal_colour.hpp"
 
-using tolva::report::ColourEnvironment;
+using tolva::io::ColourEnvironment;
 
 namespace {
 
@@ -22,10 +20,11 @@ struct DecisionCase {
 class colour_decision_test : public testing::TestWithParam<DecisionCase> {};
 
 TEST_P(colour_decision_test, follows_the_environment) {
-  EXPECT_EQ(tolva::report::colour_allowed(GetParam().env), GetParam().colour);
+  EXPECT_EQ(tolva::io::colour_allowed(GetParam().env), GetParam().colour);
 }
 
 // Fields: CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM, standard error is a terminal.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     table, colour_decision_test,
     testing::Values(
@@ -43,16 +42,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{{unset, "", unset, unset, false}, true},
         DecisionCase{{unset, "0", unset, "xterm", true}, true},
         DecisionCase{{unset, "0", unset, "xterm", false}, false}));
+// clang-format on
 
 TEST(report_colour_test, decided_once_and_kept_when_the_environment_changes) {
-  // The test environment sets NO_COLOR before the first report of the process.
-  EXPECT_FALSE(tolva::report::report_colour_in_force());
+  // The test environment sets NO_COLOR before the first decision of the process.
+  EXPECT_FALSE(tolva::io::stderr_colour_in_force());
   setenv("CLICOLOR_FORCE", "1", 1);
   unsetenv("NO_COLOR");
-  EXPECT_FALSE(tolva::report::report_colour_in_force());
-  std::vector<tolva::grammar::ParseError> errors{{{0, 0}, std::nullopt, {}, {}}};
-  std::string message = tolva::report::build_parse_report("", errors, "p").message;
-  EXPECT_EQ(message.find('\x1b'), std::string::npos);
+  EXPECT_FALSE(tolva::io::stderr_colour_in_force());
   unsetenv("CLICOLOR_FORCE");
   setenv("NO_COLOR", "1", 1);
 }

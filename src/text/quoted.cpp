@@ -1,10 +1,10 @@
 #include "quoted.hpp"
 
-#include <charconv>
 #include <cstdint>
 
-#include "unicode/properties.hpp"
-#include "unicode/utf8.hpp"
+#include "hex.hpp"
+#include "properties.hpp"
+#include "utf8.hpp"
 
 namespace tolva {
 namespace {
@@ -31,20 +31,14 @@ void append_ascii_escape(std::string& out, unsigned char byte) {
 }  // namespace
 
 void append_unicode_escape(std::string& out, char32_t c) {
-  char buffer[8];
-  const auto end =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint32_t>(c), 16).ptr;
   out += "\\u{";
-  out.append(buffer, end);
+  append_hex(out, static_cast<std::uint32_t>(c));
   out += '}';
 }
 
 void append_byte_escape(std::string& out, char byte) {
-  constexpr char digits[] = "0123456789abcdef";
-  const auto b = static_cast<unsigned char>(byte);
   out += "\\x";
-  out += digits[b >> 4];
-  out += digits[b & 0x0f];
+  append_hex(out, static_cast<unsigned char>(byte), 2);
 }
 
 void append_quoted(std::string& out, std::string_view text) {

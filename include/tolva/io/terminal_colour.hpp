@@ -3,7 +3,9 @@
 #include <optional>
 #include <string_view>
 
-namespace tolva::report {
+// Whether a tool that writes reports to standard error colours them, decided
+// as terminals expect. Callers ask; nothing on the parsing and report path does.
+namespace tolva::io {
 
 // What the colour decision looks at; absent means the variable is unset.
 struct ColourEnvironment {
@@ -22,6 +24,6 @@ struct ColourEnvironment {
 
 // colour_allowed for the process, decided at the first call and kept for the
 // life of the process; safe to call from any thread.
-[[nodiscard]] bool report_colour_in_force() noexcept;
+[[nodiscard]] bool stderr_colour_in_force() noexcept;
 
-}  // namespace tolva::report
+}  // namespace tolva::io

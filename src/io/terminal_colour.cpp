@@ -1,4 +1,4 @@
-#include "tolva/report/terminal_colour.hpp"
+#include "tolva/io/terminal_colour.hpp"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace tolva::report {
+namespace tolva::io {
 
 namespace {
 
@@ -41,7 +41,7 @@ ColourEnvironment read_colour_environment() noexcept {
   };
 }
 
-bool report_colour_in_force() noexcept {
+bool stderr_colour_in_force() noexcept {
   std::uint8_t known = decision.load(std::memory_order_acquire);
   if (known == unset) {
     std::uint8_t decided = colour_allowed(read_colour_environment()) ? on : off;
@@ -53,4 +53,4 @@ bool report_colour_in_force() noexcept {
   return known == on;
 }
 
-}  // namespace tolva::report
+}  // namespace tolva::io

@@ -90,8 +90,7 @@ void append_utf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
   } else if (c < 0x800) {
-    const char bytes[] = {static_cast<char>(0xC0 | (c >> 6)),
-                          static_cast<char>(0x80 | (c & 0x3F))};
+    const char bytes[] = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
     out.append(bytes, sizeof bytes);
   } else if (c < 0x10000) {
     const char bytes[] = {static_cast<char>(0xE0 | (c >> 12)),
@@ -99,10 +98,9 @@ void append_utf8(std::string& out, char32_t c) {
                           static_cast<char>(0x80 | (c & 0x3F))};
     out.append(bytes, sizeof bytes);
   } else {
-    const char bytes[] = {static_cast<char>(0xF0 | (c >> 18)),
-                          static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-                          static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                          static_cast<char>(0x80 | (c & 0x3F))};
+    const char bytes[] = {
+        static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+        static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
     out.append(bytes, sizeof bytes);
   }
 }
