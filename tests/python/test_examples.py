@@ -116,22 +116,6 @@ def test_sort_versions_usage_errors_exit_2(args, message):
 GUIDE = EXAMPLES.parent / "docs" / "guide.md"
 
 
-def test_guide_sessions_print_what_the_guide_shows(run_python):
-    """Every ```pycon block of the guide, run as one doctest session in a fresh
-    interpreter whose reports are uncoloured."""
-    result = run_python(f"""
-        import doctest, re, sys
-        text = open({str(GUIDE)!r}, encoding="utf-8").read()
-        session = "\\n".join(re.findall(r"^```pycon\\n(.*?)^```", text, re.M | re.S))
-        test = doctest.DocTestParser().get_doctest(session, {{}}, "guide", {str(GUIDE)!r}, 0)
-        runner = doctest.DocTestRunner(optionflags=doctest.NORMALIZE_WHITESPACE)
-        runner.run(test, out=sys.stdout.write)
-        print(f"tried {{runner.tries}}, failed {{runner.failures}}")
-    """)
-    assert result.returncode == 0, result.stderr
-    assert re.search(r"tried [1-9]\d*, failed 0\n\Z", result.stdout), result.stdout
-
-
 def grammar_table_rows():
     text = GUIDE.read_text(encoding="utf-8")
     table = text.split("## Version text grammar", 1)[1].split("\n\n")[2]
