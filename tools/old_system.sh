@@ -59,7 +59,7 @@ chroot "$root" /bin/sh -euc '
   cd /tmp/tolva
   python3 -m venv --system-site-packages venv
   venv/bin/pip install --quiet --no-index --disable-pip-version-check tolva-*.whl
-  echo "old system: $(ldd --version | head -n 1), Python $(venv/bin/python -V)"
+  echo "old system: $(ldd --version | head -n 1), $(venv/bin/python -V)"
   TOLVA_INSTALLED_VENV=/tmp/tolva/venv TOLVA_CLI=/tmp/tolva/venv/bin/tolva \
     timeout 900 venv/bin/python -m pytest -q -p no:cacheprovider tests/python tests/cli \
     --ignore=tests/python/test_stubs.py \
