@@ -96,14 +96,18 @@ def scratch_install(tmp_path_factory):
 
 
 @pytest.fixture
-def shell(tmp_path, scratch_install):
+def shell(tmp_path, request):
     """Runs a block in a scratch folder that holds the cpp blocks and, like the
     source tree, examples/, stubs/ and build/; tolva on PATH, the module
     importable, pkg-config pointed at the scratch install."""
     build = Path(tolva.__file__).parent
     cli = os.environ.get("TOLVA_CLI")
-    if scratch_install is None or not cli:
-        pytest.skip("needs a build tree and TOLVA_CLI")
+    # A sanitized core links only with the sanitizers' runtimes.
+    if not cli or "libasan" in os.environ.get("LD_PRELOAD", ""):
+        pytest.skip("needs TOLVA_CLI and a build without sanitizers")
+    scratch_install = request.getfixturevalue("scratch_install")
+    if scratch_install is None:
+        pytest.skip("needs a build tree")
     for name in ("examples", "stubs"):
         (tmp_path / name).symlink_to(ROOT / name)
     (tmp_path / "build").symlink_to(build)
