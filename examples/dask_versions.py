@@ -5,11 +5,16 @@ texts gave each kind and the newest versions of each kind.
 
 FILE holds one version a line. Without it, the versions of every package in
 Debian's package list (`apt-cache dumpavail`) are parsed, tens of thousands
-of texts. The script starts a cluster of worker processes on this machine,
-parses on the workers with a progress bar, and brings back only the counts
-and the newest versions: the Version objects travel between the processes
-as pickles. Debian writes many versions that tolva's grammar does not read
-(an epoch "1:", a "~"), and those are counted as rejected.
+of texts. The script starts a cluster of worker processes on this machine;
+the workers read the list, split it, parse it and count, under one progress
+bar, and only the counts and the newest versions come back: the Version
+objects travel between the processes as pickles. Debian writes many versions
+that tolva's grammar does not read (an epoch "1:", a "~"), and those are
+counted as rejected.
+
+It needs Dask's distributed scheduler (Debian's python3-distributed): run it
+with the interpreter that has it, /usr/bin/python3 on Debian, or from a
+virtual environment made with --system-site-packages.
 """
 
 from __future__ import annotations
@@ -17,12 +22,18 @@ from __future__ import annotations
 import argparse
 import functools
 import logging
+import os
 import subprocess
 import sys
 
-import dask
-import dask.bag
-import distributed
+try:
+    import dask
+    import dask.bag
+    import distributed
+except ImportError as error:
+    missing_dask: ImportError | None = error
+else:
+    missing_dask = None
 
 import tolva
 
@@ -60,15 +71,31 @@ def of_kind(name: str, version: tolva.package.version.Version | None) -> bool:
     return kind(version) == name
 
 
-def debian_versions() -> list[str]:
-    listing = subprocess.run(["apt-cache", "dumpavail"], capture_output=True, check=True).stdout
-    return [line[len(b"Version: "):].decode("utf-8", "replace")
-            for line in listing.splitlines() if line.startswith(b"Version: ")]
-
-
-def file_versions(path: str) -> list[str]:
+def read_texts(path: str | None) -> list[str]:
+    """The non-empty lines of the file at `path`, or Debian's versions when
+    `path` is None. This runs on a worker, as the first task of the graph."""
+    if path is None:
+        listing = subprocess.run(["apt-cache", "dumpavail"], capture_output=True, check=True).stdout
+        return [line[len(b"Version: "):].decode("utf-8", "replace")
+                for line in listing.splitlines() if line.startswith(b"Version: ")]
     with open(path, encoding="utf-8", errors="replace", newline="") as file:
         return [line for line in file.read().splitlines() if line]
+
+
+def share(texts: list[str], index: int, count: int) -> list[str]:
+    """The `index`-th of `count` nearly equal runs of `texts`."""
+    return texts[len(texts) * index // count:len(texts) * (index + 1) // count]
+
+
+def at_least_one(text: str) -> int:
+    """An argparse type: a whole number of at least 1."""
+    try:
+        number = int(text)
+    except ValueError:
+        number = 0
+    if number < 1:
+        raise argparse.ArgumentTypeError(f"expected a whole number of at least 1, got {text!r}")
+    return number
 
 
 def main(argv: list[str] | None = None) -> int:
@@ -76,29 +103,42 @@ def main(argv: list[str] | None = None) -> int:
                                      description="Parse versions on a local Dask cluster.")
     parser.add_argument("file", nargs="?",
                         help="file of versions, one a line (default: apt-cache dumpavail)")
-    parser.add_argument("--workers", type=int, default=2, help="worker processes (default 2)")
-    parser.add_argument("--top", type=int, default=10, help="newest versions shown (default 10)")
+    parser.add_argument("--workers", type=at_least_one, default=2, metavar="N",
+                        help="worker processes (default 2)")
+    parser.add_argument("--top", type=at_least_one, default=10, metavar="N",
+                        help="newest versions shown of each kind (default 10)")
     args = parser.parse_args(argv)
+    if missing_dask is not None:
+        parser.error(f"needs Dask's distributed scheduler ({missing_dask}); on Debian, install "
+                     "python3-distributed and run this with /usr/bin/python3 or from a virtual "
+                     "environment made with --system-site-packages")
 
     source = args.file or "apt-cache dumpavail"
-    try:
-        texts = file_versions(args.file) if args.file else debian_versions()
-    except (OSError, subprocess.CalledProcessError) as error:
-        print(f"{parser.prog}: cannot read {source}: {error}", file=sys.stderr)
-        return 2
-    print(f"{len(texts):,} versions from {source}")
-
+    # The workers may not share this process's working directory.
+    path = os.path.abspath(args.file) if args.file else None
+    print(f"starting {args.workers} worker processes", flush=True)
     with distributed.LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
                                   silence_logs=logging.ERROR, **LOOPBACK_ONLY) as cluster, \
-            distributed.Client(cluster):
-        parsed = dask.bag.from_sequence(texts, npartitions=4 * args.workers).map(parse).persist()
-        distributed.progress(parsed)
+            distributed.Client(cluster) as client:
+        # One graph from reading to the results, so that the progress bar
+        # covers all of it and the list itself never passes through here.
+        texts = dask.delayed(read_texts, pure=False)(path)
+        partitions = 4 * args.workers
+        parsed = dask.bag.from_delayed(
+            [dask.delayed(share)(texts, i, partitions) for i in range(partitions)]).map(parse)
+        results = client.compute([
+            parsed.count(), parsed.map(kind).frequencies(),
+            *(parsed.filter(functools.partial(of_kind, name)).topk(args.top) for name in KINDS)])
+        distributed.progress(results)
         print()
-        counts, *newest = dask.compute(
-            parsed.map(kind).frequencies(),
-            *(parsed.filter(functools.partial(of_kind, name)).topk(args.top) for name in KINDS))
+        try:
+            total, counts, *newest = client.gather(results)
+        except (OSError, subprocess.CalledProcessError) as error:
+            print(f"{parser.prog}: cannot read {source}: {error}", file=sys.stderr)
+            return 2
     counts = dict(counts)
 
+    print(f"{total:,} versions from {source}")
     print(f"parsed on {args.workers} workers: " + ", ".join(
         f"{counts.get(name, 0):,} {name}" for name in (*KINDS, "rejected")))
     for name, versions in zip(KINDS, newest):

@@ -7,8 +7,9 @@ dot-separated lists, then other identifiers; parts compare as text. Equal
 versions keep their input order, and each line is written as it was read.
 Empty lines are skipped.
 
-Each rejected line is reported on standard error as FILE:LINE: followed by
-tolva's report. Exit status: 0 when every line was read, 1 when any line was
+Each rejected line is reported on standard error by tolva's report, its
+header naming FILE:LINE:COLUMN and its gutter showing LINE, as the tolva
+command reports it. Exit status: 0 when every line was read, 1 when any line was
 rejected, 2 for a usage error or a file that cannot be read.
 
     python3 examples/sort_versions.py versions.txt
@@ -26,6 +27,7 @@ from typing import BinaryIO
 import tolva
 
 Version = tolva.package.version.Version
+PARSER = "tolva::package::version::Version"
 
 
 def numbered_lines(data: bytes) -> Iterator[tuple[int, bytes]]:
@@ -35,6 +37,24 @@ def numbered_lines(data: bytes) -> Iterator[tuple[int, bytes]]:
         lines.pop()  # the line feed that ends the last line starts no new one
     for number, line in enumerate(lines, 1):
         yield number, line[:-1] if line.endswith(b"\r") else line
+
+
+def located(report: str, name: str, number: int) -> str:
+    """The report of a one-line text, placed at line `number` of `name`.
+
+    The module reads each text as a file of its own, so its report says line 1
+    of the parser's name; the header takes the file and line instead, and the
+    gutter, which is as wide as the line number, widens to hold it. Colour
+    codes, when the report has them, stay where they are."""
+    rows = report.split("\n")
+    wider = " " * (len(str(number)) - 1)
+    rows[1] = wider + rows[1].replace(f"{PARSER}:1:", f"{name}:{number}:", 1)
+    rows[2] = wider + rows[2]
+    rows[3] = rows[3].replace("1 │", f"{number} │", 1)
+    for row in range(4, len(rows) - 2):
+        rows[row] = rows[row].replace("│", wider + "│", 1)
+    rows[-2] = rows[-2].replace("───╯", "─" * len(wider) + "───╯", 1)
+    return "\n".join(rows)
 
 
 def read_versions(data: bytes, name: str) -> tuple[list[tuple[tolva.package.version.Version, str]], int]:
@@ -57,7 +77,7 @@ def read_versions(data: bytes, name: str) -> tuple[list[tuple[tolva.package.vers
         except RuntimeError as error:
             rejected += 1
             # The report opens with "Error: " and ends with its own line feed.
-            sys.stderr.write(f"{name}:{number}: {error}")
+            sys.stderr.write(located(str(error), name, number))
     return accepted, rejected
 
 

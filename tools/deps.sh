@@ -22,6 +22,8 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   # tools/python_matrix.sh: pytest's own needs below CPython 3.11, and the
   # distutils that meson asks 3.12 and later for
   python3-exceptiongroup python3-tomli python3-setuptools
+  # tools/wheel_policy.sh repacks wheels; tools/old_system.sh makes a Debian 11 root
+  python3-wheel debootstrap
 )
 
 missing=()

@@ -1,49 +1,65 @@
 #!/usr/bin/env bash
-# Checks what users install, in build-package/.
+# Checks what users install, in build-package/, by running the README's and
+# the guide's `sh package` blocks as written, each file's in a fresh clone of
+# the committed tree with a scratch home.
 #
-# The Python package: `python3 -m build` makes the sdist and then the wheel
-# from it, which proves the sdist complete; the wheel is installed into a
-# venv without the system's packages and the Python suite runs against it.
+# The README's blocks make the sdist and, from it, the wheel with
+# `python3 -m build`, which proves the sdist complete, install the wheel into
+# a venv, and check it against the glibc 2.31 policy and tag it
+# (tools/wheel_policy.sh). The tagged wheel is installed into a venv without
+# the system's packages, and the Python suite runs against it.
 #
-# The C++ core: installs into a scratch root with `meson install --destdir`,
-# builds examples/cpp/ from the installed files with nothing but the flags of
-# `pkg-config --cflags --libs tolva`, runs it and compares its output with the
-# committed one.
+# The guide's blocks install the tree into a venv with pip, run the Dask
+# example from it, install the C++ core into the home and build
+# examples/cpp/ with nothing but the flags of `pkg-config --cflags --libs
+# tolva`; its output is compared with the committed one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 
+src=$PWD
 out=$PWD/build-package
 mkdir -p "$out"
 
-# Debian's python3-build; run from outside the tree, where a build directory
-# named build/ would stand in for the package of that name.
-src=$PWD
-rm -rf "$out/dist"
-(cd "$out" && /usr/bin/python3 -m build --no-isolation --outdir "$out/dist" "$src")
-bash tools/installed_suite.sh /usr/bin/python3 "$(echo "$out"/dist/tolva-*.whl)" "$out/venv"
+# The blocks of FILE whose info string is `sh package`, dedented, in order.
+package_blocks() {
+  /usr/bin/python3 - "$1" <<'PY'
+import re, sys, textwrap
+text = open(sys.argv[1], encoding="utf-8").read()
+for m in re.finditer(r"^( *)```([^\n]*)\n(.*?)^\1```$", text, re.M | re.S):
+    if m[2].strip() == "sh package":
+        print(textwrap.dedent(m[1] + m[3].replace("\n" + m[1], "\n")), end="")
+PY
+}
 
-build=$out/build
-root=$out/root
-[ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dtests=false -Dbenchmarks=false
-ninja -C "$build"
-rm -rf "$root"
-meson install -C "$build" --destdir "$root" --quiet
+# Runs the `sh package` blocks of FILE in a fresh clone at DIR. As root, as
+# in CI, `sudo` runs the command itself.
+run_blocks() {
+  local file=$1 dir=$2
+  rm -rf "$dir"
+  git clone -q "$src" "$dir/tree"
+  mkdir -p "$dir/home"
+  local script
+  script=$(package_blocks "$file")
+  echo "== $file, in $dir/tree:"
+  echo "$script" | sed 's/^/   /'
+  (cd "$dir/tree" && HOME="$dir/home" bash -euo pipefail -c \
+    'sudo() { if [ "$(id -u)" -eq 0 ]; then "$@"; else command sudo "$@"; fi; }
+     '"$script")
+}
 
+run_blocks README.md "$out/readme"
+wheel=$(echo "$out"/readme/tree/dist/tolva-*-manylinux_2_31_x86_64.whl)
+bash tools/installed_suite.sh /usr/bin/python3 "$wheel" "$out/venv"
+
+run_blocks docs/guide.md "$out/guide"
 # A thin archive only points at the objects of the build tree.
-archive=$(find "$root" -name libtolva.a)
+archive=$out/guide/home/.local/lib/libtolva.a
 if [ "$(head -c 7 "$archive")" != '!<arch>' ]; then
   echo "C++ package: $archive is not a self-contained archive" >&2
   exit 1
 fi
-
-export PKG_CONFIG_LIBDIR
-PKG_CONFIG_LIBDIR=$(dirname "$(find "$root" -name tolva.pc)")
-export PKG_CONFIG_SYSROOT_DIR=$root
-# shellcheck disable=SC2046  # the flags are meant to split
-g++ -std=c++23 -Wall -Wextra -Werror examples/cpp/sort_versions.cpp \
-  $(pkg-config --cflags --libs tolva) -o "$out/sort_versions"
-"$out/sort_versions" >"$out/sort_versions.out"
+"$out/guide/tree/sort_versions" >"$out/sort_versions.out"
 diff -u examples/cpp/sort_versions.out "$out/sort_versions.out"
 
 # The same from an install built by clang++ 16 with libc++ 16, whose callers
@@ -54,6 +70,7 @@ libcxx="-stdlib=libc++ -fexperimental-library"
 ninja -C "$out/build-clang"
 rm -rf "$out/root-clang"
 meson install -C "$out/build-clang" --destdir "$out/root-clang" --quiet
+export PKG_CONFIG_LIBDIR PKG_CONFIG_SYSROOT_DIR
 PKG_CONFIG_LIBDIR=$(dirname "$(find "$out/root-clang" -name tolva.pc)")
 PKG_CONFIG_SYSROOT_DIR=$out/root-clang
 # shellcheck disable=SC2046,SC2086  # the flags are meant to split
@@ -61,4 +78,4 @@ clang++-16 -std=c++2b $libcxx -Wall -Wextra -Werror examples/cpp/sort_versions.c
   $(pkg-config --cflags --libs tolva) -o "$out/sort_versions_clang"
 "$out/sort_versions_clang" >"$out/sort_versions_clang.out"
 diff -u examples/cpp/sort_versions.out "$out/sort_versions_clang.out"
-echo "C++ package: installed headers, libtolva.a and tolva.pc build and run examples/cpp (g++, clang++)"
+echo "package: the wheel ($(basename "$wheel")), the sdist, the venv install and the C++ package (g++ and clang++) work as the README and the guide say"

@@ -3,6 +3,7 @@
 # that pyenv provides, installs each into a venv of its interpreter and runs
 # the suite against that install (tools/installed_suite.sh): one line per
 # interpreter, and a non-zero exit if any of them fails to build or to pass.
+# Each wheel is checked and tagged manylinux_2_31 by tools/wheel_policy.sh.
 # Arguments, when given, name the interpreters to run instead: pyenv versions
 # (e.g. 3.8.18 3.13.0) or "system" for Debian's python3.
 set -uo pipefail
@@ -68,6 +69,11 @@ for name in "${names[@]}"; do
 
   if ! build_wheel >>"$log" 2>&1; then
     printf '%-15s build FAILED  (log: %s)\n' "$label" "${log#"$PWD"/}"
+    failed=1
+    continue
+  fi
+  if ! bash tools/wheel_policy.sh "$(echo "$wheels"/tolva-*.whl)" >>"$log" 2>&1; then
+    printf '%-15s wheel needs more than glibc 2.31  (log: %s)\n' "$label" "${log#"$PWD"/}"
     failed=1
     continue
   fi
