@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "tolva/report/parsers.hpp"
 #include "tolva/parse.hpp"
+#include "tolva/report/parsers.hpp"
 
 namespace tolva {
 namespace {
