@@ -53,8 +53,10 @@ git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$inside"
 cp "$wheel" "$inside/"
 mount -t proc proc "$root/proc"
 mount --bind /dev "$root/dev"
+# The report tests open pseudo-terminals.
+mount --bind /dev/pts "$root/dev/pts"
 # Lazily: a process the tests left behind may still hold them.
-trap 'umount -l "$root/dev" "$root/proc"' EXIT
+trap 'umount -l "$root/dev/pts" "$root/dev" "$root/proc"' EXIT
 chroot "$root" /bin/sh -euc '
   cd /tmp/tolva
   python3 -m venv --system-site-packages venv
