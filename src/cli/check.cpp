@@ -1,43 +1,84 @@
+#include <span>
+
 #include "commands.hpp"
 #include "inputs.hpp"
-#include "kind.hpp"
 #include "lines.hpp"
-#include "tolva/report/parsers.hpp"
+#include "reading.hpp"
+#include "rejection.hpp"
+#include "text/decimal.hpp"
+#include "usage_error.hpp"
 
 namespace tolva::cli {
 namespace {
 
-// Only acceptance and the report count here, so no value is built.
-std::expected<void, Error> check_as(Kind kind, std::string_view text,
-                                    const report::ReportStyle& style) {
-  switch (kind) {
-    case Kind::semver: return check_semver(text, style);
-    case Kind::dot_separated: return check_dot_separated(text, style);
-    case Kind::other: return check_other(text, style);
-    case Kind::version: break;
+// Tells of a rejected line as the options ask: a full or a short report on
+// standard error, or JSON on standard output.
+void tell(const Invocation& invocation, bool colour, Streams& io, const Rejection& rejected) {
+  if (invocation.json) {
+    append_json(io.out.buffer(), rejected);
+    io.out.write_if_full();
+  } else if (invocation.format == ReportFormat::short_line) {
+    std::string line;
+    append_short(line, rejected);
+    io.report(line);
+  } else {
+    io.report(full_report(rejected, colour));
   }
-  return check_version(text, style);
+}
+
+void write_count(Streams& io, std::string_view prefix, std::size_t accepted, std::size_t rejected) {
+  std::string& out = io.out.buffer();
+  out.append(prefix);
+  append_decimal(out, accepted);
+  out.append(" accepted, ");
+  append_decimal(out, rejected);
+  out.append(" rejected\n");
+  io.out.write_if_full();
 }
 
 }  // namespace
 
 ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
+  const bool quiet = invocation.quiet;
+  if (invocation.count && invocation.json && !quiet) {
+    return usage_error(io, "--count and --json would share standard output; give one",
+                       Command::check);
+  }
+  const bool named = invocation.operands.size() > 1;
   ExitStatus status = ExitStatus::ok;
-  ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
+  bool stopped = false;  // quiet: a line was rejected, so the answer is known
+  auto check_input = [&](int fd, std::string_view name) {
     LineReader lines(fd);
-    report::ReportStyle style{.source_name = name, .first_line = 0, .colour = colour};
+    std::size_t number = 0;
+    std::size_t rejected = 0;
     for (;;) {
       auto line = lines.next();
       if (!line) return line.error();
-      if (!*line) return 0;
-      ++style.first_line;
-      auto checked = check_as(invocation.kind, **line, style);
-      if (!checked) {
-        io.report(checked.error().message);
-        status = ExitStatus::rejected;
+      if (!*line) break;
+      ++number;
+      auto checked = check_as(invocation.kind, **line);
+      if (checked) continue;
+      ++rejected;
+      status = ExitStatus::rejected;
+      if (quiet) {
+        stopped = true;
+        return 0;
       }
+      tell(invocation, colour, io, Rejection{name, number, **line, checked.error()});
     }
-  });
+    if (invocation.count && !quiet) {
+      write_count(io, named ? std::string(name) + ": " : std::string(), number - rejected,
+                  rejected);
+    }
+    return 0;
+  };
+  // One input at a time, so that a quiet check opens nothing past its answer.
+  std::span<const std::string_view> operands = invocation.operands;
+  if (operands.empty()) return worse(for_each_input({}, io, check_input), status);
+  ExitStatus read = ExitStatus::ok;
+  for (std::size_t i = 0; i < operands.size() && !stopped; ++i) {
+    read = worse(read, for_each_input(operands.subspan(i, 1), io, check_input));
+  }
   return worse(status, read);
 }
 

@@ -1,25 +1,77 @@
+#include <array>
 #include <compare>
 #include <optional>
+#include <string>
 
 #include "commands.hpp"
 #include "kind.hpp"
+#include "option_values.hpp"
+#include "ordering.hpp"
+#include "shown_name.hpp"
+#include "usage_error.hpp"
 
 namespace tolva::cli {
+namespace {
+
+struct Operator {
+  std::string_view word;
+  std::string_view symbol;
+  bool (*holds)(std::weak_ordering);
+};
+
+constexpr std::array<Operator, 6> operators{{
+    {"lt", "<", [](std::weak_ordering o) { return o < 0; }},
+    {"le", "<=", [](std::weak_ordering o) { return o <= 0; }},
+    {"eq", "==", [](std::weak_ordering o) { return o == 0; }},
+    {"ne", "!=", [](std::weak_ordering o) { return o != 0; }},
+    {"gt", ">", [](std::weak_ordering o) { return o > 0; }},
+    {"ge", ">=", [](std::weak_ordering o) { return o >= 0; }},
+}};
+
+const Operator* operator_named(std::string_view name) noexcept {
+  for (const Operator& op : operators) {
+    if (same_word(op.word, name) || op.symbol == name) return &op;
+  }
+  return nullptr;
+}
+
+std::string unknown_operator(std::string_view name) {
+  std::string message = quoted_name(name) + " is not a comparison; OP is one of ";
+  for (const Operator& op : operators) message.append(op.word).append(", ");
+  for (const Operator& op : operators) {
+    message.append(op.symbol).append(&op == &operators.back() ? "" : ", ");
+  }
+  return message;
+}
+
+}  // namespace
 
 ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
-  // An empty source name makes the reports name the kind's type.
-  report::ReportStyle style{.source_name = {}, .first_line = 1, .colour = colour};
+  const bool tested = invocation.operands.size() == 3;
+  const Operator* op = nullptr;
+  if (tested) {
+    op = operator_named(invocation.operands[1]);
+    if (op == nullptr)
+      return usage_error(io, unknown_operator(invocation.operands[1]), Command::compare);
+  }
+  if (auto refused = refused_ordering(invocation))
+    return usage_error(io, *refused, Command::compare);
+  const std::string_view texts[2] = {invocation.operands.front(), invocation.operands.back()};
   std::optional<Version> versions[2];
   for (int i = 0; i < 2; ++i) {
-    auto parsed = parse_as(invocation.kind, invocation.operands[i], style);
+    // Reports name the version by its place.
+    const std::string name = "argument " + std::to_string(i + 1);
+    report::ReportStyle style{.source_name = name, .first_line = 1, .colour = colour};
+    auto parsed = parse_as(invocation.kind, texts[i], style);
     if (parsed) {
       versions[i] = std::move(*parsed);
     } else {
       io.report(parsed.error().message);
     }
   }
-  if (!versions[0] || !versions[1]) return ExitStatus::rejected;
-  std::weak_ordering order = *versions[0] <=> *versions[1];
+  if (!versions[0] || !versions[1]) return tested ? ExitStatus::trouble : ExitStatus::rejected;
+  std::weak_ordering order = version_order(invocation)(*versions[0], *versions[1]);
+  if (tested) return op->holds(order) ? ExitStatus::ok : ExitStatus::rejected;
   io.out.write(order < 0 ? "<\n" : order > 0 ? ">\n" : "=\n");
   return ExitStatus::ok;
 }

@@ -1,36 +1,20 @@
 #include "json.hpp"
 
-#include <string_view>
 #include <variant>
 
+#include "rejection.hpp"
 #include "text/decimal.hpp"
 #include "text/hex.hpp"
+#include "text/utf8.hpp"
 
 namespace tolva::cli {
 namespace {
-
-void append_string(std::string& out, std::string_view text) {
-  out.push_back('"');
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out.push_back('\\');
-      out.push_back(c);
-    } else if (byte < 0x20) {
-      out.append("\\u");
-      append_hex(out, byte, 4);
-    } else {
-      out.push_back(c);
-    }
-  }
-  out.push_back('"');
-}
 
 void append_list(std::string& out, TextSpan list) {
   out.push_back('[');
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (i > 0) out.push_back(',');
-    append_string(out, list[i]);
+    append_json_string(out, list[i]);
   }
   out.push_back(']');
 }
@@ -63,15 +47,56 @@ void append_fields(std::string& out, const DotSeparated& v) {
 
 void append_fields(std::string& out, const Other& v) {
   out.append("\"kind\":\"other\",\"value\":");
-  append_string(out, v.value);
+  append_json_string(out, v.value);
 }
 
 }  // namespace
 
-void append_json(std::string& out, const Version& v) {
-  out.push_back('{');
+void append_json_string(std::string& out, std::string_view bytes) {
+  out.push_back('"');
+  for (std::size_t i = 0; i < bytes.size();) {
+    char c = bytes[i];
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      unicode::Decoded d = unicode::decode_utf8(bytes, i);
+      if (d.well_formed) {
+        out.append(bytes.substr(i, d.length));
+      } else {
+        unicode::append_utf8(out, U'\uFFFD');
+      }
+      i += d.length;
+      continue;
+    }
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (byte < 0x20) {
+      out.append("\\u");
+      append_hex(out, byte, 4);
+    } else {
+      out.push_back(c);
+    }
+    ++i;
+  }
+  out.push_back('"');
+}
+
+void append_json_fields(std::string& out, const Version& v) {
   std::visit([&](const auto& held) { append_fields(out, held); }, v.value);
-  out.push_back('}');
+}
+
+void append_json_error_fields(std::string& out, const grammar::ParseError& error,
+                              std::string_view text) {
+  out.append("\"column\":");
+  append_decimal(out, column_of(error, text));
+  out.append(",\"found\":");
+  append_json_string(out, found_words(error, text));
+  out.append(",\"expected\":[");
+  for (std::size_t i = 0; i < error.expected.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    append_json_string(out, grammar::display_text(error.expected[i]));
+  }
+  out.push_back(']');
 }
 
 }  // namespace tolva::cli

@@ -18,6 +18,7 @@
 #include "tolva/io/terminal_colour.hpp"
 #include "tolva/version.hpp"
 #include "usage.hpp"
+#include "usage_error.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -38,9 +39,9 @@ ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
     case Command::sort: return run_sort(invocation, colour, io);
     case Command::compare: return run_compare(invocation, colour, io);
     case Command::parse: return run_parse(invocation, colour, io);
-    case Command::filter:
     case Command::newest:
-    case Command::oldest:
+    case Command::oldest: return run_extremes(invocation, colour, io);
+    case Command::filter:
       io.report("tolva: this command is not built yet\n");
       return ExitStatus::trouble;
   }
@@ -62,11 +63,7 @@ ExitStatus run(std::span<char*> argv, Streams& io) {
     return ExitStatus::ok;
   }
   const auto& error = std::get<UsageError>(request);
-  std::string message = "tolva: " + error.message + "\n";
-  message.append(usage_line(error.command));
-  message.append("Try 'tolva --help' for more.\n");
-  io.report(message);
-  return ExitStatus::trouble;
+  return usage_error(io, error.message, error.command);
 }
 
 // The last word when something failed that no command handles: written

@@ -1,26 +1,45 @@
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
+#include "reading.hpp"
 
 namespace tolva::cli {
+namespace {
+
+// {"input": ..., then the value's members, or "error": {...}}: the error is
+// output here, so nothing goes to standard error.
+bool append_json_line(std::string& out, Kind kind, std::string_view text) {
+  auto read = read_as(kind, text);
+  out.append("{\"input\":");
+  append_json_string(out, text);
+  out.push_back(',');
+  if (read) {
+    append_json_fields(out, *read);
+  } else {
+    out.append("\"error\":{");
+    append_json_error_fields(out, read.error(), text);
+    out.push_back('}');
+  }
+  out.append("}\n");
+  return read.has_value();
+}
+
+}  // namespace
 
 ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io) {
   report::ReportStyle style{.source_name = {}, .first_line = 1, .colour = colour};
   ExitStatus status = ExitStatus::ok;
   for (std::string_view text : invocation.operands) {
-    auto parsed = parse_as(invocation.kind, text, style);
-    if (!parsed) {
-      io.report(parsed.error().message);
-      status = ExitStatus::rejected;
-      continue;
-    }
     std::string& out = io.out.buffer();
     if (invocation.json) {
-      append_json(out, *parsed);
-    } else {
+      if (!append_json_line(out, invocation.kind, text)) status = ExitStatus::rejected;
+    } else if (auto parsed = parse_as(invocation.kind, text, style)) {
       append_debug_form_as(out, invocation.kind, *parsed);
+      out.push_back('\n');
+    } else {
+      io.report(parsed.error().message);
+      status = ExitStatus::rejected;
     }
-    out.push_back('\n');
     io.out.write_if_full();
   }
   return status;

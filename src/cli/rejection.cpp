@@ -1,0 +1,56 @@
+#include "rejection.hpp"
+
+#include <span>
+
+#include "json.hpp"
+#include "report/source_text.hpp"
+#include "text/decimal.hpp"
+#include "tolva/report/parse_report.hpp"
+
+namespace tolva::cli {
+namespace {
+
+constexpr std::string_view label_found = "found ";
+constexpr std::string_view label_expected = " expected ";
+
+}  // namespace
+
+std::size_t column_of(const grammar::ParseError& error, std::string_view text) {
+  return report::SourceLine(text, error.span.start).column_of(error.span.start) + 1;
+}
+
+std::string found_words(const grammar::ParseError& error, std::string_view text) {
+  // The label is "found X expected Y", and no X holds " expected ": cutting
+  // it keeps the two forms in the same words.
+  std::string label = report::label_text(error, text);
+  std::size_t end = label.find(label_expected, label_found.size());
+  return label.substr(label_found.size(), end - label_found.size());
+}
+
+std::string full_report(const Rejection& rejected, bool colour) {
+  report::ReportStyle style{
+      .source_name = rejected.file, .first_line = rejected.line, .colour = colour};
+  return report::build_parse_report(rejected.text, std::span(&rejected.error, 1), style).message;
+}
+
+void append_short(std::string& out, const Rejection& rejected) {
+  out.append(rejected.file).push_back(':');
+  append_decimal(out, rejected.line);
+  out.push_back(':');
+  append_decimal(out, column_of(rejected.error, rejected.text));
+  out.append(": ").append(report::label_text(rejected.error, rejected.text)).push_back('\n');
+}
+
+void append_json(std::string& out, const Rejection& rejected) {
+  out.append("{\"file\":");
+  append_json_string(out, rejected.file);
+  out.append(",\"line\":");
+  append_decimal(out, rejected.line);
+  out.push_back(',');
+  append_json_error_fields(out, rejected.error, rejected.text);
+  out.append(",\"text\":");
+  append_json_string(out, rejected.text);
+  out.append("}\n");
+}
+
+}  // namespace tolva::cli
