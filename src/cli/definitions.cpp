@@ -224,7 +224,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "",
      {},
      set_of(check),
-     "write nothing; stop at the first rejected line",
+     "write nothing, whatever else is asked; stop at the first rejected line",
      set_flag<&Invocation::quiet>},
     {'\0',
      "count",
@@ -232,7 +232,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "",
      {},
      set_of(check),
-     "write 'A accepted, R rejected' for each FILE",
+     "write 'A accepted, R rejected' for each FILE, after 'FILE: ' when there are several; "
+     "not with --json",
      set_flag<&Invocation::count>},
     {'\0', "format", Takes::value, "FORMAT", format_choices, set_of(check),
      "full reports (the default), or short: one line FILE:LINE:COL: found X expected Y for "
@@ -244,8 +245,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "",
      {},
      set_of(check),
-     "one JSON object a rejected line on standard output: file, line, column, found, "
-     "expected, text",
+     "in place of the reports, one JSON object a rejected line on standard output: file, "
+     "line, column, found, expected (in the reports' words), text",
      set_flag<&Invocation::json>},
     {'\0',
      "json",
@@ -253,7 +254,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "",
      {},
      set_of(parse),
-     "one JSON object a line: the input, and the kind and fields or the error",
+     "one JSON object a line: the input, and the kind and fields or the error (column, "
+     "found, expected), which is then not reported on standard error",
      set_flag<&Invocation::json>},
     {'\0',
      "range",
@@ -309,9 +311,9 @@ constexpr auto commands = std::to_array<CommandDefinition>({
     {parse, "parse", "TEXT...", "text", 1, SIZE_MAX, "parse takes at least one text",
      "print what each text reads as",
      "Prints what each TEXT reads as, one a line: its debug form, or with --json an object "
-     "with the input, and the kind and its fields.",
-     "0 when every TEXT was read, 1 when any was rejected (and explained on standard error), "
-     "2 for a usage error."},
+     "with the input, and the kind and its fields or the error.",
+     "0 when every TEXT was read, 1 when any was rejected (and explained on standard error, "
+     "or with --json in its object), 2 for a usage error."},
     {filter, "filter", "RANGE [FILE...]", "file", 1, SIZE_MAX, "filter takes a range",
      "write the lines whose version lies in a range",
      "Writes, in input order, the accepted lines of all FILEs whose version satisfies RANGE. "
