@@ -74,8 +74,8 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
   };
   // One input at a time, so that a quiet check opens nothing past its answer.
   std::span<const std::string_view> operands = invocation.operands;
-  if (operands.empty()) return worse(for_each_input({}, io, check_input), status);
   ExitStatus read = ExitStatus::ok;
+  if (operands.empty()) read = for_each_input({}, io, check_input);
   for (std::size_t i = 0; i < operands.size() && !stopped; ++i) {
     read = worse(read, for_each_input(operands.subspan(i, 1), io, check_input));
   }

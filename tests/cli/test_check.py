@@ -1,5 +1,6 @@
 """tolva check: exit statuses, where reports point, and hostile input."""
 
+import json
 import os
 import select
 import subprocess
@@ -225,3 +226,50 @@ def test_colour(tolva, args, env, coloured):
     result = tolva("check", *args, input=b"1.2.3!\n", env=env)
     assert result.returncode == 1
     assert (b"\x1b[" in result.stderr) == coloured
+
+
+BANG = "found '!' expected digit, '-', '+', end of input, alphanumeric or '-', or '.'"
+NUL = "found '␀' expected 'v', integer, dot-separated list, end of input, or identifier"
+
+
+@pytest.mark.parametrize("args, status, out, err", [
+    (["-q", "{a}", "{missing}"], 1, "", ""),               # stops before opening the next
+    (["-q", "--count", "--json", "{b}"], 0, "", ""),
+    (["--count", "{a}"], 1, "2 accepted, 2 rejected\n", 2),
+    (["--count", "{a}", "{b}"], 1, "{a}: 2 accepted, 2 rejected\n{b}: 1 accepted, 0 rejected\n", 2),
+    (["--count", "-"], 0, "0 accepted, 0 rejected\n", 0),
+    (["--format=short", "{a}"], 1, "", f"{{a}}:2:6: {BANG}\n{{a}}:4:1: {NUL}\n"),
+    (["--format", "SHORT", "{b}", "{a}"], 1, "", f"{{a}}:2:6: {BANG}\n{{a}}:4:1: {NUL}\n"),
+    (["--count", "--json", "{b}"], 2, "", "tolva: --count and --json"),
+    (["--format=brief", "{b}"], 2, "", "tolva: option '--format': 'brief' is not one of full or short"),
+])
+def test_script_forms(tolva, tmp_path, args, status, out, err):
+    """a: a rejected line amid accepted ones, a last line with a NUL and invalid
+    UTF-8 and no line feed, under a name with odd bytes; b: one accepted line."""
+    a = os.path.join(os.fsencode(tmp_path), b"v\x1b\xff.txt")
+    with open(a, "wb") as file:
+        file.write(b"1.0\n1.2.3!\n2.0\n\x00x\xff")
+    b = tmp_path / "b.txt"
+    b.write_bytes(b"3.0\n")
+    names = {"a": str(tmp_path / "v\u241b\ufffd.txt"), "b": str(b),
+             "missing": str(tmp_path / "missing")}
+    argv = [a if arg == "{a}" else arg.format(**names) for arg in args]
+    result = tolva("check", *argv)
+    assert result.returncode == status
+    assert result.stdout.decode() == out.format(**names)
+    stderr = result.stderr.decode()
+    if isinstance(err, int):
+        assert stderr.count("Error: \n") == err
+    else:
+        assert stderr.startswith(err.format(**names))
+
+
+def test_json_is_valid_for_any_bytes(tolva):
+    result = tolva("check", "--json", input=b"1.0\n1.2.3!\n\x00x\xff\n\"\\\xc3\xa9 \x1b")
+    assert (result.returncode, result.stderr) == (1, b"")
+    rows = [json.loads(line) for line in result.stdout.decode("utf-8").splitlines()]
+    assert rows[0] == {"file": "<stdin>", "line": 2, "column": 6, "found": "'!'",
+                       "expected": ["digit", "'-'", "'+'", "end of input",
+                                    "alphanumeric or '-'", "'.'"], "text": "1.2.3!"}
+    assert [(r["line"], r["column"], r["found"], r["text"]) for r in rows[1:]] == [
+        (3, 1, "'␀'", "\x00x\ufffd"), (4, 1, "'\"'", "\"\\é \x1b")]

@@ -1,0 +1,57 @@
+"""tolva newest and tolva oldest."""
+
+import subprocess
+
+import pytest
+
+A = b"2.0.0+b1\n1.0\n2.0.0\nx y\n1.0.0-rc.1\n0\n"
+B = b"v2.0.0\n1.0\n2.0.0+b2\n3.0 beta"          # the last line rejected, with no line feed
+ACCEPTED = 8
+
+
+@pytest.mark.parametrize("command, sort_args", [("newest", ["-r"]), ("oldest", [])])
+@pytest.mark.parametrize("n", [0, 1, ACCEPTED, ACCEPTED + 1, 10**18])
+def test_the_head_of_a_stable_sort(tolva, write, command, sort_args, n):
+    files = [write("a.txt", A), write("b.txt", B)]
+    result = tolva(command, "-n", str(n), *files)
+    sorted_lines = tolva("sort", *sort_args, *files).stdout.splitlines(keepends=True)
+    assert result.stdout == b"".join(sorted_lines[:n])
+    assert result.returncode == 1
+    err = result.stderr.decode()
+    assert f"╭─[ {files[0]}:4:2 ]" in err and f"╭─[ {files[1]}:4:4 ]" in err
+
+
+@pytest.mark.parametrize("args, status, out, err", [
+    (["newest"], 0, b"2.0.0+b1\n", b""),                 # equal versions: the first read
+    (["oldest", "-n", "2"], 0, b"1.0.0-rc.1\n2.0.0+b1\n", b""),
+    (["oldest", "--kind=dot-separated"], 1, b"1.0.0-rc.1\n", b"<stdin>:1:6 ]"),
+    (["oldest", "--range", "<2"], 2, b"", b"tolva: --range is not built yet"),
+    (["newest", "--numeric-parts"], 2, b"", b"tolva: --numeric-parts is not built yet"),
+    (["newest", "-n", "-1"], 2, b"", b"tolva: option '-n': '-1' is not a count"),
+])
+def test_options(tolva, args, status, out, err):
+    result = tolva(*args, input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n")
+    assert (result.returncode, result.stdout) == (status, out)
+    assert err in result.stderr
+
+
+def peak_kib(args, data):
+    """The peak resident size of `args` once it has read `data` through a pipe,
+    taken before it sees the end of its input."""
+    proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
+    proc.stdin.write(data)
+    proc.stdin.flush()
+    with open(f"/proc/{proc.pid}/status") as status:
+        peak = next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
+    proc.stdin.close()
+    assert proc.wait() == 0
+    return peak
+
+
+@pytest.mark.parametrize("command", ["newest", "oldest"])
+def test_memory_does_not_grow_with_the_lines_read(tolva_exe, command):
+    """Two million distinct versions kept to ten: the peak is that of ten lines."""
+    lines = b"".join(b"%d.%d.%d\n" % (i % 7, i, i % 13) for i in range(2_000_000))
+    small = peak_kib([tolva_exe, command, "-n", "10"], lines[:1000])
+    large = peak_kib([tolva_exe, command, "-n", "10"], lines)
+    assert large - small < 2 * 1024
