@@ -24,13 +24,6 @@ std::expected<Version, Error> wrapped(std::expected<T, Error>&& parsed) {
 
 }  // namespace
 
-std::optional<Kind> kind_named(std::string_view name) noexcept {
-  for (const auto& [text, kind] : names) {
-    if (text == name) return kind;
-  }
-  return std::nullopt;
-}
-
 std::string_view kind_name(Kind kind) noexcept {
   for (const auto& [text, k] : names) {
     if (k == kind) return text;
@@ -41,14 +34,10 @@ std::string_view kind_name(Kind kind) noexcept {
 std::expected<Version, Error> parse_as(Kind kind, std::string_view text,
                                        const report::ReportStyle& style) {
   switch (kind) {
-    case Kind::semver:
-      return wrapped(parse_semver(text, style));
-    case Kind::dot_separated:
-      return wrapped(parse_dot_separated(text, style));
-    case Kind::other:
-      return wrapped(parse_other(text, style));
-    case Kind::version:
-      break;
+    case Kind::semver: return wrapped(parse_semver(text, style));
+    case Kind::dot_separated: return wrapped(parse_dot_separated(text, style));
+    case Kind::other: return wrapped(parse_other(text, style));
+    case Kind::version: break;
   }
   return parse_version(text, style);
 }
