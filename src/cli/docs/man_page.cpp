@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <array>
 #include <variant>
 #include <vector>
@@ -7,53 +6,24 @@
 #include "cli/definitions.hpp"
 #include "documents.hpp"
 #include "generating.hpp"
+#include "roff.hpp"
 
 namespace tolva::cli::docs {
 namespace {
-
-// Text for a roff text line: a backslash is the escape character, and every
-// hyphen is a minus sign so that option names read and search as typed.
-std::string escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\\') {
-      out += "\\e";
-    } else if (c == '-') {
-      out += "\\-";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
-
-// Appends text as text lines; a line starting with a dot or an apostrophe
-// would be read as a request, so it starts with a zero-width `\&`.
-void append_text(std::string& out, std::string_view text) {
-  while (!text.empty()) {
-    std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    while (line.starts_with(' ')) line.remove_prefix(1);
-    if (line.starts_with('.') || line.starts_with('\'')) out += "\\&";
-    out += escaped(line);
-    out += '\n';
-    text.remove_prefix(std::min(end + 1, text.size()));
-  }
-}
 
 // Paragraphs separated by blank lines, as the definitions write them.
 void append_paragraphs(std::string& out, std::string_view text) {
   while (!text.empty()) {
     std::size_t end = text.find("\n\n");
     out += ".PP\n";
-    append_text(out, text.substr(0, end));
+    append_roff_text(out, text.substr(0, end));
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 2);
   }
 }
 
-std::string bold(std::string_view text) { return concat("\\fB", escaped(text), "\\fR"); }
-std::string italic(std::string_view text) { return concat("\\fI", escaped(text), "\\fR"); }
+std::string bold(std::string_view text) { return concat("\\fB", roff_escaped(text), "\\fR"); }
+std::string italic(std::string_view text) { return concat("\\fI", roff_escaped(text), "\\fR"); }
 
 // An operand synopsis: its upper-case words are placeholders.
 std::string operand_synopsis(std::string_view operands) {
@@ -63,7 +33,7 @@ std::string operand_synopsis(std::string_view operands) {
     std::size_t n = 0;
     bool placeholder = upper(operands[0]);
     while (n < operands.size() && upper(operands[n]) == placeholder) ++n;
-    out += placeholder ? italic(operands.substr(0, n)) : escaped(operands.substr(0, n));
+    out += placeholder ? italic(operands.substr(0, n)) : roff_escaped(operands.substr(0, n));
     operands.remove_prefix(n);
   }
   return out;
@@ -96,7 +66,7 @@ std::string option_tag(char short_name, std::string_view long_name, Takes takes,
 
 void append_entry(std::string& out, const std::string& tag, std::string_view help) {
   out += concat(".TP\n", tag, "\n");
-  append_text(out, help);
+  append_roff_text(out, help);
 }
 
 void append_option(std::string& out, const OptionDefinition& option) {
@@ -106,7 +76,8 @@ void append_option(std::string& out, const OptionDefinition& option) {
 }
 
 void append_command(std::string& out, const CommandDefinition& command) {
-  out += concat(".SS ", escaped(command.name), "\n.PP\n", bold(concat("tolva ", command.name)));
+  out +=
+      concat(".SS ", roff_escaped(command.name), "\n.PP\n", bold(concat("tolva ", command.name)));
   for (const OptionDefinition& option : option_definitions()) {
     if (option.set != nullptr && takes_option(command.command, option)) {
       out += concat("\n", synopsis_item(option));
@@ -121,14 +92,14 @@ void append_command(std::string& out, const CommandDefinition& command) {
     }
   }
   out += ".PP\nExit status:\n";
-  append_text(out, command.exit_status);
+  append_roff_text(out, command.exit_status);
 }
 
 // The first sentence of the tool's description as the NAME line's summary:
 // "tolva \- reads, checks, ...".
 std::string summary_line() {
   std::string_view text = tool_description.substr(0, tool_description.find('.'));
-  std::string line = escaped(text);
+  std::string line = roff_escaped(text);
   if (!line.empty() && line[0] >= 'A' && line[0] <= 'Z') line[0] = static_cast<char>(line[0] + 32);
   return line;
 }
@@ -198,9 +169,9 @@ std::expected<std::string, std::string> examples_section() {
       return std::unexpected(concat("the example '", line, "' does not read: ", wrong->message));
     }
     out += ".PP\n.RS 4\n.nf\n";
-    append_text(out, line);
+    append_roff_text(out, line);
     out += ".fi\n.RE\n.PP\n";
-    append_text(out, example.what);
+    append_roff_text(out, example.what);
   }
   return out;
 }
@@ -211,7 +182,7 @@ std::expected<std::string, std::string> man_page(std::string_view version) {
   std::string out =
       ".\\\" The manual page of tolva, made at build time from the definitions of its commands\n"
       ".\\\" and options by make_docs: change those, not this file.\n";
-  out += concat(".TH TOLVA 1 \"\" \"tolva ", escaped(version), "\" \"User Commands\"\n");
+  out += concat(".TH TOLVA 1 \"\" \"tolva ", roff_escaped(version), "\" \"User Commands\"\n");
   // Option names must not break at a hyphenation point, nor synopses spread
   // across a justified line.
   out += ".nh\n.ad l\n";
