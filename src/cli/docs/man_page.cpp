@@ -1,4 +1,5 @@
 #include <array>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -85,9 +86,10 @@ void append_command(std::string& out, const CommandDefinition& command) {
   }
   out += concat("\n", operand_synopsis(command.operands), "\n");
   append_paragraphs(out, command.description);
-  out += ".PP\nOptions, besides those of every command:\n";
+  std::string_view lead = ".PP\nOptions, besides those of every command:\n";
   for (const OptionDefinition& option : option_definitions()) {
     if (option.commands != every_command && takes_option(command.command, option)) {
+      out += std::exchange(lead, "");
       append_option(out, option);
     }
   }
