@@ -34,10 +34,14 @@ std::string_view kind_name(Kind kind) noexcept {
 std::expected<Version, Error> parse_as(Kind kind, std::string_view text,
                                        const report::ReportStyle& style) {
   switch (kind) {
-    case Kind::semver: return wrapped(parse_semver(text, style));
-    case Kind::dot_separated: return wrapped(parse_dot_separated(text, style));
-    case Kind::other: return wrapped(parse_other(text, style));
-    case Kind::version: break;
+    case Kind::semver:
+      return wrapped(parse_semver(text, style));
+    case Kind::dot_separated:
+      return wrapped(parse_dot_separated(text, style));
+    case Kind::other:
+      return wrapped(parse_other(text, style));
+    case Kind::version:
+      break;
   }
   return parse_version(text, style);
 }
