@@ -23,6 +23,15 @@ struct Invocation {
   bool reverse = false;
   bool unique = false;
   bool json = false;
+  std::optional<std::size_t> key_field;
+  std::optional<char> separator;
+  bool zero_terminated = false;
+  std::optional<std::string_view> output_file;
+  bool check_order = false;
+  bool keep_rejected = false;
+  std::optional<std::size_t> buffer_size;  // bytes
+  std::optional<std::string_view> temp_dir;
+  std::optional<unsigned> parallel;
   std::vector<std::string_view> operands;
 };
 
