@@ -10,12 +10,9 @@ namespace {
 // A record's header: the key's length, then the line's.
 constexpr std::size_t header_size = sizeof(std::uint32_t) + sizeof(std::uint64_t);
 
-// The first eight bytes of a key, zero bytes after a shorter one, as a
-// big-endian number. No key continues another with a zero byte, so equal
-// numbers mean equal keys unless both keys are longer.
-std::uint64_t key_prefix(std::string_view key) noexcept {
-  unsigned char bytes[8] = {};
-  std::memcpy(bytes, key.data(), std::min<std::size_t>(key.size(), 8));
+constexpr std::size_t prefix_size = 16;
+
+std::uint64_t big_endian(const unsigned char* bytes) noexcept {
   std::uint64_t n;
   std::memcpy(&n, bytes, sizeof n);
   if constexpr (std::endian::native == std::endian::little) n = std::byteswap(n);
@@ -40,7 +37,13 @@ void RecordBlock::add(std::string_view key, std::string_view line) {
   std::memcpy(at + sizeof key_size, &line_size, sizeof line_size);
   std::memcpy(at + header_size, key.data(), key.size());
   std::memcpy(at + header_size + key.size(), line.data(), line.size());
-  handles_.push_back(Handle{key_prefix(key), offset});
+  // The first sixteen bytes, zero bytes after a shorter key. No key continues
+  // another with a zero byte, so of equal prefixes a key that goes on past
+  // them is the greater, and two that do not are equal.
+  unsigned char prefix[prefix_size] = {};
+  std::memcpy(prefix, key.data(), std::min(key.size(), prefix_size));
+  handles_.push_back(Handle{big_endian(prefix), big_endian(prefix + 8),
+                            offset << 1 | (key.size() > prefix_size ? 1 : 0)});
 }
 
 void RecordBlock::reserve(std::size_t bytes, std::size_t records) {
@@ -49,7 +52,7 @@ void RecordBlock::reserve(std::size_t bytes, std::size_t records) {
 }
 
 Record RecordBlock::operator[](std::size_t i) const noexcept {
-  const char* at = bytes_.data() + handles_[i].offset;
+  const char* at = bytes_.data() + (handles_[i].place >> 1);
   std::uint32_t key_size;
   std::uint64_t line_size;
   std::memcpy(&key_size, at, sizeof key_size);
@@ -63,17 +66,23 @@ std::size_t RecordBlock::memory() const noexcept {
 
 void RecordBlock::sort(bool reverse) {
   auto key_at = [&](const Handle& h) {
-    const char* at = bytes_.data() + h.offset;
+    const char* at = bytes_.data() + (h.place >> 1);
     std::uint32_t key_size;
     std::memcpy(&key_size, at, sizeof key_size);
     return std::string_view(at + header_size, key_size);
   };
   // Offsets grow in input order, so they settle ties stably.
   auto order = [&](const Handle& a, const Handle& b) {
-    int by_key = a.prefix < b.prefix ? -1 : a.prefix > b.prefix ? 1 : 0;
-    if (by_key == 0) by_key = compare_keys(key_at(a), key_at(b));
+    int by_key = a.high < b.high ? -1 : a.high > b.high ? 1 : 0;
+    if (by_key == 0) by_key = a.low < b.low ? -1 : a.low > b.low ? 1 : 0;
+    if (by_key == 0) {
+      // A key that goes on past equal prefixes is the greater one.
+      int long_a = static_cast<int>(a.place & 1);
+      int long_b = static_cast<int>(b.place & 1);
+      by_key = long_a & long_b ? compare_keys(key_at(a), key_at(b)) : long_a - long_b;
+    }
     if (by_key != 0) return reverse ? by_key > 0 : by_key < 0;
-    return a.offset < b.offset;
+    return a.place < b.place;
   };
   std::sort(handles_.begin(), handles_.end(), order);
 }

@@ -18,9 +18,9 @@ int compare_keys(std::string_view a, std::string_view b) noexcept;
 
 // Records in one block of memory: each is a header (key and line lengths),
 // the key bytes and the line bytes, in the order they were added, which is
-// input order. What the sort moves is a handle of sixteen bytes: the key's
-// first eight bytes as a number, which decides most comparisons alone, and
-// where the record lies.
+// input order. What the sort moves is a handle: the key's first sixteen
+// bytes as two numbers, which decide most comparisons without reading the
+// record, and where the record lies.
 class RecordBlock {
  public:
   void add(std::string_view key, std::string_view line);
@@ -32,13 +32,18 @@ class RecordBlock {
 
   std::size_t size() const noexcept { return handles_.size(); }
   Record operator[](std::size_t i) const noexcept;
+  // Asks the processor to fetch record `i`, soon to be read.
+  void prefetch(std::size_t i) const noexcept {
+    __builtin_prefetch(bytes_.data() + (handles_[i].place >> 1));
+  }
   // The bytes it holds, counting what it has reserved.
   std::size_t memory() const noexcept;
 
  private:
   struct Handle {
-    std::uint64_t prefix;
-    std::uint64_t offset;
+    std::uint64_t high;
+    std::uint64_t low;
+    std::uint64_t place;  // the record's offset, times two, plus one for a key past the prefix
   };
 
   std::vector<char> bytes_;
