@@ -7,6 +7,7 @@ import random
 import resource
 import signal
 import subprocess
+import sys
 
 import pytest
 
@@ -148,3 +149,26 @@ def test_full_disk_is_an_error_that_leaves_nothing(tolva_exe, write, tmp_path, r
     assert result.stderr.startswith(b"tolva: ") and what in result.stderr.decode()
     assert result.stderr.decode().endswith(f"{reason}\n")
     assert not target.exists() and list(place.iterdir()) == []
+
+
+# Runs a command and prints the peak resident size of that command alone.
+PEAK_OF_CHILD = """
+import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
+"""
+
+
+def test_memory_does_not_grow_with_the_input_beyond_the_buffer(tolva_exe, write, tmp_path):
+    """Eight times the lines under -S 2M take about the same memory."""
+    lines = random_versions(50_000, 11)
+
+    def peak_kib(copies):
+        path = write(f"v{copies}.txt", "\n".join(lines * copies).encode())
+        command = [tolva_exe, "sort", "-S", "2M", "-T", str(tmp_path), path]
+        run = subprocess.run([sys.executable, "-c", PEAK_OF_CHILD, *command], capture_output=True,
+                             timeout=300)
+        assert run.returncode == 0, run.stderr
+        return int(run.stdout)
+
+    assert peak_kib(8) < 1.5 * peak_kib(1)
