@@ -56,16 +56,25 @@ void write_to_file(sort::Sorter& sorter, std::string_view path) {
     sorter.write(out);
     out.flush();
   }
-  if (::fsync(created.fd) != 0 && errno != EINVAL) cannot_write(shown, errno);
   if (::close(created.fd) != 0 && errno != EINTR) cannot_write(shown, errno);
   if (int error = sort::temp_files::publish_output_file(path); error != 0)
     cannot_write(shown, error);
 }
 
+// Removes the temporary files however the sort returns, also when an
+// exception (out of memory) passes through on its way to main.
+struct TempFilesRemoved {
+  TempFilesRemoved() = default;
+  TempFilesRemoved(const TempFilesRemoved&) = delete;
+  TempFilesRemoved& operator=(const TempFilesRemoved&) = delete;
+  ~TempFilesRemoved() { sort::temp_files::remove_all(); }
+};
+
 }  // namespace
 
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   sort::Settings settings = settings_for(invocation, colour);
+  TempFilesRemoved removed;
   sort::temp_files::install_signal_handlers();
   set_write_failure_cleanup(sort::temp_files::remove_all);
   if (invocation.check_order) {
@@ -84,7 +93,6 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   } else {
     sorter.write(io.out);
   }
-  sort::temp_files::remove_all();
   return worse(sorter.status(), read);
 }
 
