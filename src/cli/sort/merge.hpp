@@ -31,7 +31,7 @@ class BlockSource final : public Source {
   }
 
  private:
-  static constexpr std::size_t lookahead = 8;
+  static constexpr std::size_t lookahead = 16;
   const RecordBlock& block_;
   std::size_t next_ = 0;
 };

@@ -1,3 +1,5 @@
+// The sort command: sorts, or checks the order of, the lines of its inputs.
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -73,6 +75,12 @@ struct TempFilesRemoved {
 }  // namespace
 
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
+  // Refused rather than ignored: a sort in another order than asked for
+  // would look like a right one.
+  if (invocation.numeric_parts) {
+    io.report("tolva: sort does not order by --numeric-parts yet\n");
+    return ExitStatus::trouble;
+  }
   sort::Settings settings = settings_for(invocation, colour);
   TempFilesRemoved removed;
   sort::temp_files::install_signal_handlers();

@@ -140,10 +140,10 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
   auto work = [&](std::size_t i) {
     try {
       records[i] = std::make_unique<RecordBlock>();
-      std::size_t piece_lines = static_cast<std::size_t>(std::count(
-                                    texts[i].begin(), texts[i].end(), settings_.terminator)) +
-                                1;
-      records[i]->reserve(2 * texts[i].size(), piece_lines);
+      // Room for the lines (one more, the input's last, may lack its
+      // terminator) and keys about as long as they are.
+      std::size_t next_lines = i + 1 < texts.size() ? lines_before[i + 1] : lines;
+      records[i]->reserve(2 * texts[i].size(), next_lines - lines_before[i] + 1);
       parse_piece(settings_, texts[i], name, lines_before[i], *records[i], outcomes[i]);
       records[i]->sort(settings_.reverse);
     } catch (...) {
