@@ -24,6 +24,9 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   python3-exceptiongroup python3-tomli python3-setuptools
   # tools/wheel_policy.sh repacks wheels; tools/old_system.sh makes a Debian 11 root
   python3-wheel debootstrap
+  # the generated manual page is rendered with warnings on, the zsh completion
+  # checked by zsh itself
+  man-db zsh
 )
 
 missing=()

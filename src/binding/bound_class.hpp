@@ -87,11 +87,12 @@ bool is_instance(PyObject* obj) noexcept {
 extern std::int64_t live_instances;
 
 // Allocates an instance of `type` and moves `value` into it. nullptr with an
-// exception set; `value` is then dropped.
+// exception set; `value` is then dropped. The classes are neither collected
+// nor subclassed, so the object's memory needs no zeroing and no tracking: the
+// value's constructor writes every byte that is read.
 template <class T>
 PyObject* new_instance(PyTypeObject* type, T&& value) noexcept {
-  allocfunc alloc = type->tp_alloc != nullptr ? type->tp_alloc : PyType_GenericAlloc;
-  PyObject* self = alloc(type, 0);
+  PyObject* self = PyObject_New(PyObject, type);
   if (self == nullptr) {
     ensure_error_set();
     return nullptr;

@@ -54,7 +54,9 @@ std::string not_a_choice(std::span<const std::string_view> choices, std::string_
 std::optional<std::string> set_kind(Invocation& invocation, std::string_view value) {
   auto index = choice_index(kind_choices, value);
   if (!index) return not_a_choice(kind_choices, value);
-  invocation.kind = *kind_named(kind_choices[*index]);
+  constexpr std::array<Kind, 4> kinds{Kind::version, Kind::semver, Kind::dot_separated,
+                                      Kind::other};
+  invocation.kind = kinds[*index];
   return std::nullopt;
 }
 

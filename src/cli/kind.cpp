@@ -24,13 +24,6 @@ std::expected<Version, Error> wrapped(std::expected<T, Error>&& parsed) {
 
 }  // namespace
 
-std::optional<Kind> kind_named(std::string_view name) noexcept {
-  for (const auto& [text, kind] : names) {
-    if (text == name) return kind;
-  }
-  return std::nullopt;
-}
-
 std::string_view kind_name(Kind kind) noexcept {
   for (const auto& [text, k] : names) {
     if (k == kind) return text;

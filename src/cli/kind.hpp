@@ -1,7 +1,6 @@
 #pragma once
 
 #include <expected>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +12,6 @@ namespace tolva::cli {
 
 // Which parser reads the texts (`--kind`).
 enum class Kind { version, semver, dot_separated, other };
-
-std::optional<Kind> kind_named(std::string_view name) noexcept;
 
 // The name `--kind` takes and JSON output shows for a kind.
 std::string_view kind_name(Kind kind) noexcept;

@@ -5,6 +5,7 @@ command-line tool in a releasable shape."""
 import importlib.metadata
 import os
 import re
+import shutil
 import subprocess
 import sys
 from pathlib import Path
@@ -84,3 +85,11 @@ def test_the_wheel_installs_the_command_line_tool_with_the_package_version():
     result = subprocess.run([str(tool), "--version"], capture_output=True, text=True, timeout=60)
     assert result.returncode == 0, result.stderr
     assert result.stdout.split() == ["tolva", project_version()]
+    # meson-python carries the manual page as data, into the venv's man/man1/,
+    # where man looks for the programs of the venv's bin/.
+    page = Path(INSTALLED_VENV) / "man" / "man1" / "tolva.1"
+    assert page.is_file(), "the wheel installed no manual page"
+    if shutil.which("man"):
+        found = subprocess.run(["man", "-w", "tolva"], capture_output=True, text=True,
+                               env={**os.environ, "PATH": f"{tool.parent}:/usr/bin:/bin"})
+        assert Path(found.stdout.strip()).resolve() == page.resolve()
