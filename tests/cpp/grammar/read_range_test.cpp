@@ -113,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Bad{"^foo", 1, {P::TokenV, P::Integer}},
                       Bad{">=1.2.3$",
                           7,
-                          {P::Digit, P::TokenHyphen, P::TokenPlus, P::EndOfInput, P::TokenDot,
-                           P::PartChar}},
+                          {P::Digit, P::TokenHyphen, P::TokenPlus, P::EndOfInput, P::PartChar,
+                           P::TokenDot}},
                       Bad{"1 4294967296.x", 2, {P::Integer}, grammar::FoundKind::NumberTooLarge},
                       Bad{"~ 1.4294967296", 4, {P::Integer}, grammar::FoundKind::NumberTooLarge}));
 
