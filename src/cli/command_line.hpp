@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,18 +12,46 @@
 
 namespace tolva::cli {
 
-enum class Command { check, sort, compare, parse };
+enum class Command { check, sort, compare, parse, filter, newest, oldest };
 
 enum class ColourChoice { automatic, always, never };
 
-// A command to run, with its options and operands (files or texts).
+// How `check` tells of a rejected line: the whole report, or one line.
+enum class ReportFormat { full, short_line };
+
+// A command to run, with its options and operands. Each field is set by the
+// options that `definitions.cpp` gives it to.
 struct Invocation {
   Command command = Command::check;
   Kind kind = Kind::version;
   ColourChoice colour = ColourChoice::automatic;
+  bool numeric_parts = false;  // all-digit parts compare as numbers
+
+  // sort
   bool reverse = false;
   bool unique = false;
-  bool json = false;
+  std::optional<std::size_t> key_field;  // the version is this field (from 1)
+  std::optional<char> separator;         // fields end at this byte, not at blanks
+  bool zero_terminated = false;          // lines end in NUL, in and out
+  std::optional<std::string_view> output_file;
+  bool check_order = false;  // only tell whether the input is in order
+  bool keep_rejected = false;
+  std::optional<std::size_t> buffer_size;  // bytes
+  std::optional<std::string_view> temp_dir;
+  std::optional<unsigned> parallel;
+
+  // check
+  bool quiet = false;
+  bool count = false;
+  ReportFormat format = ReportFormat::full;
+  bool json = false;  // check and parse
+
+  // filter, newest, oldest; filter's range is its first operand
+  std::optional<std::string_view> range;
+  bool include_prerelease = false;
+  std::size_t lines = 1;  // newest, oldest
+
+  // Files, texts, or for compare A B or A OP B.
   std::vector<std::string_view> operands;
 };
 
@@ -44,7 +73,5 @@ using Request = std::variant<Invocation, HelpRequest, VersionRequest, UsageError
 // Reads the arguments after the program name. Options may stand anywhere
 // after the command; "--" ends them, and "-" is an operand.
 Request read_command_line(std::span<const std::string_view> args);
-
-std::string_view command_name(Command command) noexcept;
 
 }  // namespace tolva::cli

@@ -11,4 +11,11 @@ std::string shown_name(std::string_view name) {
   return shown;
 }
 
+std::string quoted_name(std::string_view name) {
+  std::string shown = "'";
+  report::append_shown_name(shown, name);
+  shown.push_back('\'');
+  return shown;
+}
+
 }  // namespace tolva::cli

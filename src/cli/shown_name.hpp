@@ -9,4 +9,7 @@ namespace tolva::cli {
 // well-formed UTF-8, with stand-ins for what would drive the terminal.
 std::string shown_name(std::string_view name);
 
+// The shown name in single quotes, as messages quote an argument.
+std::string quoted_name(std::string_view name);
+
 }  // namespace tolva::cli

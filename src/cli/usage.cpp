@@ -1,120 +1,170 @@
 #include "usage.hpp"
 
+#include <algorithm>
+#include <vector>
+
+#include "definitions.hpp"
+
 namespace tolva::cli {
 namespace {
 
-constexpr std::string_view tool_usage =
-    "usage: tolva check [--kind K] [--color=WHEN] [FILE...]\n"
-    "       tolva sort [--kind K] [--color=WHEN] [-r] [-u] [FILE...]\n"
-    "       tolva compare [--kind K] [--color=WHEN] A B\n"
-    "       tolva parse [--kind K] [--color=WHEN] [--json] TEXT...\n"
-    "       tolva --help | --version | COMMAND --help\n";
+constexpr std::size_t width = 79;
+constexpr std::size_t help_column = 26;  // where option help starts
 
-constexpr std::string_view tool_help =
-    "Reads, checks, orders and explains software version numbers.\n"
-    "\n"
-    "Commands:\n"
-    "  check    report every line of the input that is not a version\n"
-    "  sort     write the versions of the input in order\n"
-    "  compare  print <, = or > for two versions\n"
-    "  parse    print what each text reads as\n"
-    "\n"
-    "FILE is read one version a line; \"-\", or no FILE, is standard input.\n"
-    "A rejected text is explained on standard error, naming the file, line\n"
-    "and column.\n"
-    "\n"
-    "Options:\n"
-    "  --kind K        the parser: version (the default: semver, else\n"
-    "                  dot-separated, else other), semver, dot-separated or other\n"
-    "  --color=WHEN    colour in reports: auto (the default; decided by\n"
-    "                  CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM and whether\n"
-    "                  standard error is a terminal), always or never\n"
-    "  -h, --help      this help, or a command's with COMMAND --help\n"
-    "  --version       the tool's version\n"
-    "\n"
-    "Exit status: 0 when every text was read, 1 when any was rejected,\n"
-    "2 for a usage error or an input that could not be read.\n";
-
-constexpr std::string_view check_usage = "usage: tolva check [--kind K] [--color=WHEN] [FILE...]\n";
-constexpr std::string_view check_help =
-    "Reads every line of each FILE (standard input when there is none, or for\n"
-    "\"-\") as one version and explains each rejected line on standard error.\n"
-    "The input is read as it arrives, so it may be of any length.\n"
-    "\n"
-    "  --kind K        version, semver, dot-separated or other\n"
-    "  --color=WHEN    auto, always or never\n"
-    "\n"
-    "Exit status: 0 when every line was read, 1 when any was rejected,\n"
-    "2 for a usage error or a FILE that could not be read.\n";
-
-constexpr std::string_view sort_usage =
-    "usage: tolva sort [--kind K] [--color=WHEN] [-r] [-u] [FILE...]\n";
-constexpr std::string_view sort_help =
-    "Writes the accepted lines of all FILEs (standard input when there is none,\n"
-    "or for \"-\") to standard output as they were read, ordered by version:\n"
-    "semantic versions first, then dot-separated lists, then other names.\n"
-    "Equal versions keep their input order. Rejected lines are explained on\n"
-    "standard error.\n"
-    "\n"
-    "  --kind K        version, semver, dot-separated or other\n"
-    "  --color=WHEN    auto, always or never\n"
-    "  -r, --reverse   the highest version first\n"
-    "  -u, --unique    only the first line of each group of equal versions\n"
-    "\n"
-    "Exit status: 0 when every line was read, 1 when any was rejected,\n"
-    "2 for a usage error or a FILE that could not be read.\n";
-
-constexpr std::string_view compare_usage = "usage: tolva compare [--kind K] [--color=WHEN] A B\n";
-constexpr std::string_view compare_help =
-    "Prints <, = or > as version A orders before, equal to or after B.\n"
-    "\n"
-    "  --kind K        version, semver, dot-separated or other\n"
-    "  --color=WHEN    auto, always or never\n"
-    "\n"
-    "Exit status: 0 when both were read, 1 when either was rejected (and\n"
-    "explained on standard error), 2 for a usage error.\n";
-
-constexpr std::string_view parse_usage =
-    "usage: tolva parse [--kind K] [--color=WHEN] [--json] TEXT...\n";
-constexpr std::string_view parse_help =
-    "Prints what each TEXT reads as, one a line: its debug form, or with\n"
-    "--json an object with the kind and its fields.\n"
-    "\n"
-    "  --kind K        version, semver, dot-separated or other\n"
-    "  --color=WHEN    auto, always or never\n"
-    "  --json          one JSON object a line\n"
-    "\n"
-    "Exit status: 0 when every TEXT was read, 1 when any was rejected (and\n"
-    "explained on standard error), 2 for a usage error.\n";
-
-struct Texts {
-  std::string_view usage;
-  std::string_view help;
-};
-
-Texts texts_of(std::optional<Command> command) noexcept {
-  if (!command) return {tool_usage, tool_help};
-  switch (*command) {
-    case Command::check:
-      return {check_usage, check_help};
-    case Command::sort:
-      return {sort_usage, sort_help};
-    case Command::compare:
-      return {compare_usage, compare_help};
-    case Command::parse:
-      return {parse_usage, parse_help};
+// Appends the words with a space between, breaking lines before `width`; a
+// line break starts at `indent`. `column` is where the first word starts.
+template <class Words>
+void append_words(std::string& out, const Words& words, std::size_t column, std::size_t indent) {
+  bool first = true;
+  for (std::string_view word : words) {
+    if (!first && column + 1 + word.size() > width) {
+      out.append("\n").append(indent, ' ');
+      column = indent;
+    } else if (!first) {
+      out.push_back(' ');
+      ++column;
+    }
+    out.append(word);
+    column += word.size();
+    first = false;
   }
-  return {tool_usage, tool_help};
+}
+
+void append_wrapped(std::string& out, std::string_view text, std::size_t column,
+                    std::size_t indent) {
+  std::vector<std::string_view> words;
+  for (std::size_t end; !text.empty(); text.remove_prefix(std::min(end + 1, text.size()))) {
+    end = std::min(text.find(' '), text.size());
+    words.push_back(text.substr(0, end));
+  }
+  append_words(out, words, column, indent);
+}
+
+// Paragraphs, separated by blank lines in the text, each wrapped.
+void append_paragraphs(std::string& out, std::string_view text) {
+  while (!text.empty()) {
+    std::size_t end = text.find("\n\n");
+    append_wrapped(out, text.substr(0, end), 0, 0);
+    out.append("\n");
+    if (end == std::string_view::npos) break;
+    out.append("\n");
+    text.remove_prefix(end + 2);
+  }
+}
+
+bool applies(const OptionDefinition& option, Command command) {
+  return (option.commands & set_of(command)) != 0;
+}
+
+std::string synopsis_item(const OptionDefinition& option) {
+  std::string item = "[";
+  if (option.short_name != '\0') {
+    item.append("-").push_back(option.short_name);
+    if (option.takes != Takes::nothing) item.append(" ").append(option.value_name);
+  } else {
+    item.append("--").append(option.long_name);
+    if (option.takes == Takes::value) item.append(" ").append(option.value_name);
+    if (option.takes == Takes::optional_value) item.append("=").append(option.value_name);
+  }
+  return item + "]";
+}
+
+std::string command_usage(const CommandDefinition& command) {
+  // Options break onto new lines between their brackets, never inside.
+  std::vector<std::string> items;
+  for (const OptionDefinition& option : option_definitions()) {
+    if (option.set != nullptr && applies(option, command.command)) {
+      items.push_back(synopsis_item(option));
+    }
+  }
+  items.emplace_back(command.operands);
+  std::string out = "usage: tolva ";
+  out.append(command.name).push_back(' ');
+  append_words(out, items, out.size(), out.size());
+  return out + "\n";
+}
+
+void append_option_line(std::string& out, std::string_view names, std::string_view help) {
+  out.append("  ").append(names);
+  std::size_t column = 2 + names.size();
+  if (column + 2 > help_column) {
+    out.append("\n");
+    column = 0;
+  }
+  out.append(help_column - column, ' ');
+  append_wrapped(out, help, help_column, help_column);
+  out.append("\n");
+}
+
+std::string option_names(const OptionDefinition& option) {
+  std::string names;
+  if (option.short_name != '\0') names.append("-").append(1, option.short_name).append(", ");
+  names.append("--").append(option.long_name);
+  if (option.takes == Takes::value) names.append(" ").append(option.value_name);
+  if (option.takes == Takes::optional_value) names.append("[=").append(option.value_name) += "]";
+  return names;
+}
+
+std::string tool_usage() {
+  std::string out;
+  std::string_view lead = "usage: ";
+  for (const CommandDefinition& command : command_definitions()) {
+    out.append(lead).append("tolva ").append(command.name).append(" [OPTION...] ");
+    out.append(command.operands).append("\n");
+    lead = "       ";
+  }
+  return out + "       tolva --help | --version | COMMAND --help\n";
+}
+
+std::string tool_help() {
+  std::string out;
+  append_paragraphs(out, tool_description);
+  out.append("\nCommands:\n");
+  for (const CommandDefinition& command : command_definitions()) {
+    out.append("  ").append(command.name);
+    out.append(10 - command.name.size(), ' ').append(command.summary).append("\n");
+  }
+  out.append("\n");
+  append_paragraphs(out, tool_inputs);
+  out.append("\nOptions of every command:\n");
+  for (const OptionDefinition& option : option_definitions()) {
+    if (option.commands == every_command && option.set != nullptr) {
+      append_option_line(out, option_names(option), option.help);
+    }
+  }
+  out.append("\nOptions of the tool:\n");
+  for (const ToolOption& option : tool_options()) {
+    std::string names =
+        option.short_name != '\0' ? std::string("-") + option.short_name + ", " : std::string();
+    append_option_line(out, names.append("--").append(option.long_name), option.help);
+  }
+  out.append("\nEach command's options: tolva COMMAND --help.\n\nExit status: ");
+  append_wrapped(out, tool_exit_status, 13, 0);
+  return out + "\n";
+}
+
+std::string command_help(const CommandDefinition& command) {
+  std::string out;
+  append_paragraphs(out, command.description);
+  out.append("\nOptions:\n");
+  for (const OptionDefinition& option : option_definitions()) {
+    if (applies(option, command.command)) {
+      append_option_line(out, option_names(option), option.help);
+    }
+  }
+  out.append("\nExit status: ");
+  append_wrapped(out, command.exit_status, 13, 0);
+  return out + "\n";
 }
 
 }  // namespace
 
-std::string_view usage_line(std::optional<Command> command) noexcept {
-  return texts_of(command).usage;
+std::string usage_line(std::optional<Command> command) {
+  return command ? command_usage(definition_of(*command)) : tool_usage();
 }
 
-std::string_view help_text(std::optional<Command> command) noexcept {
-  return texts_of(command).help;
+std::string help_text(std::optional<Command> command) {
+  return command ? command_help(definition_of(*command)) : tool_help();
 }
 
 }  // namespace tolva::cli

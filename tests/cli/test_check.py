@@ -179,7 +179,7 @@ def test_memory_does_not_grow_past_a_long_line(tolva_exe, write, kind, head, par
 
 @pytest.mark.parametrize("args", [
     ["check", "--bogus"], ["check", "-r"], ["sort", "-x"], ["sort", "--json"],
-    ["compare", "1.0"], ["compare", "1", "2", "3"], ["parse"], ["parse", "--unique", "1"],
+    ["compare", "1.0"], ["compare", "1", "lt", "2", "3"], ["parse"], ["parse", "--unique", "1"],
     ["check", "--kind"], ["check", "--kind", "nope"], ["check", "--color=sometimes"],
     ["bogus"], ["--bogus"], [],
 ])
@@ -190,7 +190,8 @@ def test_usage_errors(tolva, args):
     assert result.stderr.startswith(b"tolva: ") and b"usage: tolva" in result.stderr
 
 
-@pytest.mark.parametrize("command", [None, "check", "sort", "compare", "parse"])
+@pytest.mark.parametrize("command", [None, "check", "sort", "compare", "parse", "filter", "newest",
+                                     "oldest"])
 def test_help_is_the_named_commands(tolva, command):
     before = [command] if command else []
     short, long = tolva(*before, "-h"), tolva(*before, "--help")
@@ -198,9 +199,13 @@ def test_help_is_the_named_commands(tolva, command):
     assert short.stdout == long.stdout
     lines = short.stdout.decode().split("\n")
     if command:
-        assert lines[0].startswith(f"usage: tolva {command} [--kind K]") and lines[1] == ""
+        usage = short.stdout.decode().split("\n\n")[0].split("\n")
+        assert usage[0].startswith(f"usage: tolva {command} [--kind K]")
+        indent = " " * len(f"usage: tolva {command} ")
+        assert all(line.startswith(indent + "[") or line.endswith("...") for line in usage[1:])
     else:
         assert lines[1].startswith("       tolva sort ")
+    assert max(map(len, lines)) <= 79
 
 
 def test_version(tolva):
