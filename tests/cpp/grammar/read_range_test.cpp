@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -124,6 +126,26 @@ TEST(RangeReport, names_what_was_expected) {
   ASSERT_FALSE(range.has_value());
   EXPECT_NE(explain(range.error(), "^1.2 ||").find("found end of input expected comparator"),
             std::string::npos);
+}
+
+// Texts of the range's own characters, operands and ill-formed bytes: each
+// reads, or fails inside the text with a report that can be drawn.
+TEST(RangeReader, any_text_reads_or_fails_inside_it) {
+  constexpr std::string_view alphabet = " \t,|-<>=!^~10.9xX*v+a\xff";
+  std::mt19937 random(11);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text(random() % 9, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    const auto range = parse_range(text);
+    if (range) {
+      EXPECT_FALSE(range->alternatives.empty()) << text;
+      continue;
+    }
+    ASSERT_LE(range.error().span.start, range.error().span.end) << text;
+    ASSERT_LE(range.error().span.end, text.size()) << text;
+    ASSERT_FALSE(range.error().expected.empty()) << text;
+    ASSERT_TRUE(explain(range.error(), text).starts_with("Error: ")) << text;
+  }
 }
 
 }  // namespace
