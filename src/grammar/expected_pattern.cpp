@@ -9,8 +9,7 @@ PatternKind kind_of(ExpectedPattern p) noexcept {
     case ExpectedPattern::TokenHyphen:
     case ExpectedPattern::TokenPlus:
     case ExpectedPattern::TokenBar:
-    case ExpectedPattern::TokenEquals:
-      return PatternKind::Token;
+    case ExpectedPattern::TokenEquals: return PatternKind::Token;
     case ExpectedPattern::EndOfInput:
       return PatternKind::EndOfInput;
     case ExpectedPattern::PartChar:
@@ -19,8 +18,7 @@ PatternKind kind_of(ExpectedPattern p) noexcept {
     case ExpectedPattern::Integer:
     case ExpectedPattern::Identifier:
     case ExpectedPattern::Comparator:
-    case ExpectedPattern::RangeOperand:
-      break;
+    case ExpectedPattern::RangeOperand: break;
   }
   return PatternKind::Label;
 }
