@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -78,6 +77,25 @@ void add_below(Alternative& out, const std::optional<SemVer>& ceiling) {
   if (ceiling) out.push_back(made_up(RangeOp::less, *ceiling));
 }
 
+// The operators as written, longest first. ^ and ~ make comparators of their
+// own.
+enum class Form : std::uint8_t { comparison, caret, tilde };
+struct Operator {
+  std::string_view text;
+  RangeOp op;
+  Form form = Form::comparison;
+};
+constexpr std::array<Operator, 8> operators{{
+    {"<=", RangeOp::less_equal},
+    {">=", RangeOp::greater_equal},
+    {"!=", RangeOp::not_equal},
+    {"<", RangeOp::less},
+    {">", RangeOp::greater},
+    {"=", RangeOp::equal},
+    {"^", RangeOp::equal, Form::caret},
+    {"~", RangeOp::equal, Form::tilde},
+}};
+
 ParseError shifted(ParseError error, std::size_t offset) {
   error.span.start += offset;
   error.span.end += offset;
@@ -105,7 +123,7 @@ class RangeReader {
       }
       if (at_end()) return range;
       // The alternative stopped at a '|'.
-      if (pos_ + 1 == text_.size() || text_[pos_ + 1] != '|') return fail(pos_ + 1, {P::TokenBar});
+      if (pos_ + 1 == text_.size() || text_[pos_ + 1] != '|') return fail(pos_ + 1, P::TokenBar);
       pos_ += 2;
       skip_blanks();
     }
@@ -120,9 +138,9 @@ class RangeReader {
     while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
   }
 
-  std::unexpected<ParseError> fail(std::size_t at, std::initializer_list<P> expected) const {
+  std::unexpected<ParseError> fail(std::size_t at, P expected) const {
     detail::FailureRecord record;
-    for (P p : expected) record.record(at, p);
+    record.record(at, expected);
     return std::unexpected(detail::to_parse_error(text_, record));
   }
 
@@ -151,41 +169,29 @@ class RangeReader {
     }
   }
 
-  std::optional<RangeOp> op_at(bool& caret, bool& tilde) noexcept {
-    auto followed_by_equals = [&] {
-      if (!at('=')) return false;
-      ++pos_;
-      return true;
-    };
-    const char c = text_[pos_];
-    ++pos_;
-    switch (c) {
-      case '<': return followed_by_equals() ? RangeOp::less_equal : RangeOp::less;
-      case '>': return followed_by_equals() ? RangeOp::greater_equal : RangeOp::greater;
-      case '=': return RangeOp::equal;
-      case '^': caret = true; return RangeOp::equal;
-      case '~': tilde = true; return RangeOp::equal;
-      case '!': return RangeOp::not_equal;  // its '=' is checked by the caller
-      default: break;
+  // The operator at the cursor, taken; null when there is none.
+  const Operator* take_operator() noexcept {
+    for (const Operator& op : operators) {
+      if (text_.substr(pos_).starts_with(op.text)) {
+        pos_ += op.text.size();
+        return &op;
+      }
     }
-    --pos_;
-    return std::nullopt;
+    return nullptr;
   }
 
   Step comparator(Alternative& out) {
-    if (at_end() || at(',') || at('|') || at_lone_hyphen()) return fail(pos_, {P::Comparator});
-    bool caret = false;
-    bool tilde = false;
-    const bool bang = at('!');
-    const std::optional<RangeOp> op = op_at(caret, tilde);
-    if (bang && !at('=')) return fail(pos_, {P::TokenEquals});
-    if (bang) ++pos_;
-    if (op) skip_blanks();
+    if (at_end() || at(',') || at('|') || at_lone_hyphen()) return fail(pos_, P::Comparator);
+    if (at('!') && !text_.substr(pos_).starts_with("!=")) return fail(pos_ + 1, P::TokenEquals);
+    const Operator* op = take_operator();
+    if (op != nullptr) skip_blanks();
     const std::size_t start = pos_;
     const std::string_view operand = take_operand();
-    if (operand.empty()) return fail(pos_, {P::RangeOperand});
-    if (caret || tilde) return compatible(out, operand, start, caret);
-    if (!op) {
+    if (operand.empty()) return fail(pos_, P::RangeOperand);
+    if (op != nullptr && op->form != Form::comparison) {
+      return compatible(out, operand, start, op->form == Form::caret);
+    }
+    if (op == nullptr) {
       const std::size_t end = pos_;
       skip_blanks();
       if (pos_ > end && at_lone_hyphen()) {
@@ -193,12 +199,12 @@ class RangeReader {
         skip_blanks();
         const std::size_t upper_start = pos_;
         const std::string_view upper = take_operand();
-        if (upper.empty()) return fail(pos_, {P::RangeOperand});
+        if (upper.empty()) return fail(pos_, P::RangeOperand);
         return hyphen(out, operand, start, upper, upper_start);
       }
       pos_ = end;
     }
-    return plain(out, op.value_or(RangeOp::equal), operand, start);
+    return plain(out, op != nullptr ? op->op : RangeOp::equal, operand, start);
   }
 
   // The operand as a partial or wildcard SemVer, if it is written as one;
