@@ -9,6 +9,8 @@ would refuse becomes '-'), then repeated with the leading number shifted and
 shuffled. Each figure is the best wall time of several runs, output to
 /dev/null; the processor time (user and system) of the same runs is shown
 beside it, as it moves less on a busy machine (GNU sort uses two threads).
+`tolva filter` is set against `tolva check`, which reads the same lines but
+builds no value and tests no range.
 """
 
 import os
@@ -25,6 +27,8 @@ PART = r"[0-9A-Za-z-]+"
 LIST = rf"(?:{PART}(?:\.{PART})*)?"
 ACCEPTED = re.compile(rf"v?\d+\.\d+\.\d+(?:-{LIST})?(?:\+{LIST})?|{LIST}|[A-Za-z_]\w*", re.ASCII)
 LEADING_NUMBER = re.compile(r"\d+")
+# Most of the lines are dot-separated, a few are SemVer: a range for each.
+FILTER_RANGE = ">=1.2 <3 || ^1.2.3 || ~0.9"
 
 
 def debian_versions():
@@ -90,6 +94,9 @@ def main():
             "sort -V": best_seconds(["sort", "-V", data], c),
             "LC_ALL=C sort": best_seconds(["sort", data], c),
             "tolva check": best_seconds([tolva, "check", data]),
+            "tolva filter": best_seconds([tolva, "filter", FILTER_RANGE, data]),
+            "filter --numeric-parts": best_seconds([tolva, "filter", "--numeric-parts",
+                                                    FILTER_RANGE, data]),
             "LC_ALL=C grep -c .": best_seconds(["grep", "-c", ".", data], c),
         }
     print(f"{COUNT} lines from {distinct} distinct Debian versions, best of {REPEATS}")
@@ -100,6 +107,8 @@ def main():
         ("sort -V / tolva sort", "sort -V", "tolva sort", "at least 3"),
         ("tolva sort / LC_ALL=C sort", "tolva sort", "LC_ALL=C sort", "at most 2"),
         ("tolva check / LC_ALL=C grep -c .", "tolva check", "LC_ALL=C grep -c .", "at most 5"),
+        ("tolva filter / tolva check", "tolva filter", "tolva check", "at most 3"),
+        ("filter --numeric-parts / check", "filter --numeric-parts", "tolva check", "at most 3"),
     ]
     print(f"  {'ratio':34} {'wall':>6} {'processor':>10}")
     for name, top, bottom, target in rows:

@@ -11,5 +11,6 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io);
+ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io);
 
 }  // namespace tolva::cli

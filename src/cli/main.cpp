@@ -38,7 +38,7 @@ ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
     case Command::sort: return run_sort(invocation, colour, io);
     case Command::compare: return run_compare(invocation, colour, io);
     case Command::parse: return run_parse(invocation, colour, io);
-    case Command::filter:
+    case Command::filter: return run_filter(invocation, colour, io);
     case Command::newest:
     case Command::oldest:
       io.report("tolva: this command is not built yet\n");
