@@ -6,11 +6,13 @@
 #include <string_view>
 
 #include "tolva/grammar/parse_error.hpp"
+#include "tolva/grammar/read_range.hpp"
 #include "tolva/grammar/readers.hpp"
 #include "tolva/report/parse_report.hpp"
 #include "tolva/values/formatting.hpp"
 #include "tolva/values/hash.hpp"
 #include "tolva/values/identical.hpp"
+#include "tolva/values/range.hpp"
 #include "tolva/values/version.hpp"
 
 // Text to value, and the report for a text that is rejected:
@@ -48,6 +50,13 @@ template <Parsable K>
 // SemVer, else DotSeparated, else Other: the first reading that takes it all.
 [[nodiscard]] inline std::expected<Version, ParseError> parse(std::string_view text) {
   return grammar::read_version(text);
+}
+
+// A range of versions (the text's grammar is described at
+// grammar::read_range), or the furthest place its reading failed, which
+// explain() draws over the range text. Test versions with contains().
+[[nodiscard]] inline std::expected<Range, ParseError> parse_range(std::string_view text) {
+  return grammar::read_range(text);
 }
 
 // The report for `error`, a failure to read `text`, drawn in `style`: with

@@ -5,6 +5,7 @@
 
 #include "tolva/error.hpp"
 #include "tolva/grammar/parse_error.hpp"
+#include "tolva/grammar/read_range.hpp"
 #include "tolva/grammar/readers.hpp"
 #include "tolva/io/stdout_stream.hpp"
 #include "tolva/io/terminal_colour.hpp"
@@ -27,6 +28,8 @@
 #include "tolva/values/identical.hpp"
 #include "tolva/values/order_key.hpp"
 #include "tolva/values/other.hpp"
+#include "tolva/values/part_order.hpp"
+#include "tolva/values/range.hpp"
 #include "tolva/values/semver.hpp"
 #include "tolva/values/short_text.hpp"
 #include "tolva/values/text_list.hpp"

@@ -11,6 +11,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io);
+ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io);
 // newest and oldest
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io);
 

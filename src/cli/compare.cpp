@@ -6,8 +6,8 @@
 #include "commands.hpp"
 #include "kind.hpp"
 #include "option_values.hpp"
-#include "ordering.hpp"
 #include "shown_name.hpp"
+#include "tolva/values/part_order.hpp"
 #include "usage_error.hpp"
 
 namespace tolva::cli {
@@ -54,8 +54,6 @@ ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
     if (op == nullptr)
       return usage_error(io, unknown_operator(invocation.operands[1]), Command::compare);
   }
-  if (auto refused = refused_ordering(invocation))
-    return usage_error(io, *refused, Command::compare);
   const std::string_view texts[2] = {invocation.operands.front(), invocation.operands.back()};
   std::optional<Version> versions[2];
   for (int i = 0; i < 2; ++i) {
@@ -70,7 +68,8 @@ ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
     }
   }
   if (!versions[0] || !versions[1]) return tested ? ExitStatus::trouble : ExitStatus::rejected;
-  std::weak_ordering order = version_order(invocation)(*versions[0], *versions[1]);
+  const PartOrder parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text;
+  std::weak_ordering order = compare(*versions[0], *versions[1], parts);
   if (tested) return op->holds(order) ? ExitStatus::ok : ExitStatus::rejected;
   io.out.write(order < 0 ? "<\n" : order > 0 ? ">\n" : "=\n");
   return ExitStatus::ok;

@@ -39,11 +39,9 @@ ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
     case Command::sort: return run_sort(invocation, colour, io);
     case Command::compare: return run_compare(invocation, colour, io);
     case Command::parse: return run_parse(invocation, colour, io);
+    case Command::filter: return run_filter(invocation, colour, io);
     case Command::newest:
     case Command::oldest: return run_extremes(invocation, colour, io);
-    case Command::filter:
-      io.report("tolva: this command is not built yet\n");
-      return ExitStatus::trouble;
   }
   return ExitStatus::trouble;
 }

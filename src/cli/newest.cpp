@@ -6,10 +6,10 @@
 #include "commands.hpp"
 #include "inputs.hpp"
 #include "lines.hpp"
-#include "ordering.hpp"
+#include "range_option.hpp"
 #include "reading.hpp"
 #include "rejection.hpp"
-#include "usage_error.hpp"
+#include "tolva/values/part_order.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -28,7 +28,7 @@ struct Kept {
 class Best {
   // Above zero when `a` is the better version.
   int rank(const Version& a, const Version& b) const {
-    std::weak_ordering order = order_(a, b);
+    std::weak_ordering order = compare(a, b, parts_);
     return order > 0 ? sign_ : order < 0 ? -sign_ : 0;
   }
 
@@ -40,8 +40,8 @@ class Best {
   }
 
  public:
-  Best(std::size_t limit, VersionOrder order, bool greatest)
-      : limit_(limit), order_(order), sign_(greatest ? 1 : -1) {}
+  Best(std::size_t limit, PartOrder parts, bool greatest)
+      : limit_(limit), parts_(parts), sign_(greatest ? 1 : -1) {}
 
   void offer(Version&& value, std::string_view line, std::uint64_t place) {
     if (kept_.size() < limit_) {
@@ -66,7 +66,7 @@ class Best {
 
  private:
   std::size_t limit_;
-  VersionOrder order_;
+  PartOrder parts_;
   int sign_;
   std::vector<Kept> kept_;  // grows by the lines kept: a limit may be far above the input
 };
@@ -74,11 +74,13 @@ class Best {
 }  // namespace
 
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
-  if (auto refused = refused_ordering(invocation)) {
-    return usage_error(io, *refused, invocation.command);
+  std::optional<Range> range;
+  if (invocation.range) {
+    range = read_range_option(invocation, colour, io);
+    if (!range) return ExitStatus::trouble;
   }
-  if (invocation.range) return usage_error(io, "--range is not built yet", invocation.command);
-  Best best(invocation.lines, version_order(invocation), invocation.command == Command::newest);
+  const RangeOptions options = range_options(invocation);
+  Best best(invocation.lines, options.parts, invocation.command == Command::newest);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
   ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
@@ -88,11 +90,11 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
       if (!line) return line.error();
       if (!*line) return 0;
       auto value = read_as(invocation.kind, **line);
-      if (value) {
-        best.offer(std::move(*value), **line, place++);
-      } else {
+      if (!value) {
         io.report(full_report(Rejection{name, number, **line, value.error()}, colour));
         status = ExitStatus::rejected;
+      } else if (!range || contains(*range, *value, options)) {
+        best.offer(std::move(*value), **line, place++);
       }
     }
   });

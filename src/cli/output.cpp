@@ -14,6 +14,8 @@ namespace {
 constexpr std::size_t buffer_size = 64 * 1024;
 constexpr int closed_pipe_status = 128 + 13;
 
+void (*write_failure_cleanup)() noexcept = nullptr;
+
 }  // namespace
 
 Output::Output(int fd, std::string_view name) : fd_(fd), name_(name) {
@@ -35,7 +37,12 @@ void Output::flush() {
   if (error != 0) fail(error);
 }
 
+void set_write_failure_cleanup(void (*cleanup)() noexcept) noexcept {
+  write_failure_cleanup = cleanup;
+}
+
 void Output::fail(int error) const {
+  if (write_failure_cleanup != nullptr) write_failure_cleanup();
   if (error != EPIPE && fd_ != 2) {
     std::string message = "tolva: cannot write to ";
     message.append(name_).append(": ").append(std::strerror(error)).append("\n");

@@ -31,6 +31,10 @@ class Output {
   std::string buffer_;
 };
 
+// Sets what runs before the tool ends on a failed write, such as removing
+// temporary files; it must be async-signal-safe.
+void set_write_failure_cleanup(void (*cleanup)() noexcept) noexcept;
+
 // Standard output and standard error. Writing to standard error first
 // flushes standard output, so both keep their order when they share a file.
 struct Streams {

@@ -8,7 +8,8 @@ PatternKind kind_of(ExpectedPattern p) noexcept {
     case ExpectedPattern::TokenDot:
     case ExpectedPattern::TokenHyphen:
     case ExpectedPattern::TokenPlus:
-      return PatternKind::Token;
+    case ExpectedPattern::TokenBar:
+    case ExpectedPattern::TokenEquals: return PatternKind::Token;
     case ExpectedPattern::EndOfInput:
       return PatternKind::EndOfInput;
     case ExpectedPattern::PartChar:
@@ -16,7 +17,8 @@ PatternKind kind_of(ExpectedPattern p) noexcept {
     case ExpectedPattern::Digit:
     case ExpectedPattern::Integer:
     case ExpectedPattern::Identifier:
-      break;
+    case ExpectedPattern::Comparator:
+    case ExpectedPattern::RangeOperand: break;
   }
   return PatternKind::Label;
 }
@@ -32,6 +34,10 @@ std::string_view display_text(ExpectedPattern p) noexcept {
     case ExpectedPattern::Digit: return "digit";
     case ExpectedPattern::Integer: return "integer";
     case ExpectedPattern::Identifier: return "identifier";
+    case ExpectedPattern::TokenBar: return "'|'";
+    case ExpectedPattern::TokenEquals: return "'='";
+    case ExpectedPattern::Comparator: return "comparator";
+    case ExpectedPattern::RangeOperand: return "version";
     case ExpectedPattern::EndOfInput: break;
   }
   return "end of input";

@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <variant>
 
+#include "part_number.hpp"
+
 namespace tolva {
 namespace {
 
@@ -21,6 +23,9 @@ constexpr std::uint8_t part_mark = 0x01;
 constexpr std::uint8_t escape = 0x02;  // the highest byte a text escapes
 constexpr std::uint8_t absent_rc = 0xFF;
 constexpr std::uint8_t long_number = 0xF0;
+// The numeric part order's first byte of a part.
+constexpr std::uint8_t number_part = 0x03;
+constexpr std::uint8_t text_part = 0x04;
 
 // Appends the whole key.
 class WholeKey {
@@ -81,16 +86,54 @@ void put_text(Key& key, std::string_view text) {
   }
 }
 
+// A count of any size as put_number writes it; `descending` writes each byte
+// complemented, which reverses the order of the (prefix-free) forms.
 template <class Key>
+void put_count(Key& key, std::uint64_t n, bool descending) {
+  const std::uint8_t flip = descending ? 0xFF : 0x00;
+  auto put = [&](std::uint64_t byte) { key.put(static_cast<std::uint8_t>(byte ^ flip)); };
+  if (n < long_number) return put(n);
+  const int bytes = (std::bit_width(n) + 7) / 8;
+  put(long_number + static_cast<unsigned>(bytes));
+  for (int i = bytes - 1; i >= 0; --i) put((n >> (8 * i)) & 0xFF);
+}
+
+// A number: its count of significant digits, the digits, then its count of
+// leading zeros, which sets apart numbers of equal value as their texts
+// order: more zeros first ("01" < "1"), but for zero fewer first ("0" <
+// "00"). Each field is prefix-free, so no number's bytes begin another's.
+template <class Key>
+void put_part(Key& key, std::string_view part,
+              std::integral_constant<PartOrder, PartOrder::numeric>) {
+  if (!values_detail::is_number(part)) {
+    key.put(text_part);
+    return put_text(key, part);
+  }
+  const std::string_view digits = values_detail::significant_digits(part);
+  key.put(number_part);
+  put_count(key, digits.size(), false);
+  for (char c : digits) {
+    if (!key.open()) return;
+    key.put(static_cast<std::uint8_t>(c));
+  }
+  put_count(key, part.size() - digits.size(), !digits.empty());
+}
+
+template <class Key>
+void put_part(Key& key, std::string_view part, std::integral_constant<PartOrder, PartOrder::text>) {
+  put_text(key, part);
+}
+
+template <PartOrder P, class Key>
 void put_list(Key& key, TextSpan parts) {
   for (const ShortText& part : parts) {
     if (!key.open()) return;
     key.put(part_mark);
-    put_text(key, part);
+    put_part(key, part, std::integral_constant<PartOrder, P>());
   }
 }
 
-template <class Key>
+template <PartOrder P = PartOrder::text, class Key>
 void put_value(Key& key, const SemVer& v) {
   key.put(semver_rank);
   put_number(key, v.major);
@@ -98,46 +141,52 @@ void put_value(Key& key, const SemVer& v) {
   put_number(key, v.patch);
   const OptionalTextSpan rc = v.rc();
   if (rc) {
-    put_list(key, *rc);
+    put_list<P>(key, *rc);
   } else {
     key.put(absent_rc);
   }
 }
 
-template <class Key>
+template <PartOrder P = PartOrder::text, class Key>
 void put_value(Key& key, const DotSeparated& v) {
   key.put(dot_separated_rank);
-  put_list(key, v.parts);
+  put_list<P>(key, v.parts);
 }
 
-template <class Key>
+template <PartOrder P = PartOrder::text, class Key>
 void put_value(Key& key, const Other& v) {
   key.put(other_rank);
   put_text(key, v.value);
 }
 
-template <class Key>
+template <PartOrder P = PartOrder::text, class Key>
 void put_value(Key& key, const Version& v) {
-  std::visit([&](const auto& held) { put_value(key, held); }, v.value);
+  std::visit([&](const auto& held) { put_value<P>(key, held); }, v.value);
 }
 
-template <class Value>
-void append_key(std::string& out, const Value& v) {
-  WholeKey key(out);
+template <class Key>
+void put_value(Key& key, const Version& v, PartOrder parts) {
+  if (parts == PartOrder::numeric) return put_value<PartOrder::numeric>(key, v);
   put_value(key, v);
 }
 
-template <class Value>
-std::string whole_key(const Value& v) {
+template <class Value, class... Order>
+void append_key(std::string& out, const Value& v, Order... parts) {
+  WholeKey key(out);
+  put_value(key, v, parts...);
+}
+
+template <class Value, class... Order>
+std::string whole_key(const Value& v, Order... parts) {
   std::string out;
-  append_key(out, v);
+  append_key(out, v, parts...);
   return out;
 }
 
-template <class Value>
-bool write_prefix(std::span<std::uint8_t> out, const Value& v) noexcept {
+template <class Value, class... Order>
+bool write_prefix(std::span<std::uint8_t> out, const Value& v, Order... parts) noexcept {
   KeyPrefix key(out);
-  put_value(key, v);
+  put_value(key, v, parts...);
   return key.finish();
 }
 
@@ -148,10 +197,15 @@ void append_order_key(std::string& out, const SemVer& v) { append_key(out, v); }
 void append_order_key(std::string& out, const DotSeparated& v) { append_key(out, v); }
 void append_order_key(std::string& out, const Other& v) { append_key(out, v); }
 
+void append_order_key(std::string& out, const Version& v, PartOrder parts) {
+  append_key(out, v, parts);
+}
+
 std::string order_key(const Version& v) { return whole_key(v); }
 std::string order_key(const SemVer& v) { return whole_key(v); }
 std::string order_key(const DotSeparated& v) { return whole_key(v); }
 std::string order_key(const Other& v) { return whole_key(v); }
+std::string order_key(const Version& v, PartOrder parts) { return whole_key(v, parts); }
 
 bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v) noexcept {
   return write_prefix(out, v);
@@ -164,6 +218,10 @@ bool write_order_key_prefix(std::span<std::uint8_t> out, const DotSeparated& v) 
 }
 bool write_order_key_prefix(std::span<std::uint8_t> out, const Other& v) noexcept {
   return write_prefix(out, v);
+}
+bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v,
+                            PartOrder parts) noexcept {
+  return write_prefix(out, v, parts);
 }
 
 }  // namespace tolva

@@ -20,18 +20,23 @@ struct Span {
 // Everything this grammar can expect at a position. Tokens are single literal
 // characters, labels name a rule, EndOfInput is the end test.
 enum class ExpectedPattern : std::uint8_t {
-  TokenV,           // 'v'
-  TokenDot,         // '.'
-  TokenHyphen,      // '-'
-  TokenPlus,        // '+'
-  PartChar,         // alphanumeric or '-'
-  DotList,          // dot-separated list
-  Digit,            // digit
-  Integer,          // integer
-  Identifier,       // identifier
-  EndOfInput,       // end of input
+  TokenV,       // 'v'
+  TokenDot,     // '.'
+  TokenHyphen,  // '-'
+  TokenPlus,    // '+'
+  PartChar,     // alphanumeric or '-'
+  DotList,      // dot-separated list
+  Digit,        // digit
+  Integer,      // integer
+  Identifier,   // identifier
+  EndOfInput,   // end of input
+  // Range texts only.
+  TokenBar,      // '|'
+  TokenEquals,   // '='
+  Comparator,    // comparator
+  RangeOperand,  // version
 };
-inline constexpr std::size_t expected_pattern_count = 10;
+inline constexpr std::size_t expected_pattern_count = 14;
 
 enum class PatternKind : std::uint8_t { Token, Label, EndOfInput };
 

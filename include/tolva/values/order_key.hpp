@@ -6,6 +6,7 @@
 
 #include "tolva/values/dot_separated.hpp"
 #include "tolva/values/other.hpp"
+#include "tolva/values/part_order.hpp"
 #include "tolva/values/semver.hpp"
 #include "tolva/values/version.hpp"
 
@@ -59,5 +60,19 @@ void append_order_key(std::string& out, const Other& v);
 [[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out,
                                           const DotSeparated& v) noexcept;
 [[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const Other& v) noexcept;
+
+// The same contract for the values ordered with their parts in `parts`
+// (compare(a, b, parts)); PartOrder::text gives the key above. In the
+// numeric order each part of a list, behind its 0x01 mark, is:
+//   - a number: 0x03, the count of its digits without leading zeros, those
+//     digits, then the count of its leading zeros (zero itself: that count;
+//     any other number: that count with every byte complemented, so more
+//     zeros sort first). A count is written as a number above, of up to 8
+//     bytes;
+//   - any other part: 0x04, then the part as a text.
+void append_order_key(std::string& out, const Version& v, PartOrder parts);
+[[nodiscard]] std::string order_key(const Version& v, PartOrder parts);
+[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v,
+                                          PartOrder parts) noexcept;
 
 }  // namespace tolva

@@ -1,0 +1,81 @@
+#include "line_blocks.hpp"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tolva::cli::sort {
+namespace {
+
+bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+LineBlocks::LineBlocks(int fd, char terminator, std::size_t block_size)
+    : fd_(fd), terminator_(terminator), buffer_(block_size, '\0') {}
+
+std::expected<std::string_view, int> LineBlocks::next() {
+  // The unfinished line the last block left moves to the front.
+  std::size_t unread = end_ - start_;
+  std::memmove(buffer_.data(), buffer_.data() + start_, unread);
+  start_ = 0;
+  end_ = unread;
+  std::size_t searched = 0;
+  for (;;) {
+    while (!at_end_ && end_ < buffer_.size()) {
+      ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return std::unexpected(errno);
+      }
+      at_end_ = got == 0;
+      end_ += static_cast<std::size_t>(got);
+    }
+    if (at_end_) {
+      start_ = end_;
+      return std::string_view(buffer_.data(), end_);
+    }
+    std::string_view read(buffer_.data(), end_);
+    std::size_t last = read.find_last_of(terminator_);
+    if (last != std::string_view::npos && last >= searched) {
+      start_ = last + 1;
+      return read.substr(0, start_);
+    }
+    // One line fills the whole buffer: make room for the rest of it.
+    searched = end_;
+    buffer_.resize(buffer_.size() * 2);
+  }
+}
+
+std::string_view take_line(std::string_view& rest, char terminator) noexcept {
+  const void* end = std::memchr(rest.data(), terminator, rest.size());
+  std::size_t length = end == nullptr
+                           ? rest.size()
+                           : static_cast<std::size_t>(static_cast<const char*>(end) - rest.data());
+  std::string_view line = rest.substr(0, length);
+  rest.remove_prefix(end == nullptr ? length : length + 1);
+  if (terminator == '\n' && end != nullptr && line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+std::optional<std::string_view> field_of(std::string_view line, std::size_t number,
+                                         std::optional<char> separator) noexcept {
+  std::size_t at = 0;
+  for (std::size_t field = 1;; ++field) {
+    std::size_t end = 0;
+    if (separator) {
+      end = std::min(line.find(*separator, at), line.size());
+    } else {
+      while (at < line.size() && is_blank(line[at])) ++at;
+      if (at == line.size()) return std::nullopt;
+      end = at;
+      while (end < line.size() && !is_blank(line[end])) ++end;
+    }
+    if (field == number) return line.substr(at, end - at);
+    if (end == line.size()) return std::nullopt;
+    at = end + 1;
+  }
+}
+
+}  // namespace tolva::cli::sort

@@ -1,0 +1,69 @@
+"""tolva filter: which lines a range lets through, its options, and reports."""
+
+import subprocess
+
+import pytest
+
+LINES = b"1.2.3\n1.2\n1.9\n1.10\n2.0.0\n1.10.0\n1.2.4-rc.1\n1.2.4-rc.10\nnightly\n"
+
+
+@pytest.mark.parametrize("args, out, reports", [
+    (["^1.2"], b"1.2.3\n1.10.0\n", 0),
+    (["^1.2", "--include-prerelease"], b"1.2.3\n1.10.0\n1.2.4-rc.1\n1.2.4-rc.10\n", 0),
+    (["~1.2.4-rc.2"], b"", 0),                                 # rc.10 sorts before rc.2 as text
+    (["~1.2.4-rc.2", "--numeric-parts"], b"1.2.4-rc.10\n", 0),
+    ([">=1.9"], b"1.9\nnightly\n", 0),                         # dot-separated lines, as text
+    ([">=1.9", "--numeric-parts"], b"1.9\n1.10\nnightly\n", 0),
+    ([">=1.2.0"], b"1.2.3\n2.0.0\n1.10.0\n", 0),               # never the dot-separated 1.2
+    (["1.2.x || nightly"], b"1.2.3\nnightly\n", 0),
+    (["^1.2", "--kind", "semver"], b"1.2.3\n1.10.0\n", 4),
+    (["*", "--kind=dot-separated"], b"", 0),
+])
+def test_lines_in_the_range_in_input_order(tolva, args, out, reports):
+    result = tolva("filter", *args, input=LINES)
+    assert (result.stdout, result.returncode) == (out, 1 if reports else 0)
+    assert result.stderr.count(b"Error: \n") == reports
+
+
+@pytest.mark.parametrize("range_text, header, label", [
+    (">=1 ||", "<range>:1:7 ]", "found end of input expected comparator"),
+    ("^foo", "<range>:1:2 ]", "found 'f' expected 'v', or integer"),
+    (">=1.2.3 | 2", "<range>:1:10 ]", "found ' ' expected '|'"),
+])
+def test_a_range_that_does_not_read_is_a_usage_error(tolva, write, range_text, header, label):
+    result = tolva("filter", range_text, write("v.txt", LINES))
+    assert (result.returncode, result.stdout) == (2, b"")
+    err = result.stderr.decode()
+    assert err.startswith("tolva: the range does not read\n")
+    assert f"╭─[ {header}" in err and label in err and "usage: tolva filter" in err
+    colour = tolva("filter", "--color=always", range_text, input=LINES)
+    assert b"\x1b[" in colour.stderr
+
+
+def test_rejected_lines_are_reported_and_the_rest_filtered(tolva, write):
+    path = write("v.txt", b"1.0.0\n1.0 x\n2.0.0\n")
+    result = tolva("filter", ">=1.0.0", path, "-")
+    assert (result.stdout, result.returncode) == (b"1.0.0\n2.0.0\n", 1)
+    assert f"╭─[ {path}:2:4 ]".encode() in result.stderr
+
+
+def peak_kib_fed(tolva_exe, block, times):
+    """The peak resident size of filter while `block` is fed to it `times`
+    times through a pipe: all but the last pipe's worth is read once the
+    writes return."""
+    proc = subprocess.Popen([tolva_exe, "filter", "^1 || ^2"], stdin=subprocess.PIPE,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(times):
+        proc.stdin.write(block)
+    proc.stdin.flush()
+    with open(f"/proc/{proc.pid}/status") as status:
+        peak = next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
+    proc.stdin.close()
+    assert proc.wait() == 0
+    return peak
+
+
+def test_filter_memory_does_not_grow_with_the_input(tolva_exe):
+    """A hundred times the lines, half of them written, in the memory of one."""
+    block = b"1.2.3-rc.1\n1.2.3.4.5\n2.0.0\n0.9.9\n" * 50_000
+    assert peak_kib_fed(tolva_exe, block, 100) < 1.5 * peak_kib_fed(tolva_exe, block, 1)

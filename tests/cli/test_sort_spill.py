@@ -1,0 +1,174 @@
+"""tolva sort beyond its buffer: runs spilled to temporary files and merged
+give what the sort in memory gives; -k/-t, -z, -o, -c, --keep-rejected;
+temporary files gone after signals and full disks."""
+
+import os
+import random
+import resource
+import signal
+import subprocess
+import sys
+
+import pytest
+
+from test_sort import random_versions
+
+
+def spilling_input(seed, form):
+    """Versions in lines of the form given, a few rejected, some longer than a
+    read block, so that blocks and runs end inside lines."""
+    rng = random.Random(seed)
+    lines = []
+    for version in random_versions(30_000, seed):
+        if rng.random() < 0.002:
+            version = "n" * rng.choice([3, 5000, 9000])
+        lines.append(form.format(v=version, n=rng.randint(0, 9)) if rng.random() < 0.95
+                     else rng.choice(["1.2.3!", "x"]))
+    return lines
+
+
+@pytest.mark.parametrize("flags, form", [
+    ([], "{v}"),
+    (["-r"], "{v}"),
+    (["-u"], "{v}"),
+    (["-r", "-u", "--keep-rejected"], "{v}"),
+    (["-k", "1", "-t", ","], "{v},{n}"),
+    (["-k", "2", "-t", ",", "-u"], "{n},{v}"),
+    (["-k", "1", "--keep-rejected"], "  {v}\t{n}"),
+    (["-z", "-k", "1", "-t", ","], "{v},\n{n}"),
+])
+def test_spilled_runs_give_the_sort_in_memory(tolva, write, tmp_path, flags, form):
+    lines = spilling_input(len(flags), form)
+    path = write("v.txt", ("\0" if "-z" in flags else "\n").join(lines).encode())
+    temp = tmp_path / "temp"
+    temp.mkdir()
+    in_memory = tolva("sort", *flags, path)
+    assert in_memory.returncode in (0, 1) and in_memory.stdout
+    for more in (["-S", "64K", "-T", str(temp)], ["-S", "1M", "--parallel=4"], ["--parallel=1"]):
+        result = tolva("sort", *flags, *more, path)
+        assert (result.returncode, result.stderr) == (in_memory.returncode, in_memory.stderr)
+        assert result.stdout == in_memory.stdout, more
+    assert list(temp.iterdir()) == []
+
+
+@pytest.mark.parametrize("flags, text, out, err", [
+    (["-k", "2"], " a\t2.0 x\nb  1.0\n\tc 1.1\n", "b  1.0\n\tc 1.1\n a\t2.0 x\n", ""),
+    (["-k", "2", "-t", ","], "a,2.0\n,1.0,\nb,\n", "b,\n,1.0,\na,2.0\n", ""),
+    (["-k", "3", "-t", ","], "a,1.0\nb,c,1.0\n", "b,c,1.0\n", "tolva: <stdin>:1: no field 3\n"),
+    (["-k", "2", "--keep-rejected"], "z 2\nonly\ny 1\nx\n", "y 1\nz 2\nonly\nx\n",
+     "tolva: <stdin>:2: no field 2\ntolva: <stdin>:4: no field 2\n"),
+    (["-z", "-r", "-k", "1", "-t", "\n"], "1.0\0002.0\n3\0", "2.0\n3\0001.0\0", ""),
+    (["-z"], "1.0\r\0", "", "<stdin>:1:4 ]"),
+])
+def test_fields_and_terminators(tolva, flags, text, out, err):
+    result = tolva("sort", *flags, input=text.encode())
+    assert result.stdout == out.encode()
+    assert err in result.stderr.decode() and (result.returncode == 0) == (err == "")
+
+
+@pytest.mark.parametrize("flags, text, status, err", [
+    ([], "1.0\n1.0\n2.0\n", 0, ""),
+    (["-u"], "1.0\n1.0\n2.0\n", 1, "<stdin>:2: disorder: 1.0\n"),
+    ([], "1.0\nbad!\n0.9\n3\n", 1, "<stdin>:3: disorder: 0.9\n"),
+    (["-r"], "2.0\n1.0\n1.0\n", 0, ""),
+    (["-r"], "2.0\n1.0\n1.1\n", 1, "<stdin>:3: disorder: 1.1\n"),
+    (["-k", "2", "-t", ":"], "b:1.0\na:1.1\n", 0, ""),
+])
+def test_check(tolva, flags, text, status, err):
+    for check in ("-c", "--check"):
+        result = tolva("sort", check, *flags, input=text.encode())
+        assert (result.returncode, result.stdout) == (status, b"")
+        assert result.stderr.decode().endswith(err)
+
+
+@pytest.mark.parametrize("buffer", ["64K", "1G"])
+def test_output_onto_an_input(tolva, write, tmp_path, buffer):
+    lines = random_versions(20_000, 3)
+    path = write("v.txt", "\n".join(lines).encode())
+    expected = tolva("sort", path).stdout
+    result = tolva("sort", "-S", buffer, "-T", str(tmp_path), "-o", path, path)
+    assert (result.returncode, result.stdout, result.stderr) == (0, b"", b"")
+    assert open(path, "rb").read() == expected
+    assert os.listdir(tmp_path) == ["v.txt"]
+
+
+@pytest.mark.parametrize("how", ["SIGTERM", "SIGINT", "closed pipe"])
+def test_signal_during_the_merge_leaves_no_temporary_file(tolva_exe, write, tmp_path, how):
+    path = write("v.txt", "\n".join(random_versions(100_000, 5)).encode())
+    temp = tmp_path / "temp"
+    temp.mkdir()
+    proc = subprocess.Popen([tolva_exe, "sort", "-S", "64K", "-T", str(temp), path],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    # Output begins only in the final merge; the full pipe then holds it there.
+    assert proc.stdout.read(1)
+    assert [p.name for p in temp.iterdir()][0].startswith("tolva-sort.")
+    if how == "closed pipe":
+        proc.stdout.close()
+    else:
+        proc.send_signal(getattr(signal, how))
+    proc.wait(timeout=60)
+    assert proc.returncode == -getattr(signal, "SIGPIPE" if how == "closed pipe" else how)
+    assert list(temp.iterdir()) == []
+    proc.stderr.close()
+    if how != "closed pipe":
+        proc.stdout.close()
+
+
+def limit_file_size():
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (200_000, 200_000))
+
+
+@pytest.fixture
+def small_disk(tmp_path):
+    """A folder on a 256 KiB file system, where one can be mounted."""
+    place = tmp_path / "small"
+    place.mkdir()
+    if os.geteuid() != 0 or subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs",
+                                            str(place)], capture_output=True).returncode != 0:
+        pytest.skip("no small file system can be mounted here")
+    yield place
+    subprocess.run(["umount", str(place)], check=True)
+
+
+@pytest.mark.parametrize("full", ["temporary files", "output"])
+@pytest.mark.parametrize("limit, reason", [("file size", "File too large"),
+                                           ("disk", "No space left on device")])
+def test_full_disk_is_an_error_that_leaves_nothing(tolva_exe, write, tmp_path, request, full,
+                                                   limit, reason):
+    place = request.getfixturevalue("small_disk") if limit == "disk" else tmp_path / "place"
+    place.mkdir(exist_ok=True)
+    path = write("v.txt", "\n".join(random_versions(60_000, 9)).encode())
+    target = place / "out" if full == "output" else tmp_path / "out"
+    temp = place if full == "temporary files" else tmp_path
+    result = subprocess.run([tolva_exe, "sort", "-S", "64K" if full != "output" else "1G",
+                             "-T", str(temp), "-o", str(target), path], capture_output=True,
+                            preexec_fn=limit_file_size if limit == "file size" else None)
+    assert (result.returncode, result.stdout) == (2, b"")
+    what = "temporary file" if full == "temporary files" else f"cannot write to {target}:"
+    assert result.stderr.startswith(b"tolva: ") and what in result.stderr.decode()
+    assert result.stderr.decode().endswith(f"{reason}\n")
+    assert not target.exists() and list(place.iterdir()) == []
+
+
+# Runs a command and prints the peak resident size of that command alone.
+PEAK_OF_CHILD = """
+import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
+"""
+
+
+def test_memory_does_not_grow_with_the_input_beyond_the_buffer(tolva_exe, write, tmp_path):
+    """Eight times the lines under -S 2M take about the same memory."""
+    lines = random_versions(50_000, 11)
+
+    def peak_kib(copies):
+        path = write(f"v{copies}.txt", "\n".join(lines * copies).encode())
+        command = [tolva_exe, "sort", "-S", "2M", "-T", str(tmp_path), path]
+        run = subprocess.run([sys.executable, "-c", PEAK_OF_CHILD, *command], capture_output=True,
+                             timeout=300)
+        assert run.returncode == 0, run.stderr
+        return int(run.stdout)
+
+    assert peak_kib(8) < 1.5 * peak_kib(1)
