@@ -22,15 +22,18 @@ def test_the_head_of_a_stable_sort(tolva, write, command, sort_args, n):
 
 
 @pytest.mark.parametrize("args, status, out, err", [
-    (["newest"], 0, b"2.0.0+b1\n", b""),                 # equal versions: the first read
+    (["newest"], 0, b"1.9\n", b""),                      # a list's parts compare as text
+    (["newest", "--numeric-parts"], 0, b"1.10\n", b""),
+    (["newest", "--range", ">=1.0.0"], 0, b"2.0.0+b1\n", b""),  # equal versions: the first read
     (["oldest", "-n", "2"], 0, b"1.0.0-rc.1\n2.0.0+b1\n", b""),
     (["oldest", "--kind=dot-separated"], 1, b"1.0.0-rc.1\n", b"<stdin>:1:6 ]"),
-    (["oldest", "--range", "<2"], 2, b"", b"tolva: --range is not built yet"),
-    (["newest", "--numeric-parts"], 2, b"", b"tolva: --numeric-parts is not built yet"),
+    (["oldest", "--range", "<2.0.0"], 0, b"", b""),       # a pre-release the range does not name
+    (["oldest", "--range", "<2.0.0", "--include-prerelease"], 0, b"1.0.0-rc.1\n", b""),
+    (["newest", "--range", ">=1.0!"], 2, b"", b"tolva: the range does not read\n"),
     (["newest", "-n", "-1"], 2, b"", b"tolva: option '-n': '-1' is not a count"),
 ])
 def test_options(tolva, args, status, out, err):
-    result = tolva(*args, input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n")
+    result = tolva(*args, input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n1.9\n1.10\n")
     assert (result.returncode, result.stdout) == (status, out)
     assert err in result.stderr
 
