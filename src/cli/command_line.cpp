@@ -52,7 +52,7 @@ class Reader {
         // A cluster of short options, one character each: a character of
         // several bytes is one (unknown) option, not several.
         for (std::string_view flags = arg.substr(1); !flags.empty();) {
-          std::string_view flag = flags.substr(0, unicode::decode_utf8(flags, 0).length);
+          std::string_view flag = flags.substr(0, text::decode_utf8(flags, 0).length);
           flags.remove_prefix(flag.size());
           if (auto stop = short_option(flag)) return std::move(*stop);
         }
