@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "tolva/io/stdout_stream.hpp"
+#include "io/stdout_lock.hpp"
 #include "tolva/log/fmt_subscriber.hpp"
 #include "tolva/log/log.hpp"
 

@@ -54,7 +54,7 @@ void check_outcome(std::string_view text, const Reader& read_kind, const Referen
   const std::expected<T, grammar::ParseError> expected = reference(text);
   require(read.has_value() == parsed.has_value(), "reader and parser disagree on acceptance");
   require(read.has_value() == expected.has_value(), "reader and reference disagree on acceptance");
-  require(!read || unicode::is_valid_utf8(text), "ill-formed UTF-8 was accepted");
+  require(!read || text::is_valid_utf8(text), "ill-formed UTF-8 was accepted");
   if (!read && read.error() != expected.error())
     require(false, "reader and reference disagree: " + describe(read.error()) + " against " +
                        describe(expected.error()));

@@ -29,7 +29,7 @@ using tolva::fuzz::require;
 // Well-formed UTF-8 with no control character (C0, DEL or C1) other than the
 // line feeds of a text of several lines.
 bool safe_text(std::string_view text, bool one_line) {
-  if (!tolva::unicode::is_valid_utf8(text)) return false;
+  if (!tolva::text::is_valid_utf8(text)) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b == '\n' && !one_line) continue;

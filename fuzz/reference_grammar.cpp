@@ -57,10 +57,10 @@ bool is_ascii_letter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' &&
 bool is_digit(char32_t c) { return c >= '0' && c <= '9'; }
 bool is_part_char(char32_t c) { return is_ascii_letter(c) || is_digit(c) || c == '-'; }
 bool is_ident_start(char32_t c) {
-  return c < 0x80 ? is_ascii_letter(c) || c == '_' : unicode::is_xid_start(c);
+  return c < 0x80 ? is_ascii_letter(c) || c == '_' : text::is_xid_start(c);
 }
 bool is_ident_continue(char32_t c) {
-  return c < 0x80 ? is_ascii_letter(c) || is_digit(c) || c == '_' : unicode::is_xid_continue(c);
+  return c < 0x80 ? is_ascii_letter(c) || is_digit(c) || c == '_' : text::is_xid_continue(c);
 }
 
 class Parser {
@@ -72,7 +72,7 @@ class Parser {
   // One character of the class `member`; records `p` when there is none.
   std::optional<char32_t> one_char(bool (*member)(char32_t), ExpectedPattern p) {
     if (pos_ < text_.size()) {
-      const unicode::Decoded d = unicode::decode_utf8(text_, pos_);
+      const text::Decoded d = text::decode_utf8(text_, pos_);
       if (member(d.code_point)) {
         pos_ += d.length;
         return d.code_point;
@@ -215,7 +215,7 @@ class Parser {
       e.span.end = *record_.number_end;
       e.found_kind = grammar::FoundKind::NumberTooLarge;
     } else if (at < text_.size()) {
-      const unicode::Decoded d = unicode::decode_utf8(text_, at);
+      const text::Decoded d = text::decode_utf8(text_, at);
       e.found = d.code_point;
       e.span.end = at + d.length;
       if (!d.well_formed) e.found_kind = grammar::FoundKind::IllFormedUtf8;

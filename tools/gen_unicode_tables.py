@@ -152,7 +152,7 @@ def render(tables, version, ucd):
     out.append("")
     out.append('#include "tables.hpp"')
     out.append("")
-    out.append("namespace tolva::unicode::tables {")
+    out.append("namespace tolva::text::tables {")
     for name, ranges in tables.items():
         out.append("")
         out.append(f"// {DESCRIPTIONS[name]}: {len(ranges)} ranges.")
@@ -169,7 +169,7 @@ def render(tables, version, ucd):
         out.append("};")
         out.append(f"const std::span<const Range> {name}{{{name}_ranges}};")
     out.append("")
-    out.append("}  // namespace tolva::unicode::tables")
+    out.append("}  // namespace tolva::text::tables")
     return "\n".join(out) + "\n"
 
 

@@ -60,7 +60,8 @@ template <Parsable K>
 }
 
 // The report for `error`, a failure to read `text`, drawn in `style`: with
-// colour only when the style asks for it, headed by the style's source name.
+// colour only when the style asks for it, headed by the style's source name
+// and the line and column (the default style names no source: "[ 1:5 ]").
 // A failure to draw it (an error that does not fit the text, or no memory)
 // gives that failure's text instead.
 [[nodiscard]] std::string explain(const ParseError& error, std::string_view text,

@@ -1,21 +1,13 @@
 #pragma once
 
-// Everything a C++ caller of tolva uses: the version values with their order
-// and forms, the parsers and their reports, and the logging facility.
+// The values with their order, forms and order key, the parsers and their
+// reports, and the release. Logging has its own umbrella, <tolva/log.hpp>;
+// the colour decision for standard error is <tolva/io/terminal_colour.hpp>.
 
 #include "tolva/error.hpp"
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/grammar/read_range.hpp"
 #include "tolva/grammar/readers.hpp"
-#include "tolva/io/stdout_stream.hpp"
-#include "tolva/io/terminal_colour.hpp"
-#include "tolva/log/field.hpp"
-#include "tolva/log/fmt_subscriber.hpp"
-#include "tolva/log/level.hpp"
-#include "tolva/log/log.hpp"
-#include "tolva/log/metadata.hpp"
-#include "tolva/log/span.hpp"
-#include "tolva/log/subscriber.hpp"
 #include "tolva/parse.hpp"
 #include "tolva/report/colour.hpp"
 #include "tolva/report/parse_report.hpp"

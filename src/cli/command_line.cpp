@@ -142,7 +142,7 @@ class Reader {
   // several bytes is one (unknown) option, not several.
   std::optional<Request> short_options(std::string_view flags) {
     while (!flags.empty()) {
-      std::string_view flag = flags.substr(0, unicode::decode_utf8(flags, 0).length);
+      std::string_view flag = flags.substr(0, text::decode_utf8(flags, 0).length);
       flags.remove_prefix(flag.size());
       std::string typed = "-";
       typed.append(flag);

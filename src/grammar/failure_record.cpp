@@ -13,7 +13,7 @@ ParseError to_parse_error(std::string_view text, const FailureRecord& record) {
     error.found_kind = FoundKind::NumberTooLarge;
     error.span.end = record.number_end();
   } else if (at < text.size()) {
-    const unicode::Decoded d = unicode::decode_utf8(text, at);
+    const text::Decoded d = text::decode_utf8(text, at);
     error.found = d.code_point;
     if (!d.well_formed) error.found_kind = FoundKind::IllFormedUtf8;
     error.span.end = at + d.length;

@@ -99,10 +99,6 @@ constexpr std::array<Operator, 8> operators{{
 ParseError shifted(ParseError error, std::size_t offset) {
   error.span.start += offset;
   error.span.end += offset;
-  for (auto& context : error.contexts) {
-    context.second.start += offset;
-    context.second.end += offset;
-  }
   return error;
 }
 

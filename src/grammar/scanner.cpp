@@ -10,9 +10,9 @@ std::size_t Scanner<Recorder>::ident_char(std::size_t at, bool first) const noex
   if (at >= text_.size()) return 0;
   const char byte = text_[at];
   if (is_ascii(byte)) return has_class(byte, first ? kIdentStart : kIdentContinue) ? 1 : 0;
-  const unicode::Decoded d = unicode::decode_utf8(text_, at);
+  const text::Decoded d = text::decode_utf8(text_, at);
   const bool member =
-      first ? unicode::is_xid_start(d.code_point) : unicode::is_xid_continue(d.code_point);
+      first ? text::is_xid_start(d.code_point) : text::is_xid_continue(d.code_point);
   return member ? d.length : 0;
 }
 

@@ -1,4 +1,4 @@
-#include "tolva/io/stdout_stream.hpp"
+#include "stdout_lock.hpp"
 
 #include <unistd.h>
 

@@ -22,7 +22,7 @@ constexpr bool plain_ascii(std::uint8_t b) noexcept {
 // something other than what it holds.
 bool is_hidden(char32_t c) noexcept {
   if (c < 0x80) return !plain_ascii(static_cast<std::uint8_t>(c));
-  return (c >= 0x80 && c <= 0x9F) || unicode::is_format(c);
+  return (c >= 0x80 && c <= 0x9F) || text::is_format(c);
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ void append_clean(std::string& out, std::string_view text) {
     pos = run;
     if (pos == text.size()) break;
 
-    const unicode::Decoded d = unicode::decode_utf8(text, pos);
+    const text::Decoded d = text::decode_utf8(text, pos);
     if (!d.well_formed)
       out += kReplacement;
     else if (is_hidden(d.code_point))
@@ -55,7 +55,7 @@ bool is_clean(std::string_view text) noexcept {
       ++pos;
       continue;
     }
-    const unicode::Decoded d = unicode::decode_utf8(text, pos);
+    const text::Decoded d = text::decode_utf8(text, pos);
     if (!d.well_formed || is_hidden(d.code_point)) return false;
     pos += d.length;
   }
@@ -63,7 +63,7 @@ bool is_clean(std::string_view text) noexcept {
 }
 
 void append_quoted_text(std::string& out, std::string_view text) {
-  if (unicode::is_valid_utf8(text)) {
+  if (text::is_valid_utf8(text)) {
     append_quoted(out, text);
     return;
   }
@@ -71,7 +71,7 @@ void append_quoted_text(std::string& out, std::string_view text) {
   repaired.reserve(text.size() + 8);
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const unicode::Decoded d = unicode::decode_utf8(text, pos);
+    const text::Decoded d = text::decode_utf8(text, pos);
     if (d.well_formed)
       repaired.append(text, pos, d.length);
     else

@@ -158,7 +158,7 @@ bool colour_from_environment() noexcept {
   const char* value = std::getenv("NO_COLOR");
   if (value == nullptr || *value == '\0') return true;
   // A value that is not valid Unicode counts as unset.
-  return !unicode::is_valid_utf8(value);
+  return !text::is_valid_utf8(value);
 }
 
 std::shared_ptr<Subscriber> make_fmt_subscriber(const FmtOptions& options) {

@@ -14,11 +14,11 @@ namespace {
 // paragraph separators are named; the source row keeps its own rules.
 void append_found_char(std::string& text, char32_t c) {
   if (c == U'\t' || c == U'\n' || c == U'\r') {
-    unicode::append_utf8(text, U'\u2400' + c);
+    text::append_utf8(text, U'\u2400' + c);
   } else if (is_named(c) || c == U'\u2028' || c == U'\u2029') {
     append_name(text, c);
   } else {
-    unicode::append_utf8(text, visible_char(c));
+    text::append_utf8(text, visible_char(c));
   }
 }
 

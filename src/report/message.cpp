@@ -6,16 +6,16 @@
 namespace tolva::report {
 
 std::string message_from_bytes(std::string bytes) {
-  if (unicode::is_valid_utf8(bytes)) return bytes;
+  if (text::is_valid_utf8(bytes)) return bytes;
   std::size_t pos = 0;
-  unicode::Decoded d = unicode::decode_utf8(bytes, pos);
+  text::Decoded d = text::decode_utf8(bytes, pos);
   while (d.well_formed) {
     pos += d.length;
-    d = unicode::decode_utf8(bytes, pos);
+    d = text::decode_utf8(bytes, pos);
   }
   std::string message = "Invalid UTF-8 string: ";
   const bool cut_short = pos + d.length == bytes.size() &&
-                         unicode::announced_length(static_cast<std::uint8_t>(bytes[pos])) > d.length;
+                         text::announced_length(static_cast<std::uint8_t>(bytes[pos])) > d.length;
   if (cut_short) {
     message += "incomplete utf-8 byte sequence from index ";
   } else {

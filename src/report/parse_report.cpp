@@ -15,7 +15,6 @@ Error build_parse_report(std::string_view text, std::span<const grammar::ParseEr
   // writing can fail.
   try {
     Report report{
-        .kind = ReportKind::Error,
         .source_id = std::string(style.source_name),
         .position = errors.front().span.start,
         .first_line = style.first_line,

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "palette.hpp"
 #include "shown_char.hpp"
 #include "source_text.hpp"
 #include "text/decimal.hpp"
@@ -22,12 +23,7 @@ constexpr std::string_view bottom_right = "\u256F";  // ╯
 constexpr std::string_view attach_mark = "\u252C";   // ┬
 constexpr std::string_view arrow_start = "\u2570";   // ╰
 
-std::string_view header_of(ReportKind kind) noexcept {
-  switch (kind) {
-    case ReportKind::Error: break;
-  }
-  return "Error:";
-}
+constexpr std::string_view header = "Error:";
 
 // A label placed on the line that holds its start, in character positions of
 // that line.
@@ -109,7 +105,7 @@ Window window_of(std::string_view line, std::size_t kept, std::span<const Placed
     w.cut_after = true;
   }
   for (std::size_t col = 0; col < w.first; ++col)
-    w.byte_first += unicode::decode_utf8(line, w.byte_first).length;
+    w.byte_first += text::decode_utf8(line, w.byte_first).length;
   return w;
 }
 
@@ -177,7 +173,7 @@ void write_source_row(Canvas& out, std::size_t number_shown, std::size_t width,
     if (shown.named)
       append_name(glyph, shown.glyph);
     else
-      unicode::append_utf8(glyph, shown.glyph);
+      text::append_utf8(glyph, shown.glyph);
     out.painted_times(colour_at(col, labels), glyph, shown.copies);
   }
   if (w.cut_after) out.painted(colour_at(w.last, labels), cut_mark);
@@ -256,7 +252,7 @@ std::expected<std::string, std::string> render_report(const Report& report, std:
   std::size_t width = decimal(highest_line).size();
 
   Canvas out{{}, colour};
-  out.painted(error_colour, header_of(report.kind));
+  out.painted(error_colour, header);
   out.plain(" \n");
 
   std::size_t position = std::min(report.position, source.size());
@@ -266,8 +262,11 @@ std::expected<std::string, std::string> render_report(const Report& report, std:
   out.painted(frame_colour, horizontal);
   out.painted(frame_colour, "[");
   out.plain(" ");
-  append_shown_name(out.text, report.source_id);
-  out.plain(":");
+  // Without a name the reference is the line and column alone.
+  if (!report.source_id.empty()) {
+    append_shown_name(out.text, report.source_id);
+    out.plain(":");
+  }
   out.plain(decimal(ref_line.index() + report.first_line));
   out.plain(":");
   out.plain(decimal(ref_line.column_of(position) + 1));

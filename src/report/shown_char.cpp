@@ -19,7 +19,7 @@ std::size_t name_digits(char32_t c) noexcept {
 
 }  // namespace
 
-bool is_named(char32_t c) noexcept { return unicode::is_format(c); }
+bool is_named(char32_t c) noexcept { return text::is_format(c); }
 
 void append_name(std::string& out, char32_t c) {
   out += "<U+";
@@ -44,28 +44,28 @@ ShownChar show_source_char(char32_t c, std::size_t column) noexcept {
   if (is_named(c)) return {c, 1, static_cast<std::uint8_t>(name_digits(c) + 4), true};
   char32_t shown = visible_char(c);
   if (shown != c) return {shown, 1, 1};
-  if (unicode::is_white_space(c)) return {U' ', 1, 1};
-  return {c, 1, static_cast<std::uint8_t>(unicode::display_width(c))};
+  if (text::is_white_space(c)) return {U' ', 1, 1};
+  return {c, 1, static_cast<std::uint8_t>(text::display_width(c))};
 }
 
 void append_shown_name(std::string& out, std::string_view bytes) {
   for (std::size_t pos = 0; pos < bytes.size();) {
-    const unicode::Decoded d = unicode::decode_utf8(bytes, pos);
+    const text::Decoded d = text::decode_utf8(bytes, pos);
     pos += d.length;
     const char32_t c = d.code_point;
     if (is_named(c) || c == U'\u2028' || c == U'\u2029') {
       append_name(out, c);
     } else if (c < 0x20) {
-      unicode::append_utf8(out, U'\u2400' + c);
+      text::append_utf8(out, U'\u2400' + c);
     } else {
-      unicode::append_utf8(out, visible_char(c));
+      text::append_utf8(out, visible_char(c));
     }
   }
 }
 
 std::optional<ShownChar> ShownLine::next() noexcept {
   if (pos_ >= line_.size()) return std::nullopt;
-  const unicode::Decoded d = unicode::decode_utf8(line_, pos_);
+  const text::Decoded d = text::decode_utf8(line_, pos_);
   pos_ += d.length;
   const ShownChar shown = show_source_char(d.code_point, column_);
   column_ += shown.columns;

@@ -20,7 +20,7 @@ bool is_line_break(char32_t c) noexcept {
 std::size_t line_end(std::string_view text, std::size_t begin) noexcept {
   std::size_t pos = begin;
   while (pos < text.size()) {
-    const unicode::Decoded c = unicode::decode_utf8(text, pos);
+    const text::Decoded c = text::decode_utf8(text, pos);
     pos += c.length;
     if (!is_line_break(c.code_point)) continue;
     if (c.code_point == U'\r' && pos < text.size() && text[pos] == '\n') ++pos;
@@ -45,7 +45,7 @@ std::size_t SourceLine::column_of(std::size_t at) const noexcept {
   const std::size_t offset = at > begin_ ? at - begin_ : 0;
   std::size_t column = 0;
   for (std::size_t pos = 0; pos < bytes_.size(); ++column) {
-    pos += unicode::decode_utf8(bytes_, pos).length;
+    pos += text::decode_utf8(bytes_, pos).length;
     if (pos > offset) return column;
   }
   return column;
@@ -55,7 +55,7 @@ std::size_t SourceLine::columns_before(std::size_t at) const noexcept {
   const std::size_t offset = at > begin_ ? at - begin_ : 0;
   std::size_t column = 0;
   for (std::size_t pos = 0; pos < bytes_.size() && pos < offset; ++column)
-    pos += unicode::decode_utf8(bytes_, pos).length;
+    pos += text::decode_utf8(bytes_, pos).length;
   return column;
 }
 

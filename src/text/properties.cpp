@@ -6,7 +6,7 @@
 
 #include "tables.hpp"
 
-namespace tolva::unicode {
+namespace tolva::text {
 namespace {
 
 constexpr char32_t kAsciiEnd = 0x80;
@@ -63,4 +63,4 @@ int display_width(char32_t c) noexcept {
   return in_table(tables::wide, c) ? 2 : 1;
 }
 
-}  // namespace tolva::unicode
+}  // namespace tolva::text

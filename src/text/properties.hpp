@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tolva::unicode {
+namespace tolva::text {
 
 // Unicode character properties, from tables generated out of the Unicode
 // Character Database (see tools/gen_unicode_tables.py).
@@ -18,4 +18,4 @@ bool is_format(char32_t c) noexcept;
 // 1, or 2 (East Asian Wide and Fullwidth).
 int display_width(char32_t c) noexcept;
 
-}  // namespace tolva::unicode
+}  // namespace tolva::text

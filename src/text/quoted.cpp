@@ -63,13 +63,13 @@ void append_quoted(std::string& out, std::string_view text) {
     // A byte that starts no well-formed sequence only reaches a value from C++
     // callers (Python texts are always well-formed); \xhh keeps the quoting
     // safe and lossless for any bytes.
-    const unicode::Decoded d = unicode::decode_utf8(text, pos);
+    const text::Decoded d = text::decode_utf8(text, pos);
     if (!d.well_formed) {
       append_byte_escape(out, text[pos]);
       ++pos;
       continue;
     }
-    if (unicode::is_grapheme_extend(d.code_point) || unicode::is_escaped_category(d.code_point))
+    if (text::is_grapheme_extend(d.code_point) || text::is_escaped_category(d.code_point))
       append_unicode_escape(out, d.code_point);
     else
       out.append(text, pos, d.length);

@@ -9,7 +9,7 @@
 
 #include "tables.hpp"
 
-namespace tolva::unicode::tables {
+namespace tolva::text::tables {
 
 // XID_Start: 664 ranges.
 static constexpr Range xid_start_ranges[] = {
@@ -919,4 +919,4 @@ static constexpr Range wide_ranges[] = {
 };
 const std::span<const Range> wide{wide_ranges};
 
-}  // namespace tolva::unicode::tables
+}  // namespace tolva::text::tables

@@ -2,7 +2,7 @@
 
 #include <span>
 
-namespace tolva::unicode::tables {
+namespace tolva::text::tables {
 
 // An inclusive range of code points.
 struct Range {
@@ -24,4 +24,4 @@ extern const std::span<const Range> format;
 extern const std::span<const Range> zero_width;
 extern const std::span<const Range> wide;
 
-}  // namespace tolva::unicode::tables
+}  // namespace tolva::text::tables

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace tolva::unicode {
+namespace tolva::text {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -105,4 +105,4 @@ void append_utf8(std::string& out, char32_t c) {
   }
 }
 
-}  // namespace tolva::unicode
+}  // namespace tolva::text

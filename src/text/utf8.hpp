@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tolva::unicode {
+namespace tolva::text {
 
 struct Decoded {
   char32_t code_point;  // U+FFFD when the bytes are ill-formed
@@ -28,4 +28,4 @@ bool is_valid_utf8(std::string_view text) noexcept;
 
 void append_utf8(std::string& out, char32_t c);
 
-}  // namespace tolva::unicode
+}  // namespace tolva::text

@@ -7,7 +7,7 @@
 namespace tolva {
 
 std::strong_ordering operator<=>(const DotSeparated& a, const DotSeparated& b) noexcept {
-  return values_detail::compare_lists(a.parts, b.parts);
+  return values::detail::compare_lists(a.parts, b.parts);
 }
 
 bool operator==(const DotSeparated& a, const DotSeparated& b) noexcept {
@@ -15,8 +15,8 @@ bool operator==(const DotSeparated& a, const DotSeparated& b) noexcept {
 }
 
 void append_text_form(std::string& out, const DotSeparated& v) {
-  out.reserve(out.size() + values_detail::joined_length(v.parts));
-  values_detail::append_joined(out, v.parts);
+  out.reserve(out.size() + values::detail::joined_length(v.parts));
+  values::detail::append_joined(out, v.parts);
 }
 
 std::string text_form(const DotSeparated& v) {
@@ -28,10 +28,9 @@ std::string text_form(const DotSeparated& v) {
 void append_debug_form(std::string& out, const DotSeparated& v) {
   constexpr std::string_view head = "DotSeparated { parts: ";
   constexpr std::string_view tail = " }";
-  out.reserve(out.size() + head.size() + values_detail::quoted_list_hint(v.parts) +
-              tail.size());
+  out.reserve(out.size() + head.size() + values::detail::quoted_list_hint(v.parts) + tail.size());
   out += head;
-  values_detail::append_quoted_list(out, v.parts);
+  values::detail::append_quoted_list(out, v.parts);
   out += tail;
 }
 

@@ -1,6 +1,6 @@
 #include "join.hpp"
 
-namespace tolva::values_detail {
+namespace tolva::values::detail {
 
 std::size_t joined_length(TextSpan parts) noexcept {
   if (parts.empty()) return 0;
@@ -18,4 +18,4 @@ void append_joined(std::string& out, TextSpan parts) {
   }
 }
 
-}  // namespace tolva::values_detail
+}  // namespace tolva::values::detail

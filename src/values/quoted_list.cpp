@@ -2,7 +2,7 @@
 
 #include "text/quoted.hpp"
 
-namespace tolva::values_detail {
+namespace tolva::values::detail {
 
 std::size_t quoted_list_hint(TextSpan parts) noexcept {
   std::size_t length = 2;  // the brackets
@@ -35,4 +35,4 @@ void append_optional_quoted_list(std::string& out, const OptionalTextSpan& parts
   out += ')';
 }
 
-}  // namespace tolva::values_detail
+}  // namespace tolva::values::detail

@@ -5,7 +5,7 @@
 
 #include "tolva/values/text_list.hpp"
 
-namespace tolva::values_detail {
+namespace tolva::values::detail {
 
 // Bytes that a quoted rendering of `parts` takes when nothing needs escaping;
 // a cheap size hint for the debug forms.
@@ -20,4 +20,4 @@ void append_quoted_list(std::string& out, TextSpan parts);
 // `None`, or `Some([...])`.
 void append_optional_quoted_list(std::string& out, const OptionalTextSpan& parts);
 
-}  // namespace tolva::values_detail
+}  // namespace tolva::values::detail

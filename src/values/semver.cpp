@@ -9,14 +9,14 @@
 
 namespace tolva {
 
-using values_detail::append_joined;
-using values_detail::append_optional_quoted_list;
-using values_detail::joined_length;
+using values::detail::append_joined;
+using values::detail::append_optional_quoted_list;
+using values::detail::joined_length;
 
 std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept {
   const OptionalTextSpan a_rc = a.rc();
   const OptionalTextSpan b_rc = b.rc();
-  if (a_rc && b_rc) return values_detail::compare_lists(*a_rc, *b_rc);
+  if (a_rc && b_rc) return values::detail::compare_lists(*a_rc, *b_rc);
   // A release (no rc) sorts after every pre-release of the same numbers.
   return b_rc.has_value() <=> a_rc.has_value();
 }
@@ -60,8 +60,8 @@ std::string text_form(const SemVer& v) {
 void append_debug_form(std::string& out, const SemVer& v) {
   constexpr std::size_t labels = 50;  // everything but the numbers and the lists
   out.reserve(out.size() + labels + decimal_length(v.major) + decimal_length(v.minor) +
-              decimal_length(v.patch) + values_detail::optional_quoted_list_hint(v.rc()) +
-              values_detail::optional_quoted_list_hint(v.meta()));
+              decimal_length(v.patch) + values::detail::optional_quoted_list_hint(v.rc()) +
+              values::detail::optional_quoted_list_hint(v.meta()));
 
   out += "SemVer { major: ";
   append_decimal(out, v.major);

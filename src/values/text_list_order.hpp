@@ -5,7 +5,7 @@
 
 #include "tolva/values/text_list.hpp"
 
-namespace tolva::values_detail {
+namespace tolva::values::detail {
 
 // Element by element, texts by unsigned bytes; a proper prefix sorts first.
 // (std::lexicographical_compare_three_way, which libc++ 16 lacks.)
@@ -17,4 +17,4 @@ inline std::strong_ordering compare_lists(TextSpan a, TextSpan b) noexcept {
   return a.size() <=> b.size();
 }
 
-}  // namespace tolva::values_detail
+}  // namespace tolva::values::detail

@@ -166,3 +166,22 @@ def test_memory_does_not_grow_by_a_buffer_per_operand(tolva_exe, tmp_path):
         return int(run.stdout)
 
     assert peak_kib(20_000) - peak_kib(1) < 20_000 * 1
+
+
+def numeric_parts_key(line):
+    """The numeric part order, written from its rule: all-digit parts by value and
+    then by text, before every other part, which compare as text."""
+    return [(0, int(part), part) if part.isdigit() else (1, 0, part) for part in line.split(".")]
+
+
+@pytest.mark.parametrize("args", [[], ["-S", "64K"], ["-r"]])
+def test_numeric_parts_against_a_reference(tolva, write, args):
+    parts = ["0", "1", "9", "10", "01", "00", "1" * 30, "1" * 29 + "2", "a", "1a", "-", "A", "z"]
+    rng = random.Random(7)
+    lines = [".".join(rng.choice(parts) for _ in range(rng.randint(1, 3))) for _ in range(20000)]
+    path = write("v.txt", "".join(line + "\n" for line in lines).encode())
+    result = tolva("sort", "--numeric-parts", "--kind", "dot-separated", *args, path)
+    # Python's sort keeps equal items in input order when reversed too, as tolva does.
+    expected = sorted(lines, key=numeric_parts_key, reverse="-r" in args)
+    assert (result.returncode, result.stderr) == (0, b"")
+    assert result.stdout.decode().split("\n")[:-1] == expected

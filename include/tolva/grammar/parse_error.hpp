@@ -3,9 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tolva::grammar {
@@ -59,7 +57,6 @@ struct ParseError {
   Span span;
   std::optional<char32_t> found;
   std::vector<ExpectedPattern> expected;
-  std::vector<std::pair<std::string, Span>> contexts;  // this grammar adds none
   FoundKind found_kind = FoundKind::Character;
   friend bool operator==(const ParseError&, const ParseError&) = default;
 };

@@ -1,31 +1,16 @@
 #pragma once
 
 #include <expected>
-#include <mutex>
 #include <string_view>
 #include <system_error>
 
 namespace tolva::io {
 
-// The process-wide lock that keeps the library's lines and log blocks whole on
-// descriptor 1. Re-entrant, so a writer may record while it holds it.
-std::recursive_timed_mutex& stdout_lock() noexcept;
-
-// Called, with the stream held, when a write call was interrupted or took
-// only part of the bytes, either of which can mean a signal arrived, and
-// every few milliseconds while the writer waits for another thread to let the
-// stream go: true goes on, false gives the write up.
-using SignalCheck = bool (*)() noexcept;
-
-// Writes all of `bytes` to descriptor 1 under stdout_lock(), retrying short
-// writes and EINTR. Bypasses any buffering of the host language. With a
-// `check`, a write it gives up fails with errc::interrupted, and what was
-// written stays written; given up while waiting for the stream, nothing is. A write that stopped
-// part-way through a line, for any reason, leaves the next write to start a new line first, so one
-// block never runs on into another. While `check` runs with part of a block out, a write from the
-// same thread fails with errc::resource_deadlock_would_occur instead of landing inside it.
+// Writes all of `bytes` to descriptor 1 under the library's one lock for it,
+// retrying short writes and EINTR, so the library's lines and log blocks stay
+// whole. Bypasses any buffering of the host language. A write that stopped
+// part-way through a line leaves the next write to start a new line first, so
+// one block never runs on into another.
 [[nodiscard]] std::expected<void, std::error_code> write_stdout(std::string_view bytes);
-[[nodiscard]] std::expected<void, std::error_code> write_stdout(std::string_view bytes,
-                                                                SignalCheck check);
 
 }  // namespace tolva::io

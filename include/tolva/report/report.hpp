@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,12 +18,9 @@ struct Label {
   Colour colour;
 };
 
-enum class ReportKind : std::uint8_t { Error };
-
 // A diagnostic as data; render_report turns it into text.
 struct Report {
-  ReportKind kind = ReportKind::Error;
-  std::string source_id;
+  std::string source_id;       // empty: the header names no source
   std::size_t position = 0;    // byte offset the source reference points at
   std::size_t first_line = 1;  // the number the source's first line has in header and gutter
   std::vector<Label> labels;

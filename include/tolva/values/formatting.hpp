@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const Other& v);
 std::ostream& operator<<(std::ostream& out, const Version& v);
 
 #ifdef TOLVA_HAS_FORMAT
-namespace values_detail {
+namespace values::detail {
 
 // One formatter for the four kinds: an empty spec or "?", nothing else.
 template <class T>
@@ -56,6 +56,12 @@ struct FormFormatter {
   }
 };
 
+}  // namespace values::detail
+
+namespace values_detail {
+template <class T>
+using FormFormatter [[deprecated("use tolva::values::detail::FormFormatter")]] =
+    values::detail::FormFormatter<T>;
 }  // namespace values_detail
 #endif
 
@@ -63,12 +69,12 @@ struct FormFormatter {
 
 #ifdef TOLVA_HAS_FORMAT
 template <>
-struct std::formatter<tolva::SemVer> : tolva::values_detail::FormFormatter<tolva::SemVer> {};
+struct std::formatter<tolva::SemVer> : tolva::values::detail::FormFormatter<tolva::SemVer> {};
 template <>
 struct std::formatter<tolva::DotSeparated>
-    : tolva::values_detail::FormFormatter<tolva::DotSeparated> {};
+    : tolva::values::detail::FormFormatter<tolva::DotSeparated> {};
 template <>
-struct std::formatter<tolva::Other> : tolva::values_detail::FormFormatter<tolva::Other> {};
+struct std::formatter<tolva::Other> : tolva::values::detail::FormFormatter<tolva::Other> {};
 template <>
-struct std::formatter<tolva::Version> : tolva::values_detail::FormFormatter<tolva::Version> {};
+struct std::formatter<tolva::Version> : tolva::values::detail::FormFormatter<tolva::Version> {};
 #endif

@@ -27,7 +27,7 @@ bool line_key(const Settings& settings, std::string_view line, const report::Rep
     return false;
   }
   key.clear();
-  append_order_key(key, *parsed);
+  append_order_key(key, *parsed, settings.parts);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "../kind.hpp"
+#include "tolva/values/part_order.hpp"
 
 namespace tolva::cli::sort {
 
@@ -15,6 +16,7 @@ struct Settings {
   bool colour = false;
   bool reverse = false;
   bool unique = false;
+  PartOrder parts = PartOrder::text;  // how list parts compare
   bool keep_rejected = false;
   char terminator = '\n';
   std::optional<std::size_t> key_field;  // the version is this field (from 1)

@@ -30,6 +30,7 @@ sort::Settings settings_for(const Invocation& invocation, bool colour) {
   settings.colour = colour;
   settings.reverse = invocation.reverse;
   settings.unique = invocation.unique;
+  settings.parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text;
   settings.keep_rejected = invocation.keep_rejected;
   settings.terminator = invocation.zero_terminated ? '\0' : '\n';
   settings.key_field = invocation.key_field;
@@ -75,12 +76,6 @@ struct TempFilesRemoved {
 }  // namespace
 
 ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
-  // Refused rather than ignored: a sort in another order than asked for
-  // would look like a right one.
-  if (invocation.numeric_parts) {
-    io.report("tolva: sort does not order by --numeric-parts yet\n");
-    return ExitStatus::trouble;
-  }
   sort::Settings settings = settings_for(invocation, colour);
   TempFilesRemoved removed;
   sort::temp_files::install_signal_handlers();

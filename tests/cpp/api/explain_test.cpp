@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "tolva/parse.hpp"
 #include "tolva/report/parsers.hpp"
@@ -34,9 +35,20 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"", {.source_name = "empty"}},
                       Row{"1.\xe2", {.source_name = "bytes", .first_line = 9}}));
 
+// The header's reference: a source name shows before the line and column,
+// and no name shows none, not an empty one.
+TEST(Explain, header_names_the_source_only_when_there_is_one) {
+  const auto failed = parse_as<SemVer>("1.2.x");
+  ASSERT_FALSE(failed.has_value());
+  for (auto [name, reference] : {std::pair{"", "\u2500[ 1:5 ]\n"}, {"a", "\u2500[ a:1:5 ]\n"}}) {
+    const std::string report = explain(failed.error(), "1.2.x", {.source_name = name});
+    EXPECT_NE(report.find(reference), std::string::npos) << report;
+  }
+}
+
 // An error that does not fit its text gives the failure to draw it.
 TEST(Explain, misfit_error_gives_the_failure) {
-  const ParseError misfit{.span = {5, 3}, .found = U'x', .expected = {}, .contexts = {}};
+  const ParseError misfit{.span = {5, 3}, .found = U'x', .expected = {}};
   EXPECT_EQ(explain(misfit, "1.2.x"), "Label start is after its end");
 }
 

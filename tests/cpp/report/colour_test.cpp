@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "tolva/report/colour.hpp"
 #include "report/label_colours.hpp"
+#include "report/palette.hpp"
 
 using tolva::report::Colour;
 

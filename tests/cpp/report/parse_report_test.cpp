@@ -34,8 +34,10 @@ TEST_P(parse_report_test, message_is_the_plain_report) {
 INSTANTIATE_TEST_SUITE_P(
     reports, parse_report_test,
     testing::Values(
-        ReportCase{"character_after_semver", "1.2.3x",
-                   {{5, 6}, U'x', {Digit, TokenHyphen, TokenPlus, EndOfInput}, {}}, semver_path,
+        ReportCase{"character_after_semver",
+                   "1.2.3x",
+                   {{5, 6}, U'x', {Digit, TokenHyphen, TokenPlus, EndOfInput}},
+                   semver_path,
                    "Error: \n"
                    "   ╭─[ tolva::package::version::semver::SemVer:1:6 ]\n"
                    "   │\n"
@@ -43,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "   │      ┬  \n"
                    "   │      ╰── found 'x' expected digit, '-', '+', or end of input\n"
                    "───╯\n"},
-        ReportCase{"empty_text", "", {{0, 0}, std::nullopt, {TokenV, Integer}, {}}, semver_path,
+        ReportCase{"empty_text",
+                   "",
+                   {{0, 0}, std::nullopt, {TokenV, Integer}},
+                   semver_path,
                    "Error: \n"
                    "   ╭─[ tolva::package::version::semver::SemVer:1:1 ]\n"
                    "   │\n"
@@ -51,8 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "   │ │ \n"
                    "   │ ╰─ found end of input expected 'v', or integer\n"
                    "───╯\n"},
-        ReportCase{"blank_inside_identifier", "abc def",
-                   {{3, 4}, U' ', {Identifier, EndOfInput}, {}},
+        ReportCase{"blank_inside_identifier",
+                   "abc def",
+                   {{3, 4}, U' ', {Identifier, EndOfInput}},
                    "tolva::package::version::other::Other",
                    "Error: \n"
                    "   ╭─[ tolva::package::version::other::Other:1:4 ]\n"
@@ -61,8 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "   │    ┬  \n"
                    "   │    ╰── found ' ' expected identifier, or end of input\n"
                    "───╯\n"},
-        ReportCase{"leading_blank_kept", " 1.2.3",
-                   {{0, 1}, U' ', {TokenV, Integer, DotList, EndOfInput, Identifier}, {}},
+        ReportCase{"leading_blank_kept",
+                   " 1.2.3",
+                   {{0, 1}, U' ', {TokenV, Integer, DotList, EndOfInput, Identifier}},
                    "tolva::package::version::Version",
                    "Error: \n"
                    "   ╭─[ tolva::package::version::Version:1:1 ]\n"
@@ -72,19 +79,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "   │ ╰── found ' ' expected 'v', integer, dot-separated list, end of input, "
                    "or identifier\n"
                    "───╯\n"},
-        ReportCase{"trailing_blank_trimmed_but_marked", "1.2.3 ",
-                   {{5, 6}, U' ', {Digit, TokenHyphen, TokenPlus, EndOfInput, PartChar, TokenDot},
-                    {}},
-                   "tolva::package::version::Version",
-                   "Error: \n"
-                   "   ╭─[ tolva::package::version::Version:1:6 ]\n"
-                   "   │\n"
-                   " 1 │ 1.2.3\n"
-                   "   │      ┬  \n"
-                   "   │      ╰── found ' ' expected digit, '-', '+', end of input, "
-                   "alphanumeric or '-', or '.'\n"
-                   "───╯\n"},
-        ReportCase{"empty_span_at_the_end", "1.2.", {{4, 4}, std::nullopt, {PartChar}, {}},
+        ReportCase{
+            "trailing_blank_trimmed_but_marked",
+            "1.2.3 ",
+            {{5, 6}, U' ', {Digit, TokenHyphen, TokenPlus, EndOfInput, PartChar, TokenDot}, {}},
+            "tolva::package::version::Version",
+            "Error: \n"
+            "   ╭─[ tolva::package::version::Version:1:6 ]\n"
+            "   │\n"
+            " 1 │ 1.2.3\n"
+            "   │      ┬  \n"
+            "   │      ╰── found ' ' expected digit, '-', '+', end of input, "
+            "alphanumeric or '-', or '.'\n"
+            "───╯\n"},
+        ReportCase{"empty_span_at_the_end",
+                   "1.2.",
+                   {{4, 4}, std::nullopt, {PartChar}},
                    "tolva::package::version::dot_separated::DotSeparated",
                    "Error: \n"
                    "   ╭─[ tolva::package::version::dot_separated::DotSeparated:1:5 ]\n"
@@ -93,8 +103,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "   │     │ \n"
                    "   │     ╰─ found end of input expected alphanumeric or '-'\n"
                    "───╯\n"},
-        ReportCase{"label_ending_before_its_start", "abc", {{2, 1}, U'c', {Identifier}, {}},
-                   semver_path, "Label start is after its end"}),
+        ReportCase{"label_ending_before_its_start",
+                   "abc",
+                   {{2, 1}, U'c', {Identifier}},
+                   semver_path,
+                   "Label start is after its end"}),
     [](const testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
 
 // Each kind of character a report names, placed at the found position,
@@ -110,8 +123,8 @@ struct NamedCase {
 class named_character_test : public testing::TestWithParam<NamedCase> {};
 
 std::string report_over(const std::string& text, std::size_t start, std::size_t length) {
-  const auto found = tolva::unicode::decode_utf8(text, start).code_point;
-  std::vector<ParseError> errors{{{start, start + length}, found, {EndOfInput}, {}}};
+  const auto found = tolva::text::decode_utf8(text, start).code_point;
+  std::vector<ParseError> errors{{{start, start + length}, found, {EndOfInput}}};
   return tolva::report::build_parse_report(text, errors, "id").message;
 }
 

@@ -149,7 +149,7 @@ TEST(render_test, any_span_over_non_ascii_text_renders) {
         for (bool colour : {false, true}) {
           auto text = tolva::report::render_report(report, source, colour);
           ASSERT_TRUE(text.has_value());
-          EXPECT_TRUE(tolva::unicode::is_valid_utf8(*text)) << source << " " << start;
+          EXPECT_TRUE(tolva::text::is_valid_utf8(*text)) << source << " " << start;
           EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), 7) << source << " " << start;
         }
       }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-namespace tolva::unicode {
+namespace tolva::text {
 namespace {
 
 struct Known {
@@ -110,4 +110,4 @@ TEST(unicode_properties, xid_start_implies_xid_continue) {
 }
 
 }  // namespace
-}  // namespace tolva::unicode
+}  // namespace tolva::text

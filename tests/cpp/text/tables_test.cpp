@@ -7,7 +7,7 @@
 #include "tables.hpp"
 #include "text/properties.hpp"
 
-namespace tolva::unicode {
+namespace tolva::text {
 namespace {
 
 struct Table {
@@ -66,4 +66,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Table>& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace tolva::unicode
+}  // namespace tolva::text

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tolva::unicode {
+namespace tolva::text {
 namespace {
 
 using namespace std::string_view_literals;
@@ -156,4 +156,4 @@ TEST(utf8, append_writes_replacement_for_non_scalar_values) {
 }
 
 }  // namespace
-}  // namespace tolva::unicode
+}  // namespace tolva::text

@@ -1,4 +1,4 @@
-#include "tolva/report/colour.hpp"
+#include "palette.hpp"
 
 #include "text/decimal.hpp"
 
