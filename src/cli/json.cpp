@@ -58,11 +58,11 @@ void append_json_string(std::string& out, std::string_view bytes) {
     char c = bytes[i];
     auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x80) {
-      unicode::Decoded d = unicode::decode_utf8(bytes, i);
+      text::Decoded d = text::decode_utf8(bytes, i);
       if (d.well_formed) {
         out.append(bytes.substr(i, d.length));
       } else {
-        unicode::append_utf8(out, U'\uFFFD');
+        text::append_utf8(out, U'\uFFFD');
       }
       i += d.length;
       continue;
