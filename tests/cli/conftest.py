@@ -41,3 +41,25 @@ def write(tmp_path):
         return str(path)
 
     return make
+
+
+@pytest.fixture
+def peak_kib():
+    """peak_kib(args, block, times=1) -> the peak resident size in KiB of `args`
+    once `block` has been written to it `times` times through a pipe, taken
+    before it sees the end of its input: all but the last pipe's worth is read
+    once the writes return."""
+
+    def measure(args, block, times=1):
+        proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        for _ in range(times):
+            proc.stdin.write(block)
+        proc.stdin.flush()
+        with open(f"/proc/{proc.pid}/status") as status:
+            peak = next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
+        proc.stdin.close()
+        assert proc.wait() == 0
+        return peak
+
+    return measure

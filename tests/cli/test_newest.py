@@ -1,6 +1,5 @@
 """tolva newest and tolva oldest."""
 
-import subprocess
 
 import pytest
 
@@ -38,21 +37,8 @@ def test_options(tolva, args, status, out, err):
     assert err in result.stderr
 
 
-def peak_kib(args, data):
-    """The peak resident size of `args` once it has read `data` through a pipe,
-    taken before it sees the end of its input."""
-    proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
-    proc.stdin.write(data)
-    proc.stdin.flush()
-    with open(f"/proc/{proc.pid}/status") as status:
-        peak = next(int(line.split()[1]) for line in status if line.startswith("VmHWM:"))
-    proc.stdin.close()
-    assert proc.wait() == 0
-    return peak
-
-
 @pytest.mark.parametrize("command", ["newest", "oldest"])
-def test_memory_does_not_grow_with_the_lines_read(tolva_exe, command):
+def test_memory_does_not_grow_with_the_lines_read(tolva_exe, peak_kib, command):
     """Two million distinct versions kept to ten: the peak is that of ten lines."""
     lines = b"".join(b"%d.%d.%d\n" % (i % 7, i, i % 13) for i in range(2_000_000))
     small = peak_kib([tolva_exe, command, "-n", "10"], lines[:1000])
