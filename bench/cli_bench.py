@@ -12,13 +12,15 @@ for SemVer 2.0.0 (in POSIX extended form). Each figure is the best wall time
 of several runs, output to a temporary file; the processor time (user and
 system) of the same runs is shown beside it, as it moves less on a busy
 machine (GNU sort uses two threads).
-`tolva filter` is set against `tolva check`, which reads the same lines but
-builds no value and tests no range.
+`tolva filter` and `tolva newest` are set against `tolva check`, which reads
+the same lines but builds no value. `tolva compare A lt B` runs in a shell
+loop against `dpkg --compare-versions A lt B`, when dpkg is there.
 """
 
 import os
 import random
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -37,6 +39,11 @@ SEMVER_ERE = (rf"^{NUMBER}\.{NUMBER}\.{NUMBER}(-({PRE_PART}(\.{PRE_PART})*))?"
               r"(\+([0-9a-zA-Z-]+(\.[0-9a-zA-Z-]+)*))?$")
 # Most of the lines are dot-separated, a few are SemVer: a range for each.
 FILTER_RANGE = ">=1.2 <3 || ^1.2.3 || ~0.9"
+LOOP = 300  # calls of a shell loop
+
+
+def shell_loop(command):
+    return ["sh", "-c", f"i=0; while [ $i -lt {LOOP} ]; do {command}; i=$((i+1)); done"]
 
 
 def debian_versions():
@@ -136,22 +143,30 @@ def main():
             "check semver -q": best_seconds([tolva, "check", "--kind", "semver", "-q", semver]),
             "check semver": best_seconds([tolva, "check", "--kind", "semver", semver]),
             "grep -cE semver": best_seconds(["grep", "-cE", SEMVER_ERE, semver], c),
+            "tolva newest -n 10": best_seconds([tolva, "newest", "-n", "10", data]),
         }
+        if shutil.which("dpkg"):
+            times["compare loop"] = best_seconds(shell_loop(f"{tolva} compare 1.2.3 lt 1.2.4"))
+            times["dpkg loop"] = best_seconds(shell_loop("dpkg --compare-versions 1.2.3 lt 1.2.4"))
     print(f"{COUNT} lines from {distinct} distinct Debian versions, best of {REPEATS}")
     print(f"  {'':20} {'wall':>8}    {'processor':>9}")
     for name, (wall, cpu) in times.items():
         print(f"  {name:20} {wall * 1000:8.1f} ms {cpu * 1000:9.1f} ms")
     rows = [
-        ("sort -V / tolva sort", "sort -V", "tolva sort", "at least 3"),
-        ("tolva sort / LC_ALL=C sort", "tolva sort", "LC_ALL=C sort", "at most 2"),
+        ("sort -V / tolva sort", "sort -V", "tolva sort", "at least 5"),
+        ("tolva sort / LC_ALL=C sort", "tolva sort", "LC_ALL=C sort", "at most 0.8"),
         ("tolva check / LC_ALL=C grep -c .", "tolva check", "LC_ALL=C grep -c .", "at most 5"),
         ("check semver -q / grep -cE semver", "check semver -q", "grep -cE semver", "at most 5"),
         ("check semver / check semver -q", "check semver", "check semver -q", "at most 2"),
-        ("tolva filter / tolva check", "tolva filter", "tolva check", "at most 3"),
-        ("filter --numeric-parts / check", "filter --numeric-parts", "tolva check", "at most 3"),
+        ("tolva filter / tolva check", "tolva filter", "tolva check", "about 1"),
+        ("filter --numeric-parts / check", "filter --numeric-parts", "tolva check", "about 1"),
+        ("tolva newest -n 10 / tolva check", "tolva newest -n 10", "tolva check", "about 1"),
+        ("compare loop / dpkg loop", "compare loop", "dpkg loop", "at most 1.5"),
     ]
     print(f"  {'ratio':34} {'wall':>6} {'processor':>10}")
     for name, top, bottom, target in rows:
+        if top not in times or bottom not in times:
+            continue
         wall = times[top][0] / times[bottom][0]
         cpu = times[top][1] / times[bottom][1]
         print(f"  {name:34} {wall:6.2f} {cpu:10.2f}   target {target}")
