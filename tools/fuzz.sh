@@ -12,10 +12,11 @@ bash tools/deps.sh
 seconds=${1:-60}
 root=$PWD
 out=$root/build-fuzz
-targets=(parse_version parse_semver parse_dot_separated parse_other cli_lines_and_names)
+targets=(parse_version parse_semver parse_dot_separated parse_other parse_range cli_lines_and_names)
 core_sources=(src/text/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.cpp)
 # The command-line tool's sources that cli_lines_and_names links besides the core.
-cli_sources=(src/cli/command_line.cpp src/cli/kind.cpp src/cli/lines.cpp src/cli/shown_name.cpp)
+cli_sources=(src/cli/command_line.cpp src/cli/definitions.cpp src/cli/kind.cpp src/cli/lines.cpp
+  src/cli/option_values.cpp src/cli/shown_name.cpp)
 
 # libstdc++ 12 offers std::expected only when the compiler announces concepts
 # at 202002L, the level that brings conditionally trivial special members.

@@ -96,9 +96,16 @@ constexpr std::array<Operator, 8> operators{{
     {"~", RangeOp::equal, Form::tilde},
 }};
 
-ParseError shifted(ParseError error, std::size_t offset) {
+// An operand's error, moved to where the operand stands in the range text. An
+// error at the operand's end found what ended it there (a blank, a comma or a
+// '|', one byte each), not the end of the text.
+ParseError shifted(ParseError error, std::size_t offset, std::string_view text) {
   error.span.start += offset;
   error.span.end += offset;
+  if (!error.found && error.span.start < text.size()) {
+    error.found = static_cast<unsigned char>(text[error.span.start]);
+    error.span.end = error.span.start + 1;
+  }
   return error;
 }
 
@@ -249,7 +256,7 @@ class RangeReader {
       return {};
     }
     auto version = read_version(operand);
-    if (!version) return std::unexpected(shifted(std::move(version.error()), start));
+    if (!version) return std::unexpected(shifted(std::move(version.error()), start, text_));
     out.push_back(written(op, std::move(*version)));
     return {};
   }
@@ -284,7 +291,7 @@ class RangeReader {
     if (!shape) return std::unexpected(std::move(shape.error()));
     if (*shape) return **shape;
     auto semver = read_semver(operand);
-    if (!semver) return std::unexpected(shifted(std::move(semver.error()), start));
+    if (!semver) return std::unexpected(shifted(std::move(semver.error()), start, text_));
     return std::move(*semver);
   }
 

@@ -95,6 +95,8 @@ TEST_P(RangeRejects, at_the_place_the_table_says) {
   EXPECT_EQ(range.error().span.start, b.start) << b.range;
   EXPECT_EQ(range.error().expected, b.expected) << explain(range.error(), b.range);
   EXPECT_EQ(range.error().found_kind, b.found);
+  // What stands at the place is found there, the end only at the end.
+  EXPECT_EQ(range.error().found.has_value(), b.start < b.range.size()) << b.range;
 }
 
 // clang-format off
@@ -107,7 +109,9 @@ INSTANTIATE_TEST_SUITE_P(Table, RangeRejects, ::testing::Values(
     Bad{"^foo", 1, {P::TokenV, P::Integer}},
     Bad{">=1.2.3$", 7, {P::Digit, P::TokenHyphen, P::TokenPlus, P::EndOfInput, P::PartChar, P::TokenDot}},
     Bad{"1 4294967296.x", 2, {P::Integer}, grammar::FoundKind::NumberTooLarge},
-    Bad{"~ 1.4294967296", 4, {P::Integer}, grammar::FoundKind::NumberTooLarge}));
+    Bad{"~ 1.4294967296", 4, {P::Integer}, grammar::FoundKind::NumberTooLarge},
+    Bad{"1. 2", 2, {P::Integer, P::PartChar}}, Bad{"1.,2", 2, {P::Integer, P::PartChar}},
+    Bad{"1.||2", 2, {P::Integer, P::PartChar}}, Bad{"1.", 2, {P::Integer, P::PartChar}}));
 // clang-format on
 
 // Texts of the range's own characters, operands and ill-formed bytes: each
