@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 #include "line_blocks.hpp"
@@ -59,6 +60,31 @@ class SignalsBlocked {
 
  private:
   sigset_t old_;
+};
+
+// Threads joined when it goes, however the scope is left (std::jthread is
+// not in every standard library this builds with).
+class JoinedThreads {
+ public:
+  JoinedThreads() = default;
+  JoinedThreads(const JoinedThreads&) = delete;
+  JoinedThreads& operator=(const JoinedThreads&) = delete;
+  ~JoinedThreads() {
+    for (std::thread& thread : threads_) thread.join();
+  }
+
+  // Runs `work(i)` on a new thread, or here when no thread can be made.
+  template <class Work>
+  void run(Work& work, std::size_t i) {
+    try {
+      threads_.emplace_back(work, i);
+    } catch (const std::system_error&) {
+      work(i);
+    }
+  }
+
+ private:
+  std::vector<std::thread> threads_;
 };
 
 }  // namespace
@@ -151,10 +177,10 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
     }
   };
   {
-    std::vector<std::jthread> threads;
+    JoinedThreads threads;
     {
       SignalsBlocked blocked;
-      for (std::size_t i = 1; i < texts.size(); ++i) threads.emplace_back(work, i);
+      for (std::size_t i = 1; i < texts.size(); ++i) threads.run(work, i);
     }
     work(0);
   }
