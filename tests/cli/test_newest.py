@@ -39,8 +39,10 @@ def test_options(tolva, args, status, out, err):
 
 @pytest.mark.parametrize("command", ["newest", "oldest"])
 def test_memory_does_not_grow_with_the_lines_read(tolva_exe, peak_kib, command):
-    """Two million distinct versions kept to ten: the peak is that of ten lines."""
+    """Two million distinct versions kept to ten: the peak is that of half a
+    million, past the buffers' growth (which differs between standard libraries)."""
     lines = b"".join(b"%d.%d.%d\n" % (i % 7, i, i % 13) for i in range(2_000_000))
-    small = peak_kib([tolva_exe, command, "-n", "10"], lines[:1000])
+    quarter = lines[:lines.index(b"\n", len(lines) // 4) + 1]
+    medium = peak_kib([tolva_exe, command, "-n", "10"], quarter)
     large = peak_kib([tolva_exe, command, "-n", "10"], lines)
-    assert large - small < 2 * 1024
+    assert large < 1.5 * medium
