@@ -90,7 +90,7 @@ def test_parse_json_of_rejected_texts(tolva):
     ("1.0.0", "ge", "1.0.0", True),
     ("1.0.0-rc.1", ">=", "1.0.0", False),
     ("1.10", "gt", "1.9", False),
-    ("--numeric-parts 1.10", "gt", "1.9", True),
+    ("1.10 --numeric-parts", "gt", "1.9", True),  # options may follow an operand
 ])
 def test_compare_by_exit_status(tolva, a, op, b, holds):
     result = tolva("compare", *a.split(), op, b)
