@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "grammar/read_kinds.hpp"
+#include "tolva/grammar/readers.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -22,14 +23,13 @@ std::expected<Version, ParseError> wrapped(std::expected<T, ParseError>&& read) 
 }  // namespace
 
 std::expected<Version, ParseError> read_as(Kind kind, std::string_view text) {
-  namespace g = grammar::detail;
   switch (kind) {
-    case Kind::semver: return wrapped(g::read_semver_as<ParseError>(text, as_is));
-    case Kind::dot_separated: return wrapped(g::read_dot_separated_as<ParseError>(text, as_is));
-    case Kind::other: return wrapped(g::read_other_as<ParseError>(text, as_is));
+    case Kind::semver: return wrapped(grammar::read_semver(text));
+    case Kind::dot_separated: return wrapped(grammar::read_dot_separated(text));
+    case Kind::other: return wrapped(grammar::read_other(text));
     case Kind::version: break;
   }
-  return g::read_version_as<ParseError>(text, as_is);
+  return grammar::read_version(text);
 }
 
 std::expected<void, ParseError> check_as(Kind kind, std::string_view text) {
