@@ -59,6 +59,45 @@ def test_list_replaced_by_a_finalizer_while_read(run_python, attr, how):
     assert (ran.returncode, ran.stdout, ran.stderr[-2000:]) == (0, "True True\n", "")
 
 
+# A finalizer that replaces rc and meta together while the pickler reads
+# them: each unpickled value holds one pair, never an old rc with a new meta.
+PAIR_REPLACED_DURING_PICKLE = """
+    import gc, pickle
+    import tolva
+    old = (["r " * 20] * 2000, ["m " * 20] * 2000)
+    new = (["s " * 20] * 1500, ["n " * 20] * 1500)
+    obj = tolva.package.version.SemVer(major=1, minor=2, patch=3, rc=old[0], meta=old[1])
+    left = [400]
+
+    class Evil:
+        def __del__(self):
+            if left[0] > 0:
+                left[0] -= 1
+                obj.rc, obj.meta = new if left[0] % 2 else old
+                again = Evil()
+                again.cycle = again
+                for _ in range(100):
+                    pending.append([])
+                    pending.append({})
+
+    gc.disable()
+    first = Evil()
+    first.cycle = first
+    del first
+    pending = [[] for _ in range(200)]
+    gc.enable()
+    gc.set_threshold(1)
+    got = [pickle.loads(pickle.dumps(obj)) for _ in range(20)]
+    gc.set_threshold(700)
+    print(all((v.rc, v.meta) in (old, new) for v in got), left[0] < 400)
+"""
+
+
+def test_rc_and_meta_replaced_together_while_pickled(run_python):
+    ran = run_python(PAIR_REPLACED_DURING_PICKLE)
+    assert (ran.returncode, ran.stdout, ran.stderr[-2000:]) == (0, "True True\n", "")
+
+
 STRESS = """
     import copy, gc, json, pickle, sys, threading, time
     import tolva
