@@ -143,6 +143,12 @@ def test_output_is_written_into_the_target(tolva_exe, tmp_path, name, make, nobo
         assert (got or [file.read_bytes()])[0] == b"1.10\n1.9\n"
 
 
+def test_output_that_cannot_be_opened_is_named(tolva, tmp_path):
+    result = tolva("sort", "-o", tmp_path / "missing" / "out\x1b", input=b"1.0\n")
+    assert (result.returncode, result.stdout, result.stderr.decode()) == (
+        2, b"", f"tolva: cannot write to {tmp_path}/missing/out\u241b: No such file or directory\n")
+
+
 @pytest.mark.parametrize("how", ["SIGTERM", "SIGINT", "closed pipe"])
 def test_signal_during_the_merge_leaves_no_temporary_file(tolva_exe, write, tmp_path, how):
     path = write("v.txt", "\n".join(random_versions(100_000, 5)).encode())

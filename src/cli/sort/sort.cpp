@@ -48,9 +48,9 @@ sort::Settings settings_for(const Invocation& invocation, bool colour) {
   sort::fail(message);
 }
 
-// Writes the sorted lines into the file at `path` as a careful sort does:
-// the input is read and every run but the last merge's output is complete
-// before the file is opened, so it may be one of the inputs; then it is
+// Writes the sorted lines into the file at `path` as a careful sort does: all
+// input is read and every spilled run complete before the file is opened, so
+// it may be one of the inputs and only the last merge writes it; then it is
 // truncated and written in place, through a symlink, into a device or FIFO,
 // keeping its mode, owner and links (a new file gets 0666 less the umask). A
 // failed write, such as a full disk, leaves it partly written.

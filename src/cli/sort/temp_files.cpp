@@ -1,6 +1,7 @@
 #include "temp_files.hpp"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -74,11 +75,11 @@ class HandlerHeldOff {
     sigset_t set;
     sigemptyset(&set);
     for (int signal : handled_signals) sigaddset(&set, signal);
-    ::sigprocmask(SIG_BLOCK, &set, &old_);
+    ::pthread_sigmask(SIG_BLOCK, &set, &old_);
   }
   HandlerHeldOff(const HandlerHeldOff&) = delete;
   HandlerHeldOff& operator=(const HandlerHeldOff&) = delete;
-  ~HandlerHeldOff() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
+  ~HandlerHeldOff() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
 
  private:
   sigset_t old_;
@@ -181,17 +182,20 @@ int open_run_file(const std::string& path) noexcept {
 void remove(const std::string& path) noexcept { ::unlinkat(folder_fd, name_of(path), 0); }
 
 void remove_all() noexcept {
-  int folder = folder_fd;
-  if (folder < 0) return;
-  folder_fd = -1;
+  if (folder_fd < 0) return;
   unsigned long count = run_count.load();
   for (unsigned long number = 0; number < count; ++number) {
-    ::unlinkat(folder, RunName(number).text, 0);
+    ::unlinkat(folder_fd, RunName(number).text, 0);
   }
   ::unlinkat(parent_fd, folder_name, AT_REMOVEDIR);
-  ::close(folder);
-  ::close(parent_fd);
+  // Forgotten before they are closed, so that no later call (a signal's
+  // included) uses a number the system may give to another file.
+  int folder = folder_fd;
+  int parent = parent_fd;
+  folder_fd = -1;
   parent_fd = -1;
+  ::close(folder);
+  ::close(parent);
 }
 
 void fail_on(std::string_view what, std::string_view path, int error) {
