@@ -37,8 +37,8 @@ def safe_lines(err):
     return text.split("\n")
 
 
-@pytest.mark.parametrize("args, message", [(["check"], "cannot read"),
-                                           (["sort", "-S1K", "-T"], "cannot create temporary file")])
+@pytest.mark.parametrize("args, message", [
+    (["check"], "cannot read"), (["sort", "-S1K", "-T"], "cannot create temporary file")])
 @pytest.mark.parametrize("name", HOSTILE_NAMES)
 def test_missing_file_or_folder_is_named_on_one_line(tolva, tmp_path, name, args, message):
     path = os.fsencode(tmp_path) + b"/" + name

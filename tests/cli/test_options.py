@@ -5,10 +5,11 @@ import pytest
 
 
 @pytest.mark.parametrize("args", [
-    ["sort", "-S", "1b"], ["sort", "-S1b"], ["sort", "--buffer-size=1b"], ["sort", "-S", "1%"],
-    ["sort", "-S", "100%"], ["sort", "-S", "17179869183G"], ["sort", "-k1"], ["sort", "-rk", "1"],
-    ["sort", "-t,"], ["sort", "--parallel=1"], ["sort", "--parallel=1024"], ["check", "--kind=SEMVER"],
+    ["sort", "-S", "1b"], ["sort", "-S1b"], ["sort", "--buffer-size=1b"], ["sort", "-S", "100%"],
+    ["sort", "-S", "17179869183G"], ["sort", "-k1"], ["sort", "-rk", "1"], ["sort", "-t,"],
+    ["sort", "--parallel=1"], ["sort", "--parallel=1024"], ["check", "--kind=SEMVER"],
     ["check", "--kind", "Dot-Separated"], ["check", "--color=NEVER"], ["check", "--format=Short"],
+    ["sort", "-S", "1%"],
 ])
 def test_accepted(tolva, args):
     result = tolva(*args)
