@@ -37,6 +37,7 @@ struct BlockCase {
 
 const Metadata kApp{Level::info, "app", "event", "src/app", 12};
 
+// clang-format off
 const BlockCase kBlockCases[] = {
     {"message_and_count", kApp, {{"message", "started"}, {"count", 3}},
      "  2026-12-06T10:39:28.123456Z  INFO app: started, count: 3\n"
@@ -83,6 +84,7 @@ const BlockCase kBlockCases[] = {
      "  2026-12-06T10:39:28.123456Z  INFO app: a\xef\xbf\xbd" "b\xef\xbf\xbd, q: \"\xef\xbf\xbd(\xf0\x9f\x98\x80\"\n"
      "    at src/app:12 on {T}\n\n"},
 };
+// clang-format on
 
 class BlockTest : public testing::TestWithParam<BlockCase> {};
 
