@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <expected>
 #include <string_view>
 
@@ -11,6 +12,20 @@
 // bytes are accepted: a byte that starts no UTF-8 character is never part of a
 // value, so the reading fails there at the latest, with an error whose found
 // kind is IllFormedUtf8.
+namespace tolva::grammar {
+
+}  // namespace tolva::grammar
+
+namespace tolva {
+
+// The kinds a text can be read as: one of the three, or Version for the
+// first of them that takes the whole text.
+template <class K>
+concept Parsable = std::same_as<K, SemVer> || std::same_as<K, DotSeparated> ||
+    std::same_as<K, Other> || std::same_as<K, Version>;
+
+}  // namespace tolva
+
 namespace tolva::grammar {
 
 // SemVer, else DotSeparated, else Other: the first reading that takes it all.
