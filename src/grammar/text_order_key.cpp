@@ -61,19 +61,19 @@ std::expected<void, ParseError> read_pieces(std::string_view text, Pieces& out) 
   } else if constexpr (std::same_as<K, DotSeparated>) {
     if (Scanner s(text, Build::nothing); dot_separated_pieces(s, out)) return {};
     return g::diagnosis<DotSeparated, ParseError, Build::nothing>(text, g::DotSeparatedRule{},
-                                                                   as_is);
+                                                                  as_is);
   } else if constexpr (std::same_as<K, Other>) {
     if (Scanner s(text, Build::nothing); other_pieces(s, out)) return {};
     return g::diagnosis<Other, ParseError, Build::nothing>(text, g::OtherRule<Build::nothing>{},
-                                                            as_is);
+                                                           as_is);
   } else {
     // A failed semantic version leaves nothing behind, so the list and the
     // identifier are read from the start as Version's reader reads them.
     if (semver_pieces(text, out)) return {};
     if (Scanner s(text, Build::nothing); dot_separated_pieces(s, out) || other_pieces(s, out))
       return {};
-    return g::diagnosis<Version, ParseError, Build::nothing>(
-        text, g::VersionRule<Build::nothing>{}, as_is);
+    return g::diagnosis<Version, ParseError, Build::nothing>(text, g::VersionRule<Build::nothing>{},
+                                                             as_is);
   }
 }
 
@@ -108,13 +108,13 @@ std::expected<void, ParseError> append_order_key_as(std::string& out, std::strin
   return {};
 }
 
-template std::expected<void, ParseError> append_order_key_as<SemVer>(std::string&,
-                                                                     std::string_view, PartOrder);
+template std::expected<void, ParseError> append_order_key_as<SemVer>(std::string&, std::string_view,
+                                                                     PartOrder);
 template std::expected<void, ParseError> append_order_key_as<DotSeparated>(std::string&,
                                                                            std::string_view,
                                                                            PartOrder);
-template std::expected<void, ParseError> append_order_key_as<Other>(std::string&,
-                                                                    std::string_view, PartOrder);
+template std::expected<void, ParseError> append_order_key_as<Other>(std::string&, std::string_view,
+                                                                    PartOrder);
 template std::expected<void, ParseError> append_order_key_as<Version>(std::string&,
                                                                       std::string_view, PartOrder);
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <optional>
 #include <type_traits>
 
 #include "part_number.hpp"

@@ -12,9 +12,7 @@
 // bytes are accepted: a byte that starts no UTF-8 character is never part of a
 // value, so the reading fails there at the latest, with an error whose found
 // kind is IllFormedUtf8.
-namespace tolva::grammar {
-
-}  // namespace tolva::grammar
+namespace tolva::grammar {}  // namespace tolva::grammar
 
 namespace tolva {
 

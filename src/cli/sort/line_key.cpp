@@ -23,8 +23,8 @@ bool line_key(const Settings& settings, std::string_view line, const report::Rep
   }
   auto made = append_key_as(out, settings.kind, text, settings.parts);
   if (!made) {
-    reports.append(
-        full_report(Rejection{style.source_name, style.first_line, text, made.error()}, style.colour));
+    reports.append(full_report(Rejection{style.source_name, style.first_line, text, made.error()},
+                               style.colour));
     if (!reports.ends_with('\n')) reports.push_back('\n');
     return false;
   }
