@@ -7,13 +7,6 @@
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/values/version.hpp"
 
-// The grammar proper: each reader takes the whole text and returns the value
-// or the one furthest failure. Success never allocates for the failure. Any
-// bytes are accepted: a byte that starts no UTF-8 character is never part of a
-// value, so the reading fails there at the latest, with an error whose found
-// kind is IllFormedUtf8.
-namespace tolva::grammar {}  // namespace tolva::grammar
-
 namespace tolva {
 
 // The kinds a text can be read as: one of the three, or Version for the
@@ -24,6 +17,11 @@ concept Parsable = std::same_as<K, SemVer> || std::same_as<K, DotSeparated> ||
 
 }  // namespace tolva
 
+// The grammar proper: each reader takes the whole text and returns the value
+// or the one furthest failure. Success never allocates for the failure. Any
+// bytes are accepted: a byte that starts no UTF-8 character is never part of a
+// value, so the reading fails there at the latest, with an error whose found
+// kind is IllFormedUtf8.
 namespace tolva::grammar {
 
 // SemVer, else DotSeparated, else Other: the first reading that takes it all.
