@@ -147,6 +147,25 @@ void put_part(Key& key, std::string_view part, std::integral_constant<PartOrder,
   put_text(key, part);
 }
 
+// A list still in its text, in the text order: its dots are the marks of
+// the parts after the first, so it is written in one pass.
+template <PartOrder P, class Key>
+  requires(P == PartOrder::text)
+void put_list(Key& key, JoinedParts parts) {
+  if (parts.count == 0) return;
+  key.put(part_mark);
+  for (char c : parts.text) {
+    if (!key.open()) return;
+    const auto byte = static_cast<std::uint8_t>(c);
+    if (c == '.') {
+      key.put(part_mark);
+      continue;
+    }
+    if (byte <= escape) key.put(escape);
+    key.put(byte);
+  }
+}
+
 template <PartOrder P, class Key, class Parts>
 void put_list(Key& key, Parts parts) {
   for_each_part(parts, [&](std::string_view part) {
