@@ -150,8 +150,7 @@ void put_part(Key& key, std::string_view part, std::integral_constant<PartOrder,
 // A list still in its text, in the text order: its dots are the marks of
 // the parts after the first, so it is written in one pass.
 template <PartOrder P, class Key>
-  requires(P == PartOrder::text)
-void put_list(Key& key, JoinedParts parts) {
+requires(P == PartOrder::text) void put_list(Key& key, JoinedParts parts) {
   if (parts.count == 0) return;
   key.put(part_mark);
   for (char c : parts.text) {
