@@ -3,7 +3,8 @@
 # from the source tree's top; needs root (debootstrap, mount, chroot).
 #
 #   make_root ROOT SUITE PACKAGES [SCRIPT]   PACKAGES comma-separated
-#   enter_root ROOT COMMAND [FILE...]        COMMAND runs under sh -euc
+#   copy_tree ROOT [FILE...]                 the tracked tree and FILEs to ROOT's /tmp/tolva
+#   enter_root ROOT COMMAND                  COMMAND runs there under sh -euc
 
 # The archive this machine's own apt reads from.
 debian_mirror=${DEBIAN_MIRROR:-$(sed -n 's|^URIs: *\(http[^ ]*/debian\)/*$|\1|p' \
@@ -32,16 +33,20 @@ make_root() {
 }
 
 # Copies the tracked files (the suites read the docs and examples too) and
-# each FILE into ROOT's /tmp/tolva, then runs COMMAND there with /proc, /dev
-# and /dev/pts (the report tests open pseudo-terminals) mounted.
-enter_root() {
-  local root=$1 command=$2
-  shift 2
-  local inside=$root/tmp/tolva
+# each FILE into ROOT's /tmp/tolva, afresh.
+copy_tree() {
+  local inside=$1/tmp/tolva
+  shift
   rm -rf "$inside"
   mkdir -p "$inside"
   git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$inside"
   [ $# -eq 0 ] || cp "$@" "$inside/"
+}
+
+# Runs COMMAND in ROOT's /tmp/tolva with /proc, /dev and /dev/pts (the
+# report tests open pseudo-terminals) mounted.
+enter_root() {
+  local root=$1 command=$2
   mount -t proc proc "$root/proc"
   mount --bind /dev "$root/dev"
   mount --bind /dev/pts "$root/dev/pts"

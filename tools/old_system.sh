@@ -37,6 +37,7 @@ if [ -z "$wheel" ]; then
 fi
 
 # The root's pip decides whether the wheel's tags fit.
+copy_tree "$root" "$wheel"
 enter_root "$root" '
   python3 -m venv --system-site-packages venv
   venv/bin/pip install --quiet --no-index --disable-pip-version-check tolva-*.whl
@@ -45,4 +46,4 @@ enter_root "$root" '
     timeout 900 venv/bin/python -m pytest -q -p no:cacheprovider tests/python \
     --ignore=tests/python/test_stubs.py \
     --deselect=tests/python/test_leaks.py::test_memory_stays_flat
-' "$wheel"
+'
