@@ -26,7 +26,7 @@ PyObject* raise_internal(std::string_view message) noexcept {
   return raise(type != nullptr ? type : PyExc_SystemError, message);
 }
 
-void prefix_argument_name(std::string_view name) noexcept {
+void prefix_argument_name(std::string_view name) {
   if (!PyErr_Occurred()) return;
   PyObject* type = nullptr;
   PyObject* value = nullptr;

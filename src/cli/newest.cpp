@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "commands.hpp"
@@ -9,14 +11,14 @@
 #include "range_option.hpp"
 #include "reading.hpp"
 #include "rejection.hpp"
-#include "tolva/values/part_order.hpp"
+#include "tolva/values/range_keys.hpp"
 
 namespace tolva::cli {
 namespace {
 
-// One kept line: its value, its text, and its place in the input.
+// One kept line: its order key, its text, and its place in the input.
 struct Kept {
-  Version value;
+  std::string key;
   std::string line;
   std::uint64_t place;
 };
@@ -26,32 +28,33 @@ struct Kept {
 // greatest for newest and least for oldest; of equal versions the first read
 // is the better, so the result is the head of a stable sort.
 class Best {
-  // Above zero when `a` is the better version.
-  int rank(const Version& a, const Version& b) const {
-    std::weak_ordering order = compare(a, b, parts_);
+  // Above zero when the key `a` is of the better version.
+  int rank(std::string_view a, std::string_view b) const noexcept {
+    const int order = a.compare(b);
     return order > 0 ? sign_ : order < 0 ? -sign_ : 0;
   }
 
   auto better() const {
     return [this](const Kept& a, const Kept& b) {
-      int r = rank(a.value, b.value);
+      int r = rank(a.key, b.key);
       return r > 0 || (r == 0 && a.place < b.place);
     };
   }
 
  public:
-  Best(std::size_t limit, PartOrder parts, bool greatest)
-      : limit_(limit), parts_(parts), sign_(greatest ? 1 : -1) {}
+  Best(std::size_t limit, bool greatest) : limit_(limit), sign_(greatest ? 1 : -1) {}
 
-  void offer(Version&& value, std::string_view line, std::uint64_t place) {
+  // Offers a line with its key, which is taken from `key` when the line is
+  // kept.
+  void offer(std::string& key, std::string_view line, std::uint64_t place) {
     if (kept_.size() < limit_) {
-      kept_.push_back(Kept{std::move(value), std::string(line), place});
+      kept_.push_back(Kept{std::exchange(key, {}), std::string(line), place});
       std::push_heap(kept_.begin(), kept_.end(), better());
-    } else if (limit_ > 0 && rank(value, kept_.front().value) > 0) {
+    } else if (limit_ > 0 && rank(key, kept_.front().key) > 0) {
       // Being read later, the new line beats the worst kept only by its version.
       std::pop_heap(kept_.begin(), kept_.end(), better());
       Kept& slot = kept_.back();
-      slot.value = std::move(value);
+      slot.key.swap(key);
       slot.line.assign(line);
       slot.place = place;
       std::push_heap(kept_.begin(), kept_.end(), better());
@@ -66,7 +69,6 @@ class Best {
 
  private:
   std::size_t limit_;
-  PartOrder parts_;
   int sign_;
   std::vector<Kept> kept_;  // grows by the lines kept: a limit may be far above the input
 };
@@ -74,33 +76,36 @@ class Best {
 }  // namespace
 
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
-  std::optional<Range> range;
-  if (invocation.range) {
-    range = read_range_option(invocation, colour, io);
-    if (!range) return ExitStatus::trouble;
-  }
+  std::optional<KeyedRange> range;
   const RangeOptions options = range_options(invocation);
-  Best best(invocation.lines, options.parts, invocation.command == Command::newest);
+  if (invocation.range) {
+    std::optional<Range> read = read_range_option(invocation, colour, io);
+    if (!read) return ExitStatus::trouble;
+    range.emplace(*read, options);
+  }
+  Best best(invocation.lines, invocation.command == Command::newest);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
+  std::string key;
   ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
     LineReader lines(fd);
     for (std::size_t number = 1;; ++number) {
       auto line = lines.next();
       if (!line) return line.error();
       if (!*line) return 0;
-      auto value = read_as(invocation.kind, **line);
-      if (!value) {
-        io.report(full_report(Rejection{name, number, **line, value.error()}, colour));
+      key.clear();
+      auto made = append_key_as(key, invocation.kind, **line, options.parts);
+      if (!made) {
+        io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
         status = ExitStatus::rejected;
-      } else if (!range || contains(*range, *value, options)) {
-        best.offer(std::move(*value), **line, place++);
+      } else if (!range || range->contains(key)) {
+        best.offer(key, **line, place++);
       }
     }
   });
   for (const Kept& kept : best.sorted()) {
-    io.out.buffer().append(kept.line).push_back('\n');
-    io.out.write_if_full();
+    io.out.write(kept.line);
+    io.out.write("\n");
   }
   return worse(status, read);
 }

@@ -1,12 +1,13 @@
+#include "../reading.hpp"
+#include "../rejection.hpp"
 #include "line_blocks.hpp"
 #include "settings.hpp"
 #include "text/decimal.hpp"
-#include "tolva/values/order_key.hpp"
 
 namespace tolva::cli::sort {
 
 bool line_key(const Settings& settings, std::string_view line, const report::ReportStyle& style,
-              std::string& key, std::string& reports) {
+              std::string& out, std::string& reports) {
   std::string_view text = line;
   if (settings.key_field) {
     auto field = field_of(line, *settings.key_field, settings.separator);
@@ -20,14 +21,13 @@ bool line_key(const Settings& settings, std::string_view line, const report::Rep
     }
     text = *field;
   }
-  auto parsed = parse_as(settings.kind, text, style);
-  if (!parsed) {
-    reports.append(parsed.error().message);
+  auto made = append_key_as(out, settings.kind, text, settings.parts);
+  if (!made) {
+    reports.append(full_report(Rejection{style.source_name, style.first_line, text, made.error()},
+                               style.colour));
     if (!reports.ends_with('\n')) reports.push_back('\n');
     return false;
   }
-  key.clear();
-  append_order_key(key, *parsed, settings.parts);
   return true;
 }
 

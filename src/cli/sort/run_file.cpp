@@ -1,6 +1,5 @@
 #include "run_file.hpp"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,13 +12,9 @@
 namespace tolva::cli::sort {
 namespace {
 
-constexpr std::size_t header_size = sizeof(std::uint32_t) + sizeof(std::uint64_t);
+constexpr std::size_t header_size = 2 * sizeof(std::uint64_t);
 
-[[noreturn]] void fail_on(std::string_view what, const std::string& path, int error) {
-  std::string message(what);
-  message.append(" temporary file ").append(path).append(": ").append(std::strerror(error));
-  fail(message);
-}
+using temp_files::fail_on;
 
 }  // namespace
 
@@ -37,19 +32,31 @@ RunWriter::~RunWriter() {
 }
 
 void RunWriter::add(const Record& record) {
-  auto key_size = static_cast<std::uint32_t>(record.key.size());
+  auto key_size = std::uint64_t{record.key.size()};
   std::uint64_t line_size = record.line.size();
   char header[header_size];
   std::memcpy(header, &key_size, sizeof key_size);
   std::memcpy(header + sizeof key_size, &line_size, sizeof line_size);
-  buffer_.append(header, header_size).append(record.key).append(record.line);
+  buffer_.append(header, header_size);
+  // A record longer than the buffer goes out as it is, never copied.
+  if (record.key.size() + record.line.size() >= buffer_size_) {
+    flush();
+    write_out(record.key);
+    write_out(record.line);
+    return;
+  }
+  buffer_.append(record.key).append(record.line);
   if (buffer_.size() >= buffer_size_) flush();
 }
 
 void RunWriter::flush() {
-  int error = write_all(fd_, buffer_).error;
-  if (error != 0) fail_on("cannot write to", path_, error);
+  write_out(buffer_);
   buffer_.clear();
+}
+
+void RunWriter::write_out(std::string_view bytes) {
+  int error = write_all(fd_, bytes).error;
+  if (error != 0) fail_on("cannot write to", path_, error);
 }
 
 std::string RunWriter::finish() {
@@ -61,10 +68,8 @@ std::string RunWriter::finish() {
 
 RunReader::RunReader(std::string path, std::size_t buffer_size)
     : path_(std::move(path)), buffer_(buffer_size, '\0') {
-  do {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd_ < 0 && errno == EINTR);
-  if (fd_ < 0) fail_on("cannot open", path_, errno);
+  fd_ = temp_files::open_run_file(path_);
+  if (fd_ < 0) fail_on("cannot open", path_, -fd_);
 }
 
 RunReader::~RunReader() {
@@ -95,7 +100,7 @@ bool RunReader::next(Record& record) {
     if (end_ != start_) fail_on("cannot read", path_, EIO);
     return false;
   }
-  std::uint32_t key_size;
+  std::uint64_t key_size;
   std::uint64_t line_size;
   std::memcpy(&key_size, buffer_.data() + start_, sizeof key_size);
   std::memcpy(&line_size, buffer_.data() + start_ + sizeof key_size, sizeof line_size);
