@@ -1,3 +1,7 @@
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
@@ -27,9 +31,12 @@ bool append_json_line(std::string& out, Kind kind, std::string_view text) {
 }  // namespace
 
 ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io) {
-  report::ReportStyle style{.source_name = {}, .first_line = 1, .colour = colour};
   ExitStatus status = ExitStatus::ok;
-  for (std::string_view text : invocation.operands) {
+  for (std::size_t i = 0; i < invocation.operands.size(); ++i) {
+    const std::string_view text = invocation.operands[i];
+    // Reports name the text by its place, as compare's do.
+    const std::string name = "argument " + std::to_string(i + 1);
+    const report::ReportStyle style{.source_name = name, .first_line = 1, .colour = colour};
     std::string& out = io.out.buffer();
     if (invocation.json) {
       if (!append_json_line(out, invocation.kind, text)) status = ExitStatus::rejected;
