@@ -1,8 +1,8 @@
 #include "commands.hpp"
 #include "inputs.hpp"
+#include "kind.hpp"
 #include "lines.hpp"
 #include "range_option.hpp"
-#include "reading.hpp"
 #include "rejection.hpp"
 #include "tolva/values/range_keys.hpp"
 

@@ -1,7 +1,6 @@
 #include "json.hpp"
 
-#include <variant>
-
+#include "kind.hpp"
 #include "rejection.hpp"
 #include "text/decimal.hpp"
 #include "text/hex.hpp"
@@ -28,7 +27,7 @@ void append_optional_list(std::string& out, const OptionalTextSpan& list) {
 }
 
 void append_fields(std::string& out, const SemVer& v) {
-  out.append("\"kind\":\"semver\",\"major\":");
+  out.append("\"major\":");
   append_decimal(out, v.major);
   out.append(",\"minor\":");
   append_decimal(out, v.minor);
@@ -41,12 +40,12 @@ void append_fields(std::string& out, const SemVer& v) {
 }
 
 void append_fields(std::string& out, const DotSeparated& v) {
-  out.append("\"kind\":\"dot-separated\",\"parts\":");
+  out.append("\"parts\":");
   append_list(out, v.parts);
 }
 
 void append_fields(std::string& out, const Other& v) {
-  out.append("\"kind\":\"other\",\"value\":");
+  out.append("\"value\":");
   append_json_string(out, v.value);
 }
 
@@ -86,7 +85,8 @@ void append_json_string(std::string& out, std::string_view bytes) {
 }
 
 void append_json_fields(std::string& out, const Version& v) {
-  std::visit([&](const auto& held) { append_fields(out, held); }, v.value);
+  out.append("\"kind\":\"").append(kind_word(v.kind())).append("\",");
+  v.visit([&](const auto& held) { append_fields(out, held); });
 }
 
 void append_json_error_fields(std::string& out, const grammar::ParseError& error,

@@ -7,9 +7,9 @@
 
 #include "commands.hpp"
 #include "inputs.hpp"
+#include "kind.hpp"
 #include "lines.hpp"
 #include "range_option.hpp"
-#include "reading.hpp"
 #include "rejection.hpp"
 #include "tolva/values/range_keys.hpp"
 

@@ -1,14 +1,15 @@
+#include "tolva/parse.hpp"
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
-#include "reading.hpp"
+#include "report/type_paths.hpp"
 
 namespace tolva::cli {
 namespace {
 
 // {"input": ..., then the value's members, or "error": {...}}: the error is
 // output here, so nothing goes to standard error.
-bool append_json_line(std::string& out, Kind kind, std::string_view text) {
+bool append_json_line(std::string& out, KindChoice kind, std::string_view text) {
   auto read = read_as(kind, text);
   out.append("{\"input\":");
   append_json_string(out, text);
@@ -27,17 +28,20 @@ bool append_json_line(std::string& out, Kind kind, std::string_view text) {
 }  // namespace
 
 ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io) {
-  report::ReportStyle style{.source_name = {}, .first_line = 1, .colour = colour};
+  // A text from the command line has no source: its reports name the kind.
+  const std::string_view kind_path = with_kind(
+      invocation.kind, []<class K>(std::type_identity<K>) { return report::type_path<K>; });
+  const ReportStyle style{.source_name = kind_path, .first_line = 1, .colour = colour};
   ExitStatus status = ExitStatus::ok;
   for (std::string_view text : invocation.operands) {
     std::string& out = io.out.buffer();
     if (invocation.json) {
       if (!append_json_line(out, invocation.kind, text)) status = ExitStatus::rejected;
-    } else if (auto parsed = parse_as(invocation.kind, text, style)) {
+    } else if (auto parsed = read_as(invocation.kind, text)) {
       append_debug_form_as(out, invocation.kind, *parsed);
       out.push_back('\n');
     } else {
-      io.report(parsed.error().message);
+      io.report(explain(parsed.error(), text, style));
       status = ExitStatus::rejected;
     }
     io.out.write_if_full();

@@ -5,6 +5,7 @@
 #include "json.hpp"
 #include "report/source_text.hpp"
 #include "text/decimal.hpp"
+#include "tolva/parse.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva::cli {
@@ -30,7 +31,7 @@ std::string found_words(const grammar::ParseError& error, std::string_view text)
 std::string full_report(const Rejection& rejected, bool colour) {
   report::ReportStyle style{
       .source_name = rejected.file, .first_line = rejected.line, .colour = colour};
-  return report::build_parse_report(rejected.text, std::span(&rejected.error, 1), style).message;
+  return explain(rejected.error, rejected.text, style);
 }
 
 void append_short(std::string& out, const Rejection& rejected) {

@@ -1,4 +1,4 @@
-#include "../reading.hpp"
+#include "../kind.hpp"
 #include "../rejection.hpp"
 #include "line_blocks.hpp"
 #include "settings.hpp"

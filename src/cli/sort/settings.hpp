@@ -12,7 +12,7 @@ namespace tolva::cli::sort {
 
 // What a sort or an order check does, read from its options.
 struct Settings {
-  Kind kind = Kind::version;
+  KindChoice kind = KindChoice::version;
   bool colour = false;
   bool reverse = false;
   bool unique = false;
