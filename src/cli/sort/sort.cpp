@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "../commands.hpp"
+#include "../failure.hpp"
 #include "../inputs.hpp"
 #include "../shown_name.hpp"
 #include "check_order.hpp"
@@ -45,7 +46,7 @@ sort::Settings settings_for(const Invocation& invocation, bool colour) {
 [[noreturn]] void cannot_write(std::string_view shown, int error) {
   std::string message = "cannot write to ";
   message.append(shown).append(": ").append(std::strerror(error));
-  sort::fail(message);
+  fail(message);
 }
 
 // Writes the sorted lines into the file at `path` as a careful sort does: all
@@ -71,8 +72,8 @@ void write_to_file(sort::Sorter& sorter, std::string_view path) {
   if (::close(fd) != 0 && errno != EINTR) cannot_write(shown, errno);
 }
 
-// Removes the temporary files however the sort returns, also when an
-// exception (out of memory) passes through on its way to main.
+// Removes the temporary files however the sort returns, also when a failure
+// (a write that failed, no memory) passes through on its way to main.
 struct TempFilesRemoved {
   TempFilesRemoved() = default;
   TempFilesRemoved(const TempFilesRemoved&) = delete;
@@ -86,7 +87,6 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   sort::Settings settings = settings_for(invocation, colour);
   TempFilesRemoved removed;
   sort::temp_files::install_signal_handlers();
-  set_write_failure_cleanup(sort::temp_files::remove_all);
   if (invocation.check_order) {
     sort::OrderCheck check(settings, io);
     ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
