@@ -1,7 +1,6 @@
 #include "json.hpp"
 
 #include "kind.hpp"
-#include "rejection.hpp"
 #include "text/decimal.hpp"
 #include "text/hex.hpp"
 #include "text/utf8.hpp"
@@ -87,20 +86,6 @@ void append_json_string(std::string& out, std::string_view bytes) {
 void append_json_fields(std::string& out, const Version& v) {
   out.append("\"kind\":\"").append(kind_word(v.kind())).append("\",");
   v.visit([&](const auto& held) { append_fields(out, held); });
-}
-
-void append_json_error_fields(std::string& out, const grammar::ParseError& error,
-                              std::string_view text) {
-  out.append("\"column\":");
-  append_decimal(out, column_of(error, text));
-  out.append(",\"found\":");
-  append_json_string(out, found_words(error, text));
-  out.append(",\"expected\":[");
-  for (std::size_t i = 0; i < error.expected.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    append_json_string(out, grammar::display_text(error.expected[i]));
-  }
-  out.push_back(']');
 }
 
 }  // namespace tolva::cli

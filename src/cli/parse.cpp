@@ -2,6 +2,7 @@
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
+#include "rejection.hpp"
 #include "report/type_paths.hpp"
 
 namespace tolva::cli {

@@ -42,6 +42,20 @@ void append_short(std::string& out, const Rejection& rejected) {
   out.append(": ").append(report::label_text(rejected.error, rejected.text)).push_back('\n');
 }
 
+void append_json_error_fields(std::string& out, const grammar::ParseError& error,
+                              std::string_view text) {
+  out.append("\"column\":");
+  append_decimal(out, column_of(error, text));
+  out.append(",\"found\":");
+  append_json_string(out, found_words(error, text));
+  out.append(",\"expected\":[");
+  for (std::size_t i = 0; i < error.expected.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    append_json_string(out, grammar::display_text(error.expected[i]));
+  }
+  out.push_back(']');
+}
+
 void append_json(std::string& out, const Rejection& rejected) {
   out.append("{\"file\":");
   append_json_string(out, rejected.file);
