@@ -27,20 +27,15 @@ std::string temp_dir_for(const Invocation& invocation) {
 }
 
 sort::Settings settings_for(const Invocation& invocation, bool colour) {
-  sort::Settings settings;
-  settings.kind = invocation.kind;
-  settings.colour = colour;
-  settings.reverse = invocation.reverse;
-  settings.unique = invocation.unique;
-  settings.parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text;
-  settings.keep_rejected = invocation.keep_rejected;
-  settings.terminator = invocation.zero_terminated ? '\0' : '\n';
-  settings.key_field = invocation.key_field;
-  settings.separator = invocation.separator;
-  settings.buffer_size = invocation.buffer_size.value_or(sort::default_buffer_size());
-  settings.threads = invocation.parallel.value_or(sort::usable_processors());
-  settings.temp_dir = temp_dir_for(invocation);
-  return settings;
+  return sort::Settings{
+      .options = invocation,
+      .colour = colour,
+      .parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text,
+      .terminator = invocation.zero_terminated ? '\0' : '\n',
+      .buffer_size = invocation.buffer_size.value_or(sort::default_buffer_size()),
+      .threads = invocation.parallel.value_or(sort::usable_processors()),
+      .temp_dir = temp_dir_for(invocation),
+  };
 }
 
 [[noreturn]] void cannot_write(std::string_view shown, int error) {
