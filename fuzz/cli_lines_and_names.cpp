@@ -95,9 +95,9 @@ void check_lines(std::string_view text, std::size_t chunk, bool as_file) {
 // "   ╭─[ SHOWN:7:COLUMN ]", on a line of its own.
 void check_header(std::string_view name, const std::string& shown, std::string_view line) {
   const tolva::report::ReportStyle style{.source_name = name, .first_line = 7, .colour = false};
-  const auto parsed = tolva::cli::parse_as(tolva::cli::Kind::semver, line, style);
+  const auto parsed = tolva::parse_as<tolva::SemVer>(line);
   if (parsed) return;
-  const std::string& report = parsed.error().message;
+  const std::string report = tolva::explain(parsed.error(), line, style);
   require(safe_text(report, false), "a report holds a control character or ill-formed UTF-8");
   std::string start = "\u256D\u2500[ ";
   start.append(shown).append(":7:");

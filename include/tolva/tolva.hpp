@@ -6,7 +6,6 @@
 // for standard error is <tolva/io/terminal_colour.hpp>.
 
 #include "tolva/parse.hpp"
-#include "tolva/report/parsers.hpp"
 #include "tolva/values.hpp"
 #include "tolva/values/formatting.hpp"
 #include "tolva/values/hash.hpp"

@@ -7,8 +7,7 @@ namespace {
 Field<DotSeparated, TextList> parts_field{&DotSeparated::parts, to_text_list, "new_parts",
                                           Keyword::parts};
 
-const TypedClass<DotSeparated> dot_separated_class{type_path::dot_separated,
-                                                   required_field_from_keywords<parts_field>};
+const TypedClass<DotSeparated> dot_separated_class{required_field_from_keywords<parts_field>};
 
 PyGetSetDef dot_separated_getset[] = {
     attribute("parts", parts_field),

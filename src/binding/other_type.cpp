@@ -7,7 +7,7 @@ namespace {
 
 Field<Other, ShortText> value_field{&Other::value, to_short_text, "new_value", Keyword::value};
 
-const TypedClass<Other> other_class{type_path::other, required_field_from_keywords<value_field>};
+const TypedClass<Other> other_class{required_field_from_keywords<value_field>};
 
 PyGetSetDef other_getset[] = {
     attribute("value", value_field, Access::read_only),

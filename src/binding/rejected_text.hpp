@@ -4,18 +4,10 @@
 
 #include <string_view>
 
+#include "report/type_paths.hpp"
 #include "tolva/grammar/parse_error.hpp"
 
 namespace tolva::binding {
-
-// The names under which reports identify the source of each class's texts.
-namespace type_path {
-inline constexpr std::string_view version = "tolva::package::version::Version";
-inline constexpr std::string_view semver = "tolva::package::version::semver::SemVer";
-inline constexpr std::string_view dot_separated =
-    "tolva::package::version::dot_separated::DotSeparated";
-inline constexpr std::string_view other = "tolva::package::version::other::Other";
-}  // namespace type_path
 
 // A rejected version text: RuntimeError with the report for `error` over
 // `text`, named `type_path`. The report is coloured when standard error takes

@@ -47,7 +47,7 @@ std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
   return value;
 }
 
-const TypedClass<SemVer> semver_class{type_path::semver, semver_from_keywords};
+const TypedClass<SemVer> semver_class{semver_from_keywords};
 
 PyGetSetDef semver_getset[] = {
     attribute("major", major_field), attribute("minor", minor_field),

@@ -27,8 +27,6 @@ namespace tolva::binding {
 // What the shared constructor needs to know about one typed class.
 template <class T>
 struct TypedClass {
-  // The name the reports for rejected texts give their source.
-  std::string_view type_path;
   // The value from the keyword dictionary (possibly empty); empty with an exception set.
   std::optional<T> (*from_keywords)(PyObject* kwargs);
 };
@@ -69,7 +67,7 @@ auto required_field_from_keywords(PyObject* kwargs)
 
 // The value for a call without keywords; empty with an exception set.
 template <class T>
-std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) {
+std::optional<T> value_from_arguments(PyObject* args) {
   const Py_ssize_t count = PyTuple_GET_SIZE(args);
   if (count == 0) {
     raise_requires_arguments(class_name<T>());
@@ -86,7 +84,7 @@ std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) 
     if (!text) return std::nullopt;
     std::expected<T, grammar::ParseError> reading = parse_as<T>(*text);
     if (!reading) {
-      raise_rejected_text(*text, reading.error(), cls.type_path);
+      raise_rejected_text(*text, reading.error(), report::type_path<T>);
       return std::nullopt;
     }
     return std::move(*reading);
@@ -114,7 +112,7 @@ PyObject* construct_typed(PyTypeObject* type, PyObject* args, PyObject* kwargs) 
     }
     value = cls.from_keywords(kwargs);
   } else {
-    value = value_from_arguments(cls, args);
+    value = value_from_arguments<T>(args);
   }
   if (!value) return nullptr;
   return new_instance(type, std::move(*value));

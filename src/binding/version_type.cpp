@@ -17,7 +17,7 @@ std::optional<Version> value_from(PyObject* arg) {
     if (!text) return std::nullopt;
     std::expected<Version, grammar::ParseError> reading = parse(*text);
     if (!reading) {
-      raise_rejected_text(*text, reading.error(), type_path::version);
+      raise_rejected_text(*text, reading.error(), report::type_path<Version>);
       return std::nullopt;
     }
     return std::move(*reading);

@@ -2,8 +2,8 @@
 
 #include "commands.hpp"
 #include "inputs.hpp"
+#include "kind.hpp"
 #include "lines.hpp"
-#include "reading.hpp"
 #include "rejection.hpp"
 #include "text/decimal.hpp"
 #include "usage_error.hpp"

@@ -79,10 +79,6 @@ class Reader {
     return UsageError{std::move(message), invocation_.command};
   }
 
-  bool applies(const OptionDefinition& option) const noexcept {
-    return (option.commands & set_of(invocation_.command)) != 0;
-  }
-
   // Why an option that is not this command's cannot be used: it belongs to
   // other commands, to the tool itself, or to nothing.
   UsageError misplaced(std::string_view typed, CommandSet elsewhere, bool of_tool) const {
@@ -129,7 +125,7 @@ class Reader {
     CommandSet elsewhere = 0;
     for (const OptionDefinition& definition : option_definitions()) {
       if (definition.long_name != name) continue;
-      if (applies(definition)) return apply(definition, typed, value);
+      if (takes_option(invocation_.command, definition)) return apply(definition, typed, value);
       elsewhere |= definition.commands;
     }
     bool of_tool = std::ranges::any_of(
@@ -150,7 +146,7 @@ class Reader {
       CommandSet elsewhere = 0;
       for (const OptionDefinition& definition : option_definitions()) {
         if (flag.size() != 1 || definition.short_name != flag.front()) continue;
-        if (applies(definition)) {
+        if (takes_option(invocation_.command, definition)) {
           found = &definition;
           break;
         }

@@ -23,7 +23,7 @@ enum class ReportFormat { full, short_line };
 // options that `definitions.cpp` gives it to.
 struct Invocation {
   Command command = Command::check;
-  Kind kind = Kind::version;
+  KindChoice kind = KindChoice::version;
   ColourChoice colour = ColourChoice::automatic;
   bool numeric_parts = false;  // all-digit parts compare as numbers
 

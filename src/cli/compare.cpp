@@ -8,6 +8,7 @@
 #include "kind.hpp"
 #include "option_values.hpp"
 #include "shown_name.hpp"
+#include "tolva/parse.hpp"
 #include "tolva/values/part_order.hpp"
 #include "usage_error.hpp"
 
@@ -76,11 +77,11 @@ ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
     // Reports name the version by its place.
     const std::string name = "argument " + std::to_string(i + 1);
     report::ReportStyle style{.source_name = name, .first_line = 1, .colour = colour};
-    auto parsed = parse_as(invocation.kind, texts[i], style);
+    auto parsed = read_as(invocation.kind, texts[i]);
     if (parsed) {
       versions[i] = std::move(*parsed);
     } else {
-      io.report(parsed.error().message);
+      io.report(explain(parsed.error(), texts[i], style));
     }
   }
   if (!versions[0] || !versions[1]) return tested ? ExitStatus::trouble : ExitStatus::rejected;

@@ -23,8 +23,6 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
   return std::nullopt;
 }
 
-constexpr std::array<std::string_view, 4> kind_choices{"version", "semver", "dot-separated",
-                                                       "other"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 
@@ -52,11 +50,9 @@ std::string not_a_choice(std::span<const std::string_view> choices, std::string_
 }
 
 std::optional<std::string> set_kind(Invocation& invocation, std::string_view value) {
-  auto index = choice_index(kind_choices, value);
-  if (!index) return not_a_choice(kind_choices, value);
-  constexpr std::array<Kind, 4> kinds{Kind::version, Kind::semver, Kind::dot_separated,
-                                      Kind::other};
-  invocation.kind = kinds[*index];
+  auto index = choice_index(kind_words, value);
+  if (!index) return not_a_choice(kind_words, value);
+  invocation.kind = static_cast<KindChoice>(*index);
   return std::nullopt;
 }
 
@@ -114,7 +110,7 @@ constexpr CommandSet ordering = set_of(sort, compare, filter, newest, oldest);
 constexpr CommandSet ranging = set_of(filter, newest, oldest);
 
 constexpr auto options = std::to_array<OptionDefinition>({
-    {'\0', "kind", Takes::value, "K", kind_choices, every_command,
+    {'\0', "kind", Takes::value, "K", kind_words, every_command,
      "the parser: version (the default: semver, else dot-separated, else other), semver, "
      "dot-separated or other; any case",
      set_kind},

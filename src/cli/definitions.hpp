@@ -48,6 +48,12 @@ struct OptionDefinition {
   std::string_view bare_value = {};  // what a bare optional-value option means
 };
 
+// Which command takes which option: the one test the reader, the help, the
+// manual page and the completions ask.
+constexpr bool takes_option(Command command, const OptionDefinition& option) noexcept {
+  return (option.commands & set_of(command)) != 0;
+}
+
 struct CommandDefinition {
   Command command;
   std::string_view name;

@@ -1,9 +1,6 @@
 #include "commands.hpp"
-#include "inputs.hpp"
-#include "lines.hpp"
+#include "keyed_lines.hpp"
 #include "range_option.hpp"
-#include "reading.hpp"
-#include "rejection.hpp"
 #include "tolva/values/range_keys.hpp"
 
 namespace tolva::cli {
@@ -15,24 +12,12 @@ ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io) {
   const RangeOptions options = range_options(invocation);
   const KeyedRange range(*read_range, options);
   ExitStatus status = ExitStatus::ok;
-  std::string key;
-  ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd);
-    for (std::size_t number = 1;; ++number) {
-      auto line = lines.next();
-      if (!line) return line.error();
-      if (!*line) return 0;
-      key.clear();
-      auto made = append_key_as(key, invocation.kind, **line, options.parts);
-      if (!made) {
-        io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
-        status = ExitStatus::rejected;
-      } else if (range.contains(key)) {
-        io.out.write(**line);
-        io.out.write("\n");
-      }
-    }
-  });
+  ExitStatus read = for_each_keyed_line(invocation, options.parts, colour, io, status,
+                                        [&](std::string& key, std::string_view line) {
+                                          if (!range.contains(key)) return;
+                                          io.out.write(line);
+                                          io.out.write("\n");
+                                        });
   return worse(status, read);
 }
 

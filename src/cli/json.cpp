@@ -1,8 +1,6 @@
 #include "json.hpp"
 
-#include <variant>
-
-#include "rejection.hpp"
+#include "kind.hpp"
 #include "text/decimal.hpp"
 #include "text/hex.hpp"
 #include "text/utf8.hpp"
@@ -28,7 +26,7 @@ void append_optional_list(std::string& out, const OptionalTextSpan& list) {
 }
 
 void append_fields(std::string& out, const SemVer& v) {
-  out.append("\"kind\":\"semver\",\"major\":");
+  out.append("\"major\":");
   append_decimal(out, v.major);
   out.append(",\"minor\":");
   append_decimal(out, v.minor);
@@ -41,12 +39,12 @@ void append_fields(std::string& out, const SemVer& v) {
 }
 
 void append_fields(std::string& out, const DotSeparated& v) {
-  out.append("\"kind\":\"dot-separated\",\"parts\":");
+  out.append("\"parts\":");
   append_list(out, v.parts);
 }
 
 void append_fields(std::string& out, const Other& v) {
-  out.append("\"kind\":\"other\",\"value\":");
+  out.append("\"value\":");
   append_json_string(out, v.value);
 }
 
@@ -86,21 +84,8 @@ void append_json_string(std::string& out, std::string_view bytes) {
 }
 
 void append_json_fields(std::string& out, const Version& v) {
-  std::visit([&](const auto& held) { append_fields(out, held); }, v.value);
-}
-
-void append_json_error_fields(std::string& out, const grammar::ParseError& error,
-                              std::string_view text) {
-  out.append("\"column\":");
-  append_decimal(out, column_of(error, text));
-  out.append(",\"found\":");
-  append_json_string(out, found_words(error, text));
-  out.append(",\"expected\":[");
-  for (std::size_t i = 0; i < error.expected.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    append_json_string(out, grammar::display_text(error.expected[i]));
-  }
-  out.push_back(']');
+  out.append("\"kind\":\"").append(kind_word(v.kind())).append("\",");
+  v.visit([&](const auto& held) { append_fields(out, held); });
 }
 
 }  // namespace tolva::cli

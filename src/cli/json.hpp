@@ -18,9 +18,4 @@ void append_json_string(std::string& out, std::string_view bytes);
 // names it, and its fields, with parts as strings and an absent list as null.
 void append_json_fields(std::string& out, const Version& v);
 
-// The members of one JSON object for the error of a rejected text: the column
-// the report points at, and what was found and expected in the report's words.
-void append_json_error_fields(std::string& out, const grammar::ParseError& error,
-                              std::string_view text);
-
 }  // namespace tolva::cli

@@ -1,56 +1,34 @@
 #include "kind.hpp"
 
-#include <array>
 #include <utility>
-#include <variant>
-
-#include "tolva/report/parsers.hpp"
 
 namespace tolva::cli {
-namespace {
 
-constexpr std::array<std::pair<std::string_view, Kind>, 4> names{{
-    {"version", Kind::version},
-    {"semver", Kind::semver},
-    {"dot-separated", Kind::dot_separated},
-    {"other", Kind::other},
-}};
-
-template <class T>
-std::expected<Version, Error> wrapped(std::expected<T, Error>&& parsed) {
-  if (!parsed) return std::unexpected(std::move(parsed.error()));
-  return Version{std::move(*parsed)};
+std::expected<Version, ParseError> read_as(KindChoice kind, std::string_view text) {
+  return with_kind(kind, [text]<class K>(std::type_identity<K>) {
+    std::expected<K, ParseError> read = parse_as<K>(text);
+    if (!read) return std::expected<Version, ParseError>(std::unexpect, std::move(read.error()));
+    return std::expected<Version, ParseError>(Version{std::move(*read)});
+  });
 }
 
-}  // namespace
-
-std::string_view kind_name(Kind kind) noexcept {
-  for (const auto& [text, k] : names) {
-    if (k == kind) return text;
-  }
-  return {};
+std::expected<void, ParseError> check_as(KindChoice kind, std::string_view text) {
+  return with_kind(kind,
+                   [text]<class K>(std::type_identity<K>) { return tolva::check_as<K>(text); });
 }
 
-std::expected<Version, Error> parse_as(Kind kind, std::string_view text,
-                                       const report::ReportStyle& style) {
-  switch (kind) {
-    case Kind::semver:
-      return wrapped(parse_semver(text, style));
-    case Kind::dot_separated:
-      return wrapped(parse_dot_separated(text, style));
-    case Kind::other:
-      return wrapped(parse_other(text, style));
-    case Kind::version:
-      break;
-  }
-  return parse_version(text, style);
+std::expected<void, ParseError> append_key_as(std::string& out, KindChoice kind,
+                                              std::string_view text, PartOrder parts) {
+  return with_kind(kind, [&]<class K>(std::type_identity<K>) {
+    return append_order_key_as<K>(out, text, parts);
+  });
 }
 
-void append_debug_form_as(std::string& out, Kind kind, const Version& v) {
-  if (kind == Kind::version) {
+void append_debug_form_as(std::string& out, KindChoice kind, const Version& v) {
+  if (kind == KindChoice::version) {
     append_debug_form(out, v);
   } else {
-    std::visit([&](const auto& held) { append_debug_form(out, held); }, v.value);
+    v.visit([&](const auto& held) { append_debug_form(out, held); });
   }
 }
 

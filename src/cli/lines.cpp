@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace tolva::cli {
 namespace {
@@ -28,17 +29,13 @@ std::expected<std::size_t, int> read_some(int fd, char* into, std::size_t size) 
 
 }  // namespace
 
-std::string_view take_line(std::string_view& rest) noexcept {
-  const void* feed = std::memchr(rest.data(), '\n', rest.size());
-  if (feed == nullptr) {
-    std::string_view line = rest;
-    rest = {};
-    return line;
-  }
-  std::size_t length = static_cast<std::size_t>(static_cast<const char*>(feed) - rest.data());
+std::string_view take_line(std::string_view& rest, char terminator) noexcept {
+  const void* end = std::memchr(rest.data(), terminator, rest.size());
+  if (end == nullptr) return std::exchange(rest, {});
+  const auto length = static_cast<std::size_t>(static_cast<const char*>(end) - rest.data());
   std::string_view line = rest.substr(0, length);
   rest.remove_prefix(length + 1);
-  return without_carriage_return(line);
+  return terminator == '\n' ? without_carriage_return(line) : line;
 }
 
 LineReader::LineReader(int fd, std::size_t chunk) : fd_(fd), chunk_(chunk), buffer_(chunk, '\0') {}

@@ -7,10 +7,10 @@
 
 namespace tolva::cli {
 
-// Takes the first line off `rest`: the text before the first line feed, less
-// a carriage return just before it. Text after the last line feed is a line
-// of its own; nothing after a final line feed is not.
-std::string_view take_line(std::string_view& rest) noexcept;
+// Takes the first line off `rest`: the text before the first terminator,
+// less a carriage return just before a line feed. Text after the last
+// terminator is a line of its own; nothing after a final terminator is not.
+std::string_view take_line(std::string_view& rest, char terminator = '\n') noexcept;
 
 // Reads a descriptor line by line in a buffer that grows only to hold the
 // longest line, so memory does not grow with the number of lines.

@@ -1,7 +1,9 @@
-// The `tolva` command: checks, sorts, compares and parses version numbers.
+// The `tolva` command: checks, sorts, compares, parses, filters and picks the
+// newest or oldest of version numbers.
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -13,6 +15,7 @@
 
 #include "command_line.hpp"
 #include "commands.hpp"
+#include "failure.hpp"
 #include "output.hpp"
 #include "text/write_all.hpp"
 #include "tolva/io/terminal_colour.hpp"
@@ -64,13 +67,24 @@ ExitStatus run(std::span<char*> argv, Streams& io) {
   return usage_error(io, error.message, error.command);
 }
 
-// The last word when something failed that no command handles: written
-// straight to the descriptor, since the streams may be what failed.
-int fail(std::string_view why) noexcept {
-  write_all(2, "tolva: ");
-  write_all(2, why);
-  write_all(2, "\n");
-  return static_cast<int>(ExitStatus::trouble);
+// The last word of a failure: written straight to the descriptor, since the
+// streams may be what failed.
+int ended(int status, std::string_view why) noexcept {
+  if (!why.empty()) {
+    write_all(2, "tolva: ");
+    write_all(2, why);
+    write_all(2, "\n");
+  }
+  return status;
+}
+
+// Standard output closed and checked once, at the end: a file system may
+// report a failed write only then. A descriptor the caller closed, which
+// nothing was written to, is no failure.
+void close_standard_output() {
+  if (::close(1) != 0 && errno != EINTR && errno != EBADF) {
+    fail(std::string("cannot write to standard output: ") + std::strerror(errno));
+  }
 }
 
 }  // namespace
@@ -78,16 +92,20 @@ int fail(std::string_view why) noexcept {
 
 int main(int argc, char** argv) {
   using namespace tolva::cli;
+  const int trouble = static_cast<int>(ExitStatus::trouble);
   try {
     Streams io;
     ExitStatus status = run(std::span<char*>(argv, static_cast<std::size_t>(argc)), io);
     io.flush();
+    close_standard_output();
     return static_cast<int>(status);
+  } catch (const Failure& failure) {
+    return ended(failure.status, failure.message);
   } catch (const std::bad_alloc&) {
-    return fail("out of memory");
+    return ended(trouble, "out of memory");
   } catch (const std::exception& e) {
-    return fail(e.what());
+    return ended(trouble, e.what());
   } catch (...) {
-    return fail("internal error");
+    return ended(trouble, "internal error");
   }
 }

@@ -6,11 +6,8 @@
 #include <vector>
 
 #include "commands.hpp"
-#include "inputs.hpp"
-#include "lines.hpp"
+#include "keyed_lines.hpp"
 #include "range_option.hpp"
-#include "reading.hpp"
-#include "rejection.hpp"
 #include "tolva/values/range_keys.hpp"
 
 namespace tolva::cli {
@@ -86,23 +83,11 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
   Best best(invocation.lines, invocation.command == Command::newest);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
-  std::string key;
-  ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd);
-    for (std::size_t number = 1;; ++number) {
-      auto line = lines.next();
-      if (!line) return line.error();
-      if (!*line) return 0;
-      key.clear();
-      auto made = append_key_as(key, invocation.kind, **line, options.parts);
-      if (!made) {
-        io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
-        status = ExitStatus::rejected;
-      } else if (!range || range->contains(key)) {
-        best.offer(key, **line, place++);
-      }
-    }
-  });
+  ExitStatus read = for_each_keyed_line(invocation, options.parts, colour, io, status,
+                                        [&](std::string& key, std::string_view line) {
+                                          if (!range || range->contains(key))
+                                            best.offer(key, line, place++);
+                                        });
   for (const Kept& kept : best.sorted()) {
     io.out.write(kept.line);
     io.out.write("\n");

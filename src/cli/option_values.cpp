@@ -1,9 +1,9 @@
 #include "option_values.hpp"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <limits>
+
+#include "sort/machine.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -15,13 +15,6 @@ std::expected<std::size_t, std::string> read_digits(std::string_view text) {
   if (text.empty() || stop != end) return std::unexpected(std::string("not a number"));
   if (error == std::errc::result_out_of_range) return std::unexpected(std::string("too large"));
   return n;
-}
-
-std::size_t physical_memory() noexcept {
-  long pages = sysconf(_SC_PHYS_PAGES);
-  long page_size = sysconf(_SC_PAGESIZE);
-  if (pages <= 0 || page_size <= 0) return 0;
-  return static_cast<std::size_t>(pages) * static_cast<std::size_t>(page_size);
 }
 
 char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -43,7 +36,7 @@ std::expected<std::size_t, std::string> read_size(std::string_view text) {
   if (suffix == "%") {
     if (*n > 100) return std::unexpected(std::string("more than 100%"));
     if (*n == 0) return std::unexpected(std::string("zero"));
-    std::size_t bytes = physical_memory() / 100 * *n;
+    std::size_t bytes = sort::physical_memory() / 100 * *n;
     if (bytes == 0) return std::unexpected(std::string("no memory size known to take a share of"));
     return bytes;
   }

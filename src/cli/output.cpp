@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
+#include "failure.hpp"
 #include "text/write_all.hpp"
 
 namespace tolva::cli {
@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::size_t buffer_size = 64 * 1024;
 constexpr int closed_pipe_status = 128 + 13;
-
-void (*write_failure_cleanup)() noexcept = nullptr;
 
 }  // namespace
 
@@ -43,18 +41,12 @@ void Output::flush() {
   if (error != 0) fail(error);
 }
 
-void set_write_failure_cleanup(void (*cleanup)() noexcept) noexcept {
-  write_failure_cleanup = cleanup;
-}
-
 void Output::fail(int error) const {
-  if (write_failure_cleanup != nullptr) write_failure_cleanup();
+  std::string message;
   if (error != EPIPE && fd_ != 2) {
-    std::string message = "tolva: cannot write to ";
-    message.append(name_).append(": ").append(std::strerror(error)).append("\n");
-    write_all(2, message);
+    message.append("cannot write to ").append(name_).append(": ").append(std::strerror(error));
   }
-  std::_Exit(error == EPIPE ? closed_pipe_status : 2);
+  throw Failure{error == EPIPE ? closed_pipe_status : 2, std::move(message)};
 }
 
 void Streams::report(std::string_view text) {

@@ -5,11 +5,11 @@
 
 namespace tolva::cli {
 
-// A buffered writer on a file descriptor that never reports failure to its
-// caller: when the reader has gone away (a closed pipe, as with `| head`) the
-// tool ends quietly with status 141, the status a shell shows for a filter
-// ended by SIGPIPE; any other write failure ends it with a message and
-// status 2, so lost output is never reported as success.
+// A buffered writer on a file descriptor whose failures end the tool (a
+// Failure): when the reader has gone away (a closed pipe, as with `| head`)
+// quietly with status 141, the status a shell shows for a filter ended by
+// SIGPIPE; any other write failure with a message and status 2, so lost
+// output is never reported as success.
 class Output {
  public:
   Output(int fd, std::string_view name);
@@ -31,10 +31,6 @@ class Output {
   std::string_view name_;
   std::string buffer_;
 };
-
-// Sets what runs before the tool ends on a failed write, such as removing
-// temporary files; it must be async-signal-safe.
-void set_write_failure_cleanup(void (*cleanup)() noexcept) noexcept;
 
 // Standard output and standard error. Writing to standard error first
 // flushes standard output, so both keep their order when they share a file.

@@ -5,14 +5,15 @@
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
-#include "reading.hpp"
+#include "rejection.hpp"
+#include "tolva/parse.hpp"
 
 namespace tolva::cli {
 namespace {
 
 // {"input": ..., then the value's members, or "error": {...}}: the error is
 // output here, so nothing goes to standard error.
-bool append_json_line(std::string& out, Kind kind, std::string_view text) {
+bool append_json_line(std::string& out, KindChoice kind, std::string_view text) {
   auto read = read_as(kind, text);
   out.append("{\"input\":");
   append_json_string(out, text);
@@ -40,11 +41,11 @@ ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io) {
     std::string& out = io.out.buffer();
     if (invocation.json) {
       if (!append_json_line(out, invocation.kind, text)) status = ExitStatus::rejected;
-    } else if (auto parsed = parse_as(invocation.kind, text, style)) {
+    } else if (auto parsed = read_as(invocation.kind, text)) {
       append_debug_form_as(out, invocation.kind, *parsed);
       out.push_back('\n');
     } else {
-      io.report(parsed.error().message);
+      io.report(explain(parsed.error(), text, style));
       status = ExitStatus::rejected;
     }
     io.out.write_if_full();

@@ -5,6 +5,7 @@
 #include "json.hpp"
 #include "report/source_text.hpp"
 #include "text/decimal.hpp"
+#include "tolva/parse.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva::cli {
@@ -30,7 +31,7 @@ std::string found_words(const grammar::ParseError& error, std::string_view text)
 std::string full_report(const Rejection& rejected, bool colour) {
   report::ReportStyle style{
       .source_name = rejected.file, .first_line = rejected.line, .colour = colour};
-  return report::build_parse_report(rejected.text, std::span(&rejected.error, 1), style).message;
+  return explain(rejected.error, rejected.text, style);
 }
 
 void append_short(std::string& out, const Rejection& rejected) {
@@ -39,6 +40,20 @@ void append_short(std::string& out, const Rejection& rejected) {
   out.push_back(':');
   append_decimal(out, column_of(rejected.error, rejected.text));
   out.append(": ").append(report::label_text(rejected.error, rejected.text)).push_back('\n');
+}
+
+void append_json_error_fields(std::string& out, const grammar::ParseError& error,
+                              std::string_view text) {
+  out.append("\"column\":");
+  append_decimal(out, column_of(error, text));
+  out.append(",\"found\":");
+  append_json_string(out, found_words(error, text));
+  out.append(",\"expected\":[");
+  for (std::size_t i = 0; i < error.expected.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    append_json_string(out, grammar::display_text(error.expected[i]));
+  }
+  out.push_back(']');
 }
 
 void append_json(std::string& out, const Rejection& rejected) {

@@ -30,6 +30,11 @@ std::string full_report(const Rejection& rejected, bool colour);
 // report after the place it points at, the form editors and CI read.
 void append_short(std::string& out, const Rejection& rejected);
 
+// The members of one JSON object for the error of a rejected text: the column
+// the report points at, and what was found and expected in the report's words.
+void append_json_error_fields(std::string& out, const grammar::ParseError& error,
+                              std::string_view text);
+
 // One JSON object and a line feed: file, line, column, found, expected, text.
 void append_json(std::string& out, const Rejection& rejected);
 

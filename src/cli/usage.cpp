@@ -52,10 +52,6 @@ void append_paragraphs(std::string& out, std::string_view text) {
   }
 }
 
-bool applies(const OptionDefinition& option, Command command) {
-  return (option.commands & set_of(command)) != 0;
-}
-
 std::string synopsis_item(const OptionDefinition& option) {
   std::string item = "[";
   if (option.short_name != '\0') {
@@ -73,7 +69,7 @@ std::string command_usage(const CommandDefinition& command) {
   // Options break onto new lines between their brackets, never inside.
   std::vector<std::string> items;
   for (const OptionDefinition& option : option_definitions()) {
-    if (option.set != nullptr && applies(option, command.command)) {
+    if (option.set != nullptr && takes_option(command.command, option)) {
       items.push_back(synopsis_item(option));
     }
   }
@@ -148,7 +144,7 @@ std::string command_help(const CommandDefinition& command) {
   append_paragraphs(out, command.description);
   out.append("\nOptions:\n");
   for (const OptionDefinition& option : option_definitions()) {
-    if (applies(option, command.command)) {
+    if (takes_option(command.command, option)) {
       append_option_line(out, option_names(option), option.help);
     }
   }

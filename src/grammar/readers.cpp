@@ -42,18 +42,3 @@ template std::expected<void, ParseError> check_as<DotSeparated>(std::string_view
 template std::expected<void, ParseError> check_as<Other>(std::string_view);
 
 }  // namespace tolva
-
-namespace tolva::grammar {
-
-std::expected<Version, ParseError> read_version(std::string_view text) {
-  return parse_as<Version>(text);
-}
-std::expected<SemVer, ParseError> read_semver(std::string_view text) {
-  return parse_as<SemVer>(text);
-}
-std::expected<DotSeparated, ParseError> read_dot_separated(std::string_view text) {
-  return parse_as<DotSeparated>(text);
-}
-std::expected<Other, ParseError> read_other(std::string_view text) { return parse_as<Other>(text); }
-
-}  // namespace tolva::grammar

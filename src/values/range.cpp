@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "range_op.hpp"
+
 namespace tolva {
 namespace {
 
@@ -21,17 +23,9 @@ bool admits_prerelease(const List<Comparator>& alternative, const SemVer& v) noe
 
 bool satisfies(const Version& v, const Comparator& c, PartOrder parts) noexcept {
   if (v.kind() != c.operand.kind()) return false;
-  const std::weak_ordering order = compare(v, c.operand, parts);
-  switch (c.op) {
-    case RangeOp::less: return order < 0;
-    case RangeOp::less_equal: return order <= 0;
-    case RangeOp::greater: return order > 0;
-    case RangeOp::greater_equal: return order >= 0;
-    case RangeOp::equal: return order == 0;
-    case RangeOp::not_equal: return order != 0;
-    case RangeOp::outside: break;
-  }
-  return v.kind() == c.upper.kind() && (order < 0 || compare(v, c.upper, parts) >= 0);
+  return values::detail::op_holds(c.op, compare(v, c.operand, parts), [&](auto order) {
+    return v.kind() == c.upper.kind() && (order < 0 || compare(v, c.upper, parts) >= 0);
+  });
 }
 
 bool contains(const Range& range, const Version& v, const RangeOptions& options) noexcept {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "order_key_writer.hpp"
+#include "range_op.hpp"
 #include "tolva/values/order_key.hpp"
 
 namespace tolva {
@@ -55,17 +56,9 @@ KeyedRange::KeyedRange(const Range& range, const RangeOptions& options)
 bool KeyedRange::contains(std::string_view key) const noexcept {
   auto satisfies = [&](const Test& t) {
     if (!same_kind(key, t.operand)) return false;
-    const int order = key.compare(t.operand);
-    switch (t.op) {
-      case RangeOp::less: return order < 0;
-      case RangeOp::less_equal: return order <= 0;
-      case RangeOp::greater: return order > 0;
-      case RangeOp::greater_equal: return order >= 0;
-      case RangeOp::equal: return order == 0;
-      case RangeOp::not_equal: return order != 0;
-      case RangeOp::outside: break;
-    }
-    return same_kind(key, t.upper) && (order < 0 || key.compare(t.upper) >= 0);
+    return values::detail::op_holds(t.op, key.compare(t.operand), [&](int order) {
+      return same_kind(key, t.upper) && (order < 0 || key.compare(t.upper) >= 0);
+    });
   };
   const bool held_back = !include_prerelease_ && is_prerelease(key);
   const std::string_view release = held_back ? release_of(key) : std::string_view();

@@ -37,13 +37,3 @@ template <Parsable K>
 }
 
 }  // namespace tolva
-
-// The readers the command-line tool still calls by name.
-namespace tolva::grammar {
-
-[[nodiscard]] std::expected<Version, ParseError> read_version(std::string_view text);
-[[nodiscard]] std::expected<SemVer, ParseError> read_semver(std::string_view text);
-[[nodiscard]] std::expected<DotSeparated, ParseError> read_dot_separated(std::string_view text);
-[[nodiscard]] std::expected<Other, ParseError> read_other(std::string_view text);
-
-}  // namespace tolva::grammar

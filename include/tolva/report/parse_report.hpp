@@ -1,11 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <span>
 #include <string>
 #include <string_view>
 
-#include "tolva/error.hpp"
 #include "tolva/grammar/parse_error.hpp"
 
 namespace tolva::report {
@@ -22,16 +20,5 @@ struct ReportStyle {
   std::size_t first_line = 1;
   bool colour = false;
 };
-
-// Renders the report for a rejected `text` (one label per error) in `style`
-// and returns it as the error's message.
-[[nodiscard]] Error build_parse_report(std::string_view text,
-                                       std::span<const grammar::ParseError> errors,
-                                       const ReportStyle& style);
-
-// As above, named `type_path`, without colour.
-[[nodiscard]] Error build_parse_report(std::string_view text,
-                                       std::span<const grammar::ParseError> errors,
-                                       std::string_view type_path);
 
 }  // namespace tolva::report

@@ -19,10 +19,6 @@ std::string concat(const Parts&... parts) {
   return out;
 }
 
-inline bool takes_option(Command command, const OptionDefinition& option) {
-  return (option.commands & set_of(command)) != 0;
-}
-
 // What a completion offers for an option's value.
 enum class ValueCompletion { none, choices, file, directory };
 

@@ -10,8 +10,8 @@ namespace tolva::cli::sort {
 bool OrderCheck::in_order(std::string_view key) const noexcept {
   if (!any_) return true;
   int order = compare_keys(previous_, key);
-  if (settings_.reverse) order = -order;
-  return settings_.unique ? order < 0 : order <= 0;
+  if (settings_.options.reverse) order = -order;
+  return settings_.options.unique ? order < 0 : order <= 0;
 }
 
 int OrderCheck::read(int fd, std::string_view name) {

@@ -54,17 +54,6 @@ std::expected<std::string_view, int> LineBlocks::next() {
   }
 }
 
-std::string_view take_line(std::string_view& rest, char terminator) noexcept {
-  const void* end = std::memchr(rest.data(), terminator, rest.size());
-  std::size_t length = end == nullptr
-                           ? rest.size()
-                           : static_cast<std::size_t>(static_cast<const char*>(end) - rest.data());
-  std::string_view line = rest.substr(0, length);
-  rest.remove_prefix(end == nullptr ? length : length + 1);
-  if (terminator == '\n' && end != nullptr && line.ends_with('\r')) line.remove_suffix(1);
-  return line;
-}
-
 std::optional<std::string_view> field_of(std::string_view line, std::size_t number,
                                          std::optional<char> separator) noexcept {
   std::size_t at = 0;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "../lines.hpp"
+
 namespace tolva::cli::sort {
 
 // Reads a descriptor in blocks of whole lines, so that lines can be handed
@@ -29,10 +31,6 @@ class LineBlocks {
   std::size_t end_ = 0;    // end of the bytes read
   bool at_end_ = false;
 };
-
-// Takes the first line off `rest`, without its terminator; with a line feed
-// as terminator, a carriage return before it goes too.
-std::string_view take_line(std::string_view& rest, char terminator) noexcept;
 
 // Field `number` (from 1) of a line: fields are separated by each
 // `separator`, or without one by runs of blanks (space and tab), blanks

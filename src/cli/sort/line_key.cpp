@@ -1,4 +1,4 @@
-#include "../reading.hpp"
+#include "../kind.hpp"
 #include "../rejection.hpp"
 #include "line_blocks.hpp"
 #include "settings.hpp"
@@ -9,19 +9,19 @@ namespace tolva::cli::sort {
 bool line_key(const Settings& settings, std::string_view line, const report::ReportStyle& style,
               std::string& out, std::string& reports) {
   std::string_view text = line;
-  if (settings.key_field) {
-    auto field = field_of(line, *settings.key_field, settings.separator);
+  if (settings.options.key_field) {
+    auto field = field_of(line, *settings.options.key_field, settings.options.separator);
     if (!field) {
       reports.append("tolva: ").append(style.source_name).push_back(':');
       append_decimal(reports, style.first_line);
       reports.append(": no field ");
-      append_decimal(reports, *settings.key_field);
+      append_decimal(reports, *settings.options.key_field);
       reports.push_back('\n');
       return false;
     }
     text = *field;
   }
-  auto made = append_key_as(out, settings.kind, text, settings.parts);
+  auto made = append_key_as(out, settings.options.kind, text, settings.parts);
   if (!made) {
     reports.append(full_report(Rejection{style.source_name, style.first_line, text, made.error()},
                                style.colour));

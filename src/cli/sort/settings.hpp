@@ -1,27 +1,24 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "../command_line.hpp"
 #include "../kind.hpp"
 #include "tolva/values/part_order.hpp"
 
 namespace tolva::cli::sort {
 
-// What a sort or an order check does, read from its options.
+// What a sort or an order check does: its options as given (the kind,
+// -r, -u, --keep-rejected, the key field and separator), and what is made of
+// them and of the machine.
 struct Settings {
-  Kind kind = Kind::version;
+  const Invocation& options;
   bool colour = false;
-  bool reverse = false;
-  bool unique = false;
   PartOrder parts = PartOrder::text;  // how list parts compare
-  bool keep_rejected = false;
   char terminator = '\n';
-  std::optional<std::size_t> key_field;  // the version is this field (from 1)
-  std::optional<char> separator;         // of fields; none: runs of blanks
-  std::size_t buffer_size = 0;           // bytes of records held before a spill
+  std::size_t buffer_size = 0;  // bytes of records held before a spill
   unsigned threads = 1;
   std::string temp_dir;
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "../commands.hpp"
+#include "../failure.hpp"
 #include "../inputs.hpp"
 #include "../shown_name.hpp"
 #include "check_order.hpp"
@@ -26,26 +27,21 @@ std::string temp_dir_for(const Invocation& invocation) {
 }
 
 sort::Settings settings_for(const Invocation& invocation, bool colour) {
-  sort::Settings settings;
-  settings.kind = invocation.kind;
-  settings.colour = colour;
-  settings.reverse = invocation.reverse;
-  settings.unique = invocation.unique;
-  settings.parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text;
-  settings.keep_rejected = invocation.keep_rejected;
-  settings.terminator = invocation.zero_terminated ? '\0' : '\n';
-  settings.key_field = invocation.key_field;
-  settings.separator = invocation.separator;
-  settings.buffer_size = invocation.buffer_size.value_or(sort::default_buffer_size());
-  settings.threads = invocation.parallel.value_or(sort::usable_processors());
-  settings.temp_dir = temp_dir_for(invocation);
-  return settings;
+  return sort::Settings{
+      .options = invocation,
+      .colour = colour,
+      .parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text,
+      .terminator = invocation.zero_terminated ? '\0' : '\n',
+      .buffer_size = invocation.buffer_size.value_or(sort::default_buffer_size()),
+      .threads = invocation.parallel.value_or(sort::usable_processors()),
+      .temp_dir = temp_dir_for(invocation),
+  };
 }
 
 [[noreturn]] void cannot_write(std::string_view shown, int error) {
   std::string message = "cannot write to ";
   message.append(shown).append(": ").append(std::strerror(error));
-  sort::fail(message);
+  fail(message);
 }
 
 // Writes the sorted lines into the file at `path` as a careful sort does: all
@@ -71,8 +67,8 @@ void write_to_file(sort::Sorter& sorter, std::string_view path) {
   if (::close(fd) != 0 && errno != EINTR) cannot_write(shown, errno);
 }
 
-// Removes the temporary files however the sort returns, also when an
-// exception (out of memory) passes through on its way to main.
+// Removes the temporary files however the sort returns, also when a failure
+// (a write that failed, no memory) passes through on its way to main.
 struct TempFilesRemoved {
   TempFilesRemoved() = default;
   TempFilesRemoved(const TempFilesRemoved&) = delete;
@@ -86,7 +82,6 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   sort::Settings settings = settings_for(invocation, colour);
   TempFilesRemoved removed;
   sort::temp_files::install_signal_handlers();
-  set_write_failure_cleanup(sort::temp_files::remove_all);
   if (invocation.check_order) {
     sort::OrderCheck check(settings, io);
     ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {

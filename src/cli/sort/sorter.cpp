@@ -41,7 +41,8 @@ void parse_piece(const Settings& settings, std::string_view text, std::string_vi
     };
     if (into.add(line, order_key_size_bound(line.size(), settings.parts), key)) continue;
     outcome.any_rejected = true;
-    if (settings.keep_rejected) outcome.rejected.append(line).push_back(settings.terminator);
+    if (settings.options.keep_rejected)
+      outcome.rejected.append(line).push_back(settings.terminator);
   }
   outcome.lines = style.first_line - lines_before;
 }
@@ -171,7 +172,7 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
       std::size_t next_lines = i + 1 < texts.size() ? lines_before[i + 1] : lines;
       records[i]->reserve(2 * texts[i].size(), next_lines - lines_before[i] + 1);
       parse_piece(settings_, texts[i], name, lines_before[i], *records[i], outcomes[i]);
-      records[i]->sort(settings_.reverse);
+      records[i]->sort(settings_.options.reverse);
     } catch (...) {
       failures[i] = std::current_exception();
     }
@@ -196,14 +197,15 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
 
 void Sorter::sort_parts() {
   for (Part& part : parts_) {
-    if (!part.sorted) part.records->sort(settings_.reverse);
+    if (!part.sorted) part.records->sort(settings_.options.reverse);
     part.sorted = true;
   }
 }
 
 std::string Sorter::merge_into_file(std::vector<std::unique_ptr<Source>> sources) {
   RunWriter writer(settings_.temp_dir, reader_buffer_);
-  merge(sources, settings_.reverse, settings_.unique, [&](const Record& r) { writer.add(r); });
+  merge(sources, settings_.options.reverse, settings_.options.unique,
+        [&](const Record& r) { writer.add(r); });
   return writer.finish();
 }
 
@@ -247,7 +249,7 @@ void Sorter::write(Output& out) {
     sources.push_back(std::make_unique<RunSource>(run, reader_buffer_));
   for (const Part& part : parts_) sources.push_back(std::make_unique<BlockSource>(*part.records));
   const char terminator = settings_.terminator;
-  merge(sources, settings_.reverse, settings_.unique, [&](const Record& r) {
+  merge(sources, settings_.options.reverse, settings_.options.unique, [&](const Record& r) {
     out.write(r.line);
     out.write({&terminator, 1});
   });
@@ -255,7 +257,7 @@ void Sorter::write(Output& out) {
   for (const std::string& run : runs_) temp_files::remove(run);
   runs_.clear();
   parts_.clear();
-  if (settings_.keep_rejected) rejected_.write(out);
+  if (settings_.options.keep_rejected) rejected_.write(out);
 }
 
 }  // namespace tolva::cli::sort

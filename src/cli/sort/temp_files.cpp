@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../failure.hpp"
 #include "../shown_name.hpp"
 #include "text/write_all.hpp"
 
@@ -202,17 +203,9 @@ void fail_on(std::string_view what, std::string_view path, int error) {
   std::string message(what);
   message.append(" temporary file ").append(shown_name(path)).append(": ");
   message.append(std::strerror(error));
-  fail(message);
+  cli::fail(std::move(message));
 }
 
 }  // namespace temp_files
-
-void fail(std::string_view message) noexcept {
-  temp_files::remove_all();
-  write_all(2, "tolva: ");
-  write_all(2, message);
-  write_all(2, "\n");
-  std::_Exit(2);
-}
 
 }  // namespace tolva::cli::sort

@@ -40,14 +40,10 @@ void remove(const std::string& path) noexcept;
 // than once.
 void remove_all() noexcept;
 
-// Ends the tool as `fail` does, with "WHAT temporary file PATH: REASON",
+// Ends the tool (a Failure) with "WHAT temporary file PATH: REASON",
 // the path shown as every name is.
 [[noreturn]] void fail_on(std::string_view what, std::string_view path, int error);
 
 }  // namespace temp_files
-
-// Removes every temporary file and ends the process with status 2 after
-// writing "tolva: MESSAGE" to standard error.
-[[noreturn]] void fail(std::string_view message) noexcept;
 
 }  // namespace tolva::cli::sort

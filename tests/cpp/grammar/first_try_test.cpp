@@ -84,14 +84,15 @@ TEST(FirstTry, agrees_with_the_recording_reading_on_every_generated_text) {
   constexpr Build nothing = Build::nothing;
   for (const std::string& text : generated_texts()) {
     expect_agreement<Version>(
-        text, detail::VersionRule<Build::values>{}, read_version(text),
+        text, detail::VersionRule<Build::values>{}, tolva::parse_as<tolva::Version>(text),
         acceptance(detail::read_version_as<ParseError, nothing>(text, as_is)));
-    expect_agreement<SemVer>(text, detail::SemVerRule{}, read_semver(text),
+    expect_agreement<SemVer>(text, detail::SemVerRule{}, tolva::parse_as<tolva::SemVer>(text),
                              acceptance(detail::read_semver_as<ParseError, nothing>(text, as_is)));
     expect_agreement<DotSeparated>(
-        text, detail::DotSeparatedRule{}, read_dot_separated(text),
+        text, detail::DotSeparatedRule{}, tolva::parse_as<tolva::DotSeparated>(text),
         acceptance(detail::read_dot_separated_as<ParseError, nothing>(text, as_is)));
-    expect_agreement<Other>(text, detail::OtherRule<Build::values>{}, read_other(text),
+    expect_agreement<Other>(text, detail::OtherRule<Build::values>{},
+                            tolva::parse_as<tolva::Other>(text),
                             acceptance(detail::read_other_as<ParseError, nothing>(text, as_is)));
   }
 }
@@ -140,7 +141,7 @@ TEST_P(NumberBound, holds_in_first_try_and_reader) {
   const BoundCase& c = GetParam();
   const auto first = first_try<SemVer>(c.text, detail::SemVerRule{});
   ASSERT_EQ(first.has_value(), c.numbers.has_value());
-  const auto read = read_semver(c.text);
+  const auto read = tolva::parse_as<tolva::SemVer>(c.text);
   ASSERT_EQ(read.has_value(), c.numbers.has_value());
   if (c.numbers) {
     for (const SemVer& v : {*first, *read})

@@ -47,12 +47,12 @@ inline std::expected<std::string, ParseError> read_any(Reader r, std::string_vie
     return std::unexpected(result.error());
   };
   switch (r) {
-    case Reader::Version: return run(read_version(text));
-    case Reader::SemVer: return run(read_semver(text));
-    case Reader::DotSeparated: return run(read_dot_separated(text));
+    case Reader::Version: return run(tolva::parse_as<tolva::Version>(text));
+    case Reader::SemVer: return run(tolva::parse_as<tolva::SemVer>(text));
+    case Reader::DotSeparated: return run(tolva::parse_as<tolva::DotSeparated>(text));
     case Reader::Other: break;
   }
-  return run(read_other(text));
+  return run(tolva::parse_as<tolva::Other>(text));
 }
 
 }  // namespace tolva::grammar::testing

@@ -101,13 +101,13 @@ TEST(Robustness, many_parts_parse_on_a_small_stack) {
   const std::string broken = dotted + ".";
   std::size_t version_parts = 0, rc_parts = 0, meta_parts = 0, error_at = 0;
   run_with_small_stack([&] {
-    if (auto v = read_version(dotted))
+    if (auto v = tolva::parse_as<tolva::Version>(dotted))
       version_parts = std::get<DotSeparated>(v->value).parts.size();
-    if (auto v = read_semver(semver)) {
+    if (auto v = tolva::parse_as<tolva::SemVer>(semver)) {
       rc_parts = v->rc()->size();
       meta_parts = v->meta()->size();
     }
-    if (auto v = read_version(broken); !v) error_at = v.error().span.start;
+    if (auto v = tolva::parse_as<tolva::Version>(broken); !v) error_at = v.error().span.start;
   });
   EXPECT_EQ(version_parts, parts);
   EXPECT_EQ(rc_parts, parts);
@@ -121,7 +121,7 @@ TEST(Robustness, ten_megabytes_of_parts) {
   text.reserve(10 * 1024 * 1024 + unit.size());
   while (text.size() < 10 * 1024 * 1024) text += unit;
   text += "end";
-  const auto v = read_dot_separated(text);
+  const auto v = tolva::parse_as<tolva::DotSeparated>(text);
   ASSERT_TRUE(v.has_value());
   EXPECT_EQ(v->parts.size(), (text.size() - 3) / unit.size() * 3 + 1);
   EXPECT_EQ(v->parts[1], "rc-1");

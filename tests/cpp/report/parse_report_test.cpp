@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "report/drawn_report.hpp"
 #include "report/message.hpp"
 #include "text/utf8.hpp"
+#include "tolva/parse.hpp"
 #include "tolva/report/parse_report.hpp"
-#include "tolva/report/parsers.hpp"
 
 using tolva::grammar::ParseError;
 using enum tolva::grammar::ExpectedPattern;
@@ -28,7 +29,7 @@ class parse_report_test : public testing::TestWithParam<ReportCase> {};
 TEST_P(parse_report_test, message_is_the_plain_report) {
   const ReportCase& c = GetParam();
   std::vector<ParseError> errors{c.error};
-  EXPECT_EQ(tolva::report::build_parse_report(c.text, errors, c.type_path).message, c.message);
+  EXPECT_EQ(tolva::report::drawn_report(c.text, errors, {.source_name = c.type_path}), c.message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,7 +126,7 @@ class named_character_test : public testing::TestWithParam<NamedCase> {};
 std::string report_over(const std::string& text, std::size_t start, std::size_t length) {
   const auto found = tolva::text::decode_utf8(text, start).code_point;
   std::vector<ParseError> errors{{{start, start + length}, found, {EndOfInput}}};
-  return tolva::report::build_parse_report(text, errors, "id").message;
+  return tolva::report::drawn_report(text, errors, {.source_name = "id"});
 }
 
 TEST_P(named_character_test, is_named_wherever_it_stands) {
@@ -162,14 +163,13 @@ INSTANTIATE_TEST_SUITE_P(classes, named_character_test,
                            return std::string(info.param.name);
                          });
 
-TEST(build_parse_report_test, empty_error_list_gives_an_error_not_a_crash) {
-  tolva::Error error = tolva::report::build_parse_report("x", {}, semver_path);
-  EXPECT_FALSE(error.message.empty());
+TEST(drawn_report_test, empty_error_list_gives_an_error_not_a_crash) {
+  EXPECT_FALSE(tolva::report::drawn_report("x", {}, {.source_name = semver_path}).empty());
 }
 
-TEST(build_parse_report_test, parsers_without_a_style_read_no_environment) {
+TEST(drawn_report_test, explain_without_a_style_reads_no_environment) {
   setenv("CLICOLOR_FORCE", "1", 1);
-  const std::string message = tolva::parse_semver("1.x").error().message;
+  const std::string message = tolva::explain(tolva::parse_as<tolva::SemVer>("1.x").error(), "1.x");
   unsetenv("CLICOLOR_FORCE");
   EXPECT_EQ(message.find('\x1b'), std::string::npos);
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace tolva::cli {
+
+// What ends the tool before its command is done: thrown where it is met and
+// caught in main alone, which writes "tolva: MESSAGE" (nothing when the
+// message is empty, as for a reader that went away) and exits with `status`.
+// Destructors on the way up remove what the command made, such as temporary
+// files.
+struct Failure {
+  int status;
+  std::string message;
+};
+
+// A failure with status 2 and `message`.
+[[noreturn]] inline void fail(std::string message) { throw Failure{2, std::move(message)}; }
+
+}  // namespace tolva::cli
