@@ -9,7 +9,8 @@ PatternKind kind_of(ExpectedPattern p) noexcept {
     case ExpectedPattern::TokenHyphen:
     case ExpectedPattern::TokenPlus:
     case ExpectedPattern::TokenBar:
-    case ExpectedPattern::TokenEquals: return PatternKind::Token;
+    case ExpectedPattern::TokenEquals:
+    case ExpectedPattern::TokenColon: return PatternKind::Token;
     case ExpectedPattern::EndOfInput:
       return PatternKind::EndOfInput;
     case ExpectedPattern::PartChar:
@@ -18,7 +19,11 @@ PatternKind kind_of(ExpectedPattern p) noexcept {
     case ExpectedPattern::Integer:
     case ExpectedPattern::Identifier:
     case ExpectedPattern::Comparator:
-    case ExpectedPattern::RangeOperand: break;
+    case ExpectedPattern::RangeOperand:
+    case ExpectedPattern::LetterOrHyphen:
+    case ExpectedPattern::UpstreamChar:
+    case ExpectedPattern::RevisionChar:
+    case ExpectedPattern::Wildcard: break;
   }
   return PatternKind::Label;
 }
@@ -38,6 +43,11 @@ std::string_view display_text(ExpectedPattern p) noexcept {
     case ExpectedPattern::TokenEquals: return "'='";
     case ExpectedPattern::Comparator: return "comparator";
     case ExpectedPattern::RangeOperand: return "version";
+    case ExpectedPattern::TokenColon: return "':'";
+    case ExpectedPattern::LetterOrHyphen: return "letter or '-'";
+    case ExpectedPattern::UpstreamChar: return "alphanumeric or one of . + - : ~";
+    case ExpectedPattern::RevisionChar: return "alphanumeric or one of . + ~";
+    case ExpectedPattern::Wildcard: return "'x', 'X' or '*'";
     case ExpectedPattern::EndOfInput: break;
   }
   return "end of input";
