@@ -1,16 +1,17 @@
 #include "commands.hpp"
 #include "inputs.hpp"
-#include "kind.hpp"
+#include "line_order.hpp"
 #include "lines.hpp"
-#include "range_option.hpp"
+#include "tolva/parse.hpp"
 
 namespace tolva::cli {
 
 // Line by line as it arrives: memory holds the longest line and one value.
 ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io) {
-  const std::optional<Range> range = read_range_option(invocation, colour, io);
+  const std::optional<LineRange> range = LineRange::read(invocation, colour, io);
   if (!range) return ExitStatus::trouble;
-  const RangeOptions options = range_options(invocation);
+  const LineOrder order(invocation);
+  std::string key;
   ExitStatus status = ExitStatus::ok;
   ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
     LineReader lines(fd);
@@ -20,16 +21,17 @@ ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io) {
       if (!line) return line.error();
       if (!*line) return 0;
       ++style.first_line;
-      auto parsed = parse_as(invocation.kind, **line, style);
-      if (!parsed) {
-        io.report(parsed.error().message);
+      auto within = range->holds(order, **line, key);
+      if (!within) {
+        io.report(explain(within.error(), **line, style));
         status = ExitStatus::rejected;
-      } else if (contains(*range, *parsed, options)) {
+      } else if (*within) {
         io.out.buffer().append(**line).push_back('\n');
         io.out.write_if_full();
       }
     }
   });
+  order.tell_of_mixed_kinds(io);
   return worse(status, read);
 }
 

@@ -5,18 +5,16 @@
 
 #include "commands.hpp"
 #include "inputs.hpp"
+#include "line_order.hpp"
 #include "lines.hpp"
-#include "range_option.hpp"
-#include "reading.hpp"
 #include "rejection.hpp"
-#include "tolva/values/part_order.hpp"
 
 namespace tolva::cli {
 namespace {
 
-// One kept line: its value, its text, and its place in the input.
+// One kept line: its order key, its text, and its place in the input.
 struct Kept {
-  Version value;
+  std::string key;
   std::string line;
   std::uint64_t place;
 };
@@ -27,31 +25,35 @@ struct Kept {
 // is the better, so the result is the head of a stable sort.
 class Best {
   // Above zero when `a` is the better version.
-  int rank(const Version& a, const Version& b) const {
-    std::weak_ordering order = compare(a, b, parts_);
+  int rank(std::string_view a, std::string_view b) const {
+    const int order = a.compare(b);
     return order > 0 ? sign_ : order < 0 ? -sign_ : 0;
   }
 
   auto better() const {
     return [this](const Kept& a, const Kept& b) {
-      int r = rank(a.value, b.value);
+      int r = rank(a.key, b.key);
       return r > 0 || (r == 0 && a.place < b.place);
     };
   }
 
  public:
-  Best(std::size_t limit, PartOrder parts, bool greatest)
-      : limit_(limit), parts_(parts), sign_(greatest ? 1 : -1) {}
+  Best(std::size_t limit, bool greatest) : limit_(limit), sign_(greatest ? 1 : -1) {}
 
-  void offer(Version&& value, std::string_view line, std::uint64_t place) {
+  // Whether a line of this key would be kept.
+  bool wanted(std::string_view key) const {
+    return kept_.size() < limit_ || (limit_ > 0 && rank(key, kept_.front().key) > 0);
+  }
+
+  void offer(std::string_view key, std::string_view line, std::uint64_t place) {
     if (kept_.size() < limit_) {
-      kept_.push_back(Kept{std::move(value), std::string(line), place});
+      kept_.push_back(Kept{std::string(key), std::string(line), place});
       std::push_heap(kept_.begin(), kept_.end(), better());
-    } else if (limit_ > 0 && rank(value, kept_.front().value) > 0) {
+    } else if (wanted(key)) {
       // Being read later, the new line beats the worst kept only by its version.
       std::pop_heap(kept_.begin(), kept_.end(), better());
       Kept& slot = kept_.back();
-      slot.value = std::move(value);
+      slot.key.assign(key);
       slot.line.assign(line);
       slot.place = place;
       std::push_heap(kept_.begin(), kept_.end(), better());
@@ -66,7 +68,6 @@ class Best {
 
  private:
   std::size_t limit_;
-  PartOrder parts_;
   int sign_;
   std::vector<Kept> kept_;  // grows by the lines kept: a limit may be far above the input
 };
@@ -74,13 +75,14 @@ class Best {
 }  // namespace
 
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
-  std::optional<Range> range;
+  std::optional<LineRange> range;
   if (invocation.range) {
-    range = read_range_option(invocation, colour, io);
+    range = LineRange::read(invocation, colour, io);
     if (!range) return ExitStatus::trouble;
   }
-  const RangeOptions options = range_options(invocation);
-  Best best(invocation.lines, options.parts, invocation.command == Command::newest);
+  const LineOrder order(invocation);
+  Best best(invocation.lines, invocation.command == Command::newest);
+  std::string key;
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
   ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
@@ -89,15 +91,21 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
       auto line = lines.next();
       if (!line) return line.error();
       if (!*line) return 0;
-      auto value = read_as(invocation.kind, **line);
-      if (!value) {
-        io.report(full_report(Rejection{name, number, **line, value.error()}, colour));
+      key.clear();
+      auto made = order.append_key(key, **line);
+      if (!made) {
+        io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
         status = ExitStatus::rejected;
-      } else if (!range || contains(*range, *value, options)) {
-        best.offer(std::move(*value), **line, place++);
+      } else {
+        // The range is tested only for a line that would be kept.
+        if (best.wanted(key) && (!range || range->holds_keyed(**line, key))) {
+          best.offer(key, **line, place);
+        }
+        ++place;
       }
     }
   });
+  order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
     io.out.buffer().append(kept.line).push_back('\n');
     io.out.write_if_full();

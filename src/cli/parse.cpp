@@ -1,27 +1,51 @@
+#include "tolva/parse.hpp"
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
 #include "reading.hpp"
+#include "scheme_forms.hpp"
 
 namespace tolva::cli {
 namespace {
 
 // {"input": ..., then the value's members, or "error": {...}}: the error is
 // output here, so nothing goes to standard error.
-bool append_json_line(std::string& out, Kind kind, std::string_view text) {
-  auto read = read_as(kind, text);
+bool append_json_line(std::string& out, const Invocation& invocation, std::string_view text) {
   out.append("{\"input\":");
   append_json_string(out, text);
   out.push_back(',');
-  if (read) {
-    append_json_fields(out, *read);
-  } else {
+  std::expected<void, grammar::ParseError> read;
+  if (invocation.scheme == Scheme::tolva) {
+    auto value = read_as(invocation.kind, text);
+    if (value) {
+      append_json_fields(out, *value);
+    } else {
+      read = std::unexpected(std::move(value.error()));
+    }
+  } else if ((read = scheme::check(text, invocation.scheme))) {
+    append_scheme_json_fields(out, invocation.scheme, text);
+  }
+  if (!read) {
     out.append("\"error\":{");
     append_json_error_fields(out, read.error(), text);
     out.push_back('}');
   }
   out.append("}\n");
   return read.has_value();
+}
+
+// The parts of a text under a scheme other than tolva's, or its report.
+bool append_scheme_form(std::string& out, const Invocation& invocation, std::string_view text,
+                        bool colour, Streams& io) {
+  auto read = scheme::check(text, invocation.scheme);
+  if (!read) {
+    io.report(explain(read.error(), text,
+                      {.source_name = scheme::name(invocation.scheme), .colour = colour}));
+    return false;
+  }
+  append_scheme_debug_form(out, invocation.scheme, text);
+  out.push_back('\n');
+  return true;
 }
 
 }  // namespace
@@ -32,7 +56,9 @@ ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io) {
   for (std::string_view text : invocation.operands) {
     std::string& out = io.out.buffer();
     if (invocation.json) {
-      if (!append_json_line(out, invocation.kind, text)) status = ExitStatus::rejected;
+      if (!append_json_line(out, invocation, text)) status = ExitStatus::rejected;
+    } else if (invocation.scheme != Scheme::tolva) {
+      if (!append_scheme_form(out, invocation, text, colour, io)) status = ExitStatus::rejected;
     } else if (auto parsed = parse_as(invocation.kind, text, style)) {
       append_debug_form_as(out, invocation.kind, *parsed);
       out.push_back('\n');

@@ -1,7 +1,7 @@
 #include "line_blocks.hpp"
 #include "settings.hpp"
 #include "text/decimal.hpp"
-#include "tolva/values/order_key.hpp"
+#include "tolva/parse.hpp"
 
 namespace tolva::cli::sort {
 
@@ -20,14 +20,13 @@ bool line_key(const Settings& settings, std::string_view line, const report::Rep
     }
     text = *field;
   }
-  auto parsed = parse_as(settings.kind, text, style);
-  if (!parsed) {
-    reports.append(parsed.error().message);
+  key.clear();
+  auto made = settings.order.append_key(key, text);
+  if (!made) {
+    reports.append(explain(made.error(), text, style));
     if (!reports.ends_with('\n')) reports.push_back('\n');
     return false;
   }
-  key.clear();
-  append_order_key(key, *parsed, settings.parts);
   return true;
 }
 

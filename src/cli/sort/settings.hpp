@@ -5,25 +5,24 @@
 #include <string>
 #include <string_view>
 
-#include "../kind.hpp"
-#include "tolva/values/part_order.hpp"
+#include "../line_order.hpp"
+#include "tolva/report/parse_report.hpp"
 
 namespace tolva::cli::sort {
 
 // What a sort or an order check does, read from its options.
 struct Settings {
-  Kind kind = Kind::version;
+  LineOrder order;  // how the lines read and order
   bool colour = false;
   bool reverse = false;
   bool unique = false;
-  PartOrder parts = PartOrder::text;  // how list parts compare
   bool keep_rejected = false;
   char terminator = '\n';
-  std::optional<std::size_t> key_field;  // the version is this field (from 1)
-  std::optional<char> separator;         // of fields; none: runs of blanks
+  std::optional<std::size_t> key_field{};  // the version is this field (from 1)
+  std::optional<char> separator{};         // of fields; none: runs of blanks
   std::size_t buffer_size = 0;           // bytes of records held before a spill
   unsigned threads = 1;
-  std::string temp_dir;
+  std::string temp_dir{};
 };
 
 // Makes the order key of a line into `key` and returns true; for a rejected

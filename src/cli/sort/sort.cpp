@@ -25,12 +25,10 @@ std::string temp_dir_for(const Invocation& invocation) {
 }
 
 sort::Settings settings_for(const Invocation& invocation, bool colour) {
-  sort::Settings settings;
-  settings.kind = invocation.kind;
+  sort::Settings settings{.order = LineOrder(invocation)};
   settings.colour = colour;
   settings.reverse = invocation.reverse;
   settings.unique = invocation.unique;
-  settings.parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text;
   settings.keep_rejected = invocation.keep_rejected;
   settings.terminator = invocation.zero_terminated ? '\0' : '\n';
   settings.key_field = invocation.key_field;
@@ -85,6 +83,7 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
     ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
       return check.read(fd, name);
     });
+    settings.order.tell_of_mixed_kinds(io);
     return worse(check.status(), read);
   }
   sort::Sorter sorter(settings, io);
@@ -96,6 +95,7 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   } else {
     sorter.write(io.out);
   }
+  settings.order.tell_of_mixed_kinds(io);
   return worse(sorter.status(), read);
 }
 
