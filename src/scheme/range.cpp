@@ -82,7 +82,10 @@ class OperatorRange {
     }
     const std::size_t start = in_.pos();
     const std::string_view operand = in_.take_operand();
-    if (operand.empty()) return in_.fail(start, P::RangeOperand);
+    // An operator's character starts no operand: "<<1" is no natural range.
+    if (operand.empty() || operand.find_first_of("<>=!") == 0) {
+      return in_.fail(start, P::RangeOperand);
+    }
     RangeBound bound{op, {}};
     if (auto key = append_order_key(bound.key, operand, scheme_); !key) {
       return std::unexpected(in_.shifted(std::move(key.error()), start));

@@ -87,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRange{Scheme::semver, "1.2.x-a", 5}, BadRange{Scheme::semver, "<<1", 1},
                     BadRange{Scheme::debian, ">=1.0 ||", 8}, BadRange{Scheme::debian, "", 0},
                     BadRange{Scheme::debian, "!1", 1}, BadRange{Scheme::debian, ">= a1", 3},
-                    BadRange{Scheme::natural, "1 |", 3}, BadRange{Scheme::natural, "<", 1}));
+                    BadRange{Scheme::natural, "1 |", 3}, BadRange{Scheme::natural, ">=1 <<1", 5},
+                    BadRange{Scheme::natural, "<", 1}));
 
 }  // namespace
