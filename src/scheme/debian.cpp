@@ -1,5 +1,8 @@
 #include "tolva/scheme/debian.hpp"
 
+#include <array>
+#include <cstdint>
+
 #include "decimal_key.hpp"
 #include "grammar/failure_record.hpp"
 
@@ -10,11 +13,24 @@ using P = grammar::ExpectedPattern;
 using scheme::detail::is_digit;
 using scheme::detail::is_letter;
 
+// What each byte may be part of, by table: a byte is looked at twice a line.
+enum : std::uint8_t { upstream_byte = 1, revision_byte = 2 };
+constexpr std::array<std::uint8_t, 256> byte_classes = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    const char b = static_cast<char>(c);
+    if (is_digit(b) || is_letter(b) || b == '.' || b == '+' || b == '~') {
+      t[static_cast<std::size_t>(c)] = upstream_byte | revision_byte;
+    }
+  }
+  t['-'] = t[':'] = upstream_byte;
+  return t;
+}();
 bool in_upstream(char c) noexcept {
-  return is_digit(c) || is_letter(c) || c == '.' || c == '+' || c == '-' || c == ':' || c == '~';
+  return (byte_classes[static_cast<unsigned char>(c)] & upstream_byte) != 0;
 }
 bool in_revision(char c) noexcept {
-  return is_digit(c) || is_letter(c) || c == '.' || c == '+' || c == '~';
+  return (byte_classes[static_cast<unsigned char>(c)] & revision_byte) != 0;
 }
 
 std::unexpected<grammar::ParseError> fail(std::string_view text, std::size_t at, P first,
@@ -56,26 +72,38 @@ std::strong_ordering compare_part(std::string_view a, std::string_view b) noexce
   return std::strong_ordering::equal;
 }
 
-constexpr char tilde_byte = 0x01;
 constexpr char run_end = 0x02;
-constexpr char other_bytes = static_cast<char>(0x80);
+// The key's byte for a byte of a non-digit run: '~' 0x01, below the end of
+// the run (0x02); letters as they are; every other byte above them all.
+constexpr std::array<char, 256> key_bytes = [] {
+  std::array<char, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    const char b = static_cast<char>(c);
+    t[static_cast<std::size_t>(c)] = is_letter(b) ? b : static_cast<char>(0x80 | c);
+  }
+  t['~'] = 0x01;
+  return t;
+}();
 
 // Pairs of a non-digit run and a number, the first pair always written (its
 // run may be empty), then the end, which sorts as the empty run that pads
-// the shorter part: above a run starting with '~', below any other run.
-void put_part(std::string& out, std::string_view s) {
+// the shorter part: above a run starting with '~', below any other run. An
+// upstream part starts with a digit, so its first run, always empty, is left
+// out.
+// At most twice the part's length and 11 bytes.
+char* put_part(char* at, std::string_view s, bool upstream) noexcept {
   std::size_t i = 0;
   do {
     for (; i < s.size() && !is_digit(s[i]); ++i) {
-      const char c = s[i];
-      out.push_back(c == '~' ? tilde_byte : is_letter(c) ? c : static_cast<char>(other_bytes | c));
+      *at++ = key_bytes[static_cast<unsigned char>(s[i])];
     }
-    out.push_back(run_end);
+    if (i > 0 || !upstream) *at++ = run_end;
     const std::size_t start = i;
     while (i < s.size() && is_digit(s[i])) ++i;
-    scheme::detail::put_decimal(out, s.substr(start, i - start));
+    at = scheme::detail::put_decimal(at, s.substr(start, i - start));
   } while (i < s.size());
-  out.push_back(run_end);
+  *at++ = run_end;
+  return at;
 }
 
 }  // namespace
@@ -114,9 +142,11 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
 }
 
 void append_order_key(std::string& out, const Parts& v) {
-  scheme::detail::put_decimal(out, v.epoch);
-  put_part(out, v.upstream);
-  put_part(out, v.revision);
+  const std::size_t bound = 40 + 2 * (v.epoch.size() + v.upstream.size() + v.revision.size());
+  scheme::detail::append_key(out, bound, [&](char* at) {
+    at = scheme::detail::put_decimal(at, v.epoch);
+    return put_part(put_part(at, v.upstream, true), v.revision, false);
+  });
 }
 
 }  // namespace tolva::debian

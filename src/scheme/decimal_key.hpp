@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <compare>
 #include <cstdint>
@@ -9,34 +10,65 @@
 // Decimal numbers of any length in order keys, and their order.
 namespace tolva::scheme::detail {
 
-inline bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
-inline bool is_letter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
+constexpr bool is_letter(char c) noexcept {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 inline std::string_view without_leading_zeros(std::string_view digits) noexcept {
   const std::size_t first = digits.find_first_not_of('0');
   return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
 }
 
-// A count below 0xF0 is one byte; a larger one is 0xF0 plus its byte count,
-// then those bytes, most significant first. More bytes make a larger count,
-// and no encoding is a prefix of another.
-inline void put_count(std::string& out, std::uint64_t n) {
-  constexpr std::uint64_t long_count = 0xF0;
-  if (n < long_count) {
-    out.push_back(static_cast<char>(n));
-    return;
-  }
-  const int bytes = (std::bit_width(n) + 7) / 8;
-  out.push_back(static_cast<char>(long_count + static_cast<unsigned>(bytes)));
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>(n >> (8 * i)));
+// Keys are written through a pointer into room reserved for the longest key
+// the text can have: appends to `out` what `write(char* at)` writes, given
+// at most `bound` bytes, returning the end of what it wrote.
+template <class Write>
+void append_key(std::string& out, std::size_t bound, Write write) {
+  const std::size_t old = out.size();
+  out.resize_and_overwrite(old + bound, [&](char* p, std::size_t) {
+    return static_cast<std::size_t>(write(p + old) - p);
+  });
 }
 
-// The digits' value: the count of its digits without leading zeros, then
-// those digits (zero: the count 0 alone).
-inline void put_decimal(std::string& out, std::string_view digits) {
+inline char* put(char* at, unsigned byte) noexcept {
+  *at = static_cast<char>(byte);
+  return at + 1;
+}
+
+// A count below 0xF0 is one byte; a larger one is 0xF0 plus its byte count,
+// then those bytes, most significant first. More bytes make a larger count,
+// and no encoding is a prefix of another. At most 9 bytes.
+inline char* put_count(char* at, std::uint64_t n) noexcept {
+  constexpr std::uint64_t long_count = 0xF0;
+  if (n < long_count) return put(at, static_cast<unsigned>(n));
+  const int bytes = (std::bit_width(n) + 7) / 8;
+  at = put(at, static_cast<unsigned>(long_count) + static_cast<unsigned>(bytes));
+  for (int i = bytes - 1; i >= 0; --i) at = put(at, static_cast<unsigned>((n >> (8 * i)) & 0xFF));
+  return at;
+}
+
+// A number below 200 is one byte, its value; a larger one is 200 plus its
+// digit count (3 to 54 digits), or 0xFF and the count as put_count writes
+// it, then its digits without leading zeros. Smaller numbers have smaller
+// first bytes, and the digits of numbers of one count order as their values.
+// At most 10 bytes more than the digits.
+inline constexpr unsigned small_numbers = 200;
+inline constexpr unsigned counted_digits = 0xFF - small_numbers;
+
+inline char* put_decimal(char* at, std::string_view digits) noexcept {
   const std::string_view value = without_leading_zeros(digits);
-  put_count(out, value.size());
-  out.append(value);
+  if (value.size() <= 3) {
+    unsigned n = 0;
+    for (char c : value) n = n * 10 + static_cast<unsigned>(c - '0');
+    if (n < small_numbers) return put(at, n);
+  }
+  if (value.size() < counted_digits) {
+    at = put(at, small_numbers + static_cast<unsigned>(value.size()));
+  } else {
+    at = put_count(put(at, 0xFF), value.size());
+  }
+  return std::copy(value.begin(), value.end(), at);
 }
 
 // The bytes of the key that put_count wrote at `at`.
@@ -48,15 +80,19 @@ inline std::size_t count_size(std::string_view key, std::size_t at) noexcept {
 
 // The key's bytes from `at` to the end of the number put_decimal wrote there.
 inline std::size_t decimal_size(std::string_view key, std::size_t at) noexcept {
-  const std::size_t head = count_size(key, at);
+  if (at >= key.size()) return 0;
+  const auto first = static_cast<unsigned char>(key[at]);
+  if (first < small_numbers) return 1;
+  if (first < 0xFF) return 1 + (first - small_numbers);
+  const std::size_t head = count_size(key, at + 1);
   std::uint64_t n = 0;
   if (head == 1) {
-    n = static_cast<unsigned char>(key[at]);
+    n = static_cast<unsigned char>(key[at + 1]);
   } else {
-    for (std::size_t i = 1; i < head && at + i < key.size(); ++i)
+    for (std::size_t i = 2; i < 1 + head && at + i < key.size(); ++i)
       n = (n << 8) | static_cast<unsigned char>(key[at + i]);
   }
-  return head + n;
+  return 1 + head + n;
 }
 
 // Two runs of digits by value.

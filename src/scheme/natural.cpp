@@ -83,9 +83,49 @@ std::strong_ordering compare_runs(const Run& a, const Run& b) noexcept {
   return lower(a.text[0]) <=> lower(b.text[0]);
 }
 
-constexpr char word_unit = 0x10;
-constexpr char end_of_text = 0x20;
-constexpr char above_unit = 0x30;
+// A unit's first byte: a word right after the last unit, a word after zeros,
+// the end, a run above zero after zeros, and one right after the last unit
+// (0x3B plus its rank: post-release word 2, number 3, letter suffix 4).
+constexpr unsigned word_unit = 0x10;
+constexpr unsigned word_after_zeros = 0x11;
+constexpr unsigned end_of_text = 0x20;
+constexpr unsigned above_after_zeros = 0x30;
+constexpr unsigned above_unit = 0x3B;
+
+// The key of the text from `at`; the end of what was written.
+char* put_key(char* at, std::string_view text) noexcept {
+  using scheme::detail::put;
+  Runs runs(text);
+  std::uint64_t zeros = 0;
+  for (Run run; runs.next(run);) {
+    if (run.kind == RunKind::zero) {
+      ++zeros;
+      continue;
+    }
+    if (rank(run.kind) == 0) {
+      // Fewer zeros before a word put it earlier, below the zero that
+      // stands there in the other text.
+      at = zeros == 0 ? put(at, word_unit)
+                      : scheme::detail::put_count(put(at, word_after_zeros), zeros);
+      at = put(at, static_cast<unsigned char>(lower(run.text[0])));
+    } else {
+      // Fewer zeros before a run above zero put it later: the count is
+      // complemented.
+      if (zeros == 0) {
+        at = put(at, above_unit + static_cast<unsigned>(rank(run.kind)));
+      } else {
+        char* count = put(at, above_after_zeros);
+        at = scheme::detail::put_count(count, zeros);
+        for (; count != at; ++count) *count = static_cast<char>(~*count);
+        at = put(at, static_cast<unsigned>(rank(run.kind)));
+      }
+      at = run.kind == RunKind::number ? scheme::detail::put_decimal(at, run.text)
+                                       : put(at, static_cast<unsigned char>(lower(run.text[0])));
+    }
+    zeros = 0;
+  }
+  return put(at, end_of_text);
+}
 
 }  // namespace
 
@@ -111,37 +151,10 @@ std::weak_ordering compare(std::string_view a, std::string_view b) noexcept {
 }
 
 void append_order_key(std::string& out, std::string_view text) {
-  using scheme::detail::put_count;
-  Runs runs(text);
-  std::uint64_t zeros = 0;
-  for (Run run; runs.next(run);) {
-    if (run.kind == RunKind::zero) {
-      ++zeros;
-      continue;
-    }
-    if (rank(run.kind) == 0) {
-      // Fewer zeros before a word put it earlier, below the zero that
-      // stands there in the other text.
-      out.push_back(word_unit);
-      put_count(out, zeros);
-      out.push_back(lower(run.text[0]));
-    } else {
-      // Fewer zeros before a run above zero put it later: the count is
-      // complemented.
-      out.push_back(above_unit);
-      const std::size_t count_at = out.size();
-      put_count(out, zeros);
-      for (std::size_t i = count_at; i < out.size(); ++i) out[i] = static_cast<char>(~out[i]);
-      out.push_back(static_cast<char>(rank(run.kind)));
-      if (run.kind == RunKind::number) {
-        scheme::detail::put_decimal(out, run.text);
-      } else {
-        out.push_back(lower(run.text[0]));
-      }
-    }
-    zeros = 0;
-  }
-  out.push_back(end_of_text);
+  // Each byte of the text makes at most two of the key; a long count or
+  // number adds at most 11, and the end one.
+  scheme::detail::append_key(out, 3 * text.size() + 23,
+                             [&](char* at) { return put_key(at, text); });
 }
 
 }  // namespace tolva::natural

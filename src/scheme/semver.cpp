@@ -161,24 +161,28 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
 
 void append_order_key(std::string& out, const Parts& v) {
   using scheme::detail::put_decimal;
-  put_decimal(out, v.major);
-  put_decimal(out, v.minor);
-  put_decimal(out, v.patch);
-  if (v.prerelease.empty()) {
-    out.push_back(release_mark);
-    return;
-  }
-  Identifiers ids{v.prerelease};
-  while (!ids.done) {
-    const std::string_view id = ids.next();
-    if (all_digits(id)) {
-      out.push_back(numeric_mark);
-      put_decimal(out, id);
-    } else {
-      out.push_back(text_mark);
-      out.append(id);
+  // Each number and identifier takes at most 11 bytes more than its text.
+  const std::size_t bound =
+      34 + v.major.size() + v.minor.size() + v.patch.size() + 11 * v.prerelease.size();
+  scheme::detail::append_key(out, bound, [&](char* at) {
+    at = put_decimal(put_decimal(put_decimal(at, v.major), v.minor), v.patch);
+    if (v.prerelease.empty()) {
+      *at++ = release_mark;
+      return at;
     }
-  }
+    Identifiers ids{v.prerelease};
+    while (!ids.done) {
+      const std::string_view id = ids.next();
+      if (all_digits(id)) {
+        *at++ = numeric_mark;
+        at = put_decimal(at, id);
+      } else {
+        *at++ = text_mark;
+        at = std::copy(id.begin(), id.end(), at);
+      }
+    }
+    return at;
+  });
 }
 
 }  // namespace tolva::semver

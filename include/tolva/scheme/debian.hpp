@@ -40,7 +40,8 @@ struct Parts {
 
 // The order key (tolva::scheme::append_order_key): the epoch as a number,
 // then the upstream part and the revision, each as pairs of a non-digit run
-// (mapped bytes, then 0x02) and a number, then 0x02.
+// (mapped bytes, then 0x02; the upstream part's first run, always empty, is
+// left out) and a number, then 0x02.
 void append_order_key(std::string& out, const Parts& v);
 
 }  // namespace tolva::debian

@@ -45,9 +45,10 @@ struct Run {
 
 // The order key (tolva::scheme::append_order_key): the runs as units of a
 // count of zero runs and the non-zero run after them, with a pre-release or
-// unknown word's unit (0x10, the count, its letter) below the end of the
-// text (0x20) and every other unit (0x30, the count complemented, the rank
-// and the run) above it; trailing zeros are no units.
+// unknown word's unit (0x10 and its letter; after zeros 0x11, their count and
+// the letter) below the end of the text (0x20) and every other unit (0x3B
+// plus its rank and the run; after zeros 0x30, their count complemented, the
+// rank and the run) above it; trailing zeros are no units.
 void append_order_key(std::string& out, std::string_view text);
 
 }  // namespace tolva::natural

@@ -35,8 +35,9 @@ struct Parts {
 // the others are equal); build metadata takes no part.
 [[nodiscard]] std::weak_ordering compare(const Parts& a, const Parts& b) noexcept;
 
-// The order key (tolva::scheme::append_order_key): each number as its digit
-// count and digits, then 0x03 for a release, else each pre-release
+// The order key (tolva::scheme::append_order_key): each number (below 200
+// one byte, else its digit count and digits), then 0x03 for a release, else
+// each pre-release
 // identifier as 0x01 and a number or 0x02 and its text.
 void append_order_key(std::string& out, const Parts& v);
 

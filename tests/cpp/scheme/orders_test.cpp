@@ -79,6 +79,12 @@ INSTANTIATE_TEST_SUITE_P(
         Chain{Scheme::semver,
               {"1.0.0-9", "1.0.0-18446744073709551616", "1.0.0-0a", "1.0.0-A", "1.0.0-a",
                "1.0.0-a-"}},
+        // the bounds of the key's number forms: one byte below 200, a digit
+        // count up to 54 digits, a counted count above
+        Chain{Scheme::debian,
+              {"1.99", "1.199", "1.200", "1.999", "1.1000", "1." + std::string(54, '9'),
+               "1.1" + std::string(54, '0'), "1.2" + std::string(54, '0')}},
+        Chain{Scheme::natural, {"199", "199.1", "200", "=", "0200.0", "201"}},
         Chain{Scheme::semver,
               {"9.0.0", "10.0.0", "18446744073709551615.0.0", "18446744073709551616.0.0",
                "18446744073709551616.0.1"}}));
