@@ -1,6 +1,7 @@
 #include <array>
 #include <compare>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "commands.hpp"
@@ -44,9 +45,24 @@ std::string unknown_operator(std::string_view name) {
   return message;
 }
 
+// Two operands of which one is OP are A OP B with a version missing, as
+// when a shell variable given unquoted was empty; never two versions.
+std::optional<std::string> missing_version(std::span<const std::string_view> operands) {
+  if (operands.size() != 2) return std::nullopt;
+  for (std::string_view operand : operands) {
+    if (operator_named(operand) != nullptr) {
+      return quoted_name(operand) +
+             " is a comparison and a version is missing; compare takes A OP B";
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
+  if (auto missing = missing_version(invocation.operands))
+    return usage_error(io, *missing, Command::compare);
   const bool tested = invocation.operands.size() == 3;
   const Operator* op = nullptr;
   if (tested) {

@@ -314,7 +314,12 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "versions keep their input order. Rejected lines are explained on standard error.\n"
      "\n"
      "Parts of a list compare as text, so 1.10 comes before 1.9 and rc.10 before rc.9; "
-     "--numeric-parts compares all-digit parts as numbers instead.",
+     "--numeric-parts compares all-digit parts as numbers instead.\n"
+     "\n"
+     "With -o FILE, all input is read before FILE is opened, so FILE may be one of the inputs; "
+     "FILE is then truncated and written in place, through a symlink or into a device or FIFO, "
+     "keeping its mode, owner and links. A failure while writing it, such as a full disk, "
+     "leaves FILE partly written.",
      "0 when every line was read (with --check: and in order), 1 when any was rejected (with "
      "--check: or out of order), 2 for a usage error or a FILE that could not be read or "
      "written."},

@@ -59,7 +59,11 @@ void append_json_string(std::string& out, std::string_view bytes) {
     auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x80) {
       text::Decoded d = text::decode_utf8(bytes, i);
-      if (d.well_formed) {
+      if (d.code_point <= 0x9F) {
+        // A C1 control, which a terminal may take as part of a command.
+        out.append("\\u");
+        append_hex(out, d.code_point, 4);
+      } else if (d.well_formed) {
         out.append(bytes.substr(i, d.length));
       } else {
         text::append_utf8(out, U'\uFFFD');
@@ -70,7 +74,7 @@ void append_json_string(std::string& out, std::string_view bytes) {
     if (c == '"' || c == '\\') {
       out.push_back('\\');
       out.push_back(c);
-    } else if (byte < 0x20) {
+    } else if (byte < 0x20 || byte == 0x7F) {
       out.append("\\u");
       append_hex(out, byte, 4);
     } else {

@@ -8,9 +8,10 @@
 
 namespace tolva::cli {
 
-// A JSON string of any bytes: control characters escaped, and each ill-formed
-// UTF-8 sequence written as U+FFFD, as the reports show it, so the output is
-// always valid JSON.
+// A JSON string of any bytes: control characters (C0, DEL and C1) escaped as
+// \u00XX, and each ill-formed UTF-8 sequence written as U+FFFD, as the
+// reports show it, so the output is always valid JSON that no terminal takes
+// for a command.
 void append_json_string(std::string& out, std::string_view bytes);
 
 // The members of one JSON object for the value: its kind, named as `--kind`

@@ -42,6 +42,7 @@ std::expected<std::size_t, std::string> read_size(std::string_view text) {
   if (!n || suffix.size() > 1) return std::unexpected(std::string("not a size"));
   if (suffix == "%") {
     if (*n > 100) return std::unexpected(std::string("more than 100%"));
+    if (*n == 0) return std::unexpected(std::string("zero"));
     std::size_t bytes = physical_memory() / 100 * *n;
     if (bytes == 0) return std::unexpected(std::string("no memory size known to take a share of"));
     return bytes;

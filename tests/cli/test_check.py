@@ -273,3 +273,10 @@ def test_json_is_valid_for_any_bytes(tolva):
                                     "alphanumeric or '-'", "'.'"], "text": "1.2.3!"}
     assert [(r["line"], r["column"], r["found"], r["text"]) for r in rows[1:]] == [
         (3, 1, "'␀'", "\x00x\ufffd"), (4, 1, "'\"'", "\"\\é \x1b")]
+
+
+@pytest.mark.parametrize("command", ["check", "parse"])
+def test_json_escapes_the_c0_and_c1_controls_and_del(tolva, command):
+    text = b"\x1f\x7f\xc2\x80\xc2\x9f\xc2\xa0 !"
+    result = tolva(command, "--json", *([text] if command == "parse" else []), input=text)
+    assert b'"\\u001f\\u007f\\u0080\\u009f\xc2\xa0 !"' in result.stdout

@@ -101,6 +101,10 @@ def test_compare_by_exit_status(tolva, a, op, b, holds):
     (["1.0", "lq", "2.0"], 2, "tolva: 'lq' is not a comparison; OP is one of lt, le, eq, ne, gt, "
                               "ge, <, <=, ==, !=, >, >=\nusage: tolva compare"),
     (["1.0", "=", "x y"], 2, "tolva: '=' is not a comparison"),
+    (["1.2.3", "lt"], 2, "tolva: 'lt' is a comparison and a version is missing; compare takes "
+                         "A OP B\nusage: tolva compare"),
+    ([">=", "1.0"], 2, "tolva: '>=' is a comparison and a version is missing"),
+    (["Ne", "1.0"], 2, "tolva: 'Ne' is a comparison and a version is missing"),
     (["1.0", "lt", "x y"], 2, "Error: \n   ╭─[ argument 2:1:2 ]"),
     (["x y", "1.0"], 1, "Error: \n   ╭─[ argument 1:1:2 ]"),
 ])

@@ -37,12 +37,14 @@ def safe_lines(err):
     return text.split("\n")
 
 
+@pytest.mark.parametrize("args, message", [
+    (["check"], "cannot read"), (["sort", "-S1K", "-T"], "cannot create temporary file")])
 @pytest.mark.parametrize("name", HOSTILE_NAMES)
-def test_unreadable_file_is_named_on_one_line(tolva, tmp_path, name):
+def test_missing_file_or_folder_is_named_on_one_line(tolva, tmp_path, name, args, message):
     path = os.fsencode(tmp_path) + b"/" + name
-    result = tolva("check", path)
+    result = tolva(*args, path, input=b"1.0\n" * 1000)
     assert result.returncode == 2
-    assert f"tolva: cannot read {shown(path)}: No such file or directory" in safe_lines(
+    assert f"tolva: {message} {shown(path)}: No such file or directory" in safe_lines(
         result.stderr)
 
 

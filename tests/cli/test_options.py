@@ -9,6 +9,7 @@ import pytest
     ["sort", "-S", "17179869183G"], ["sort", "-k1"], ["sort", "-rk", "1"], ["sort", "-t,"],
     ["sort", "--parallel=1"], ["sort", "--parallel=1024"], ["check", "--kind=SEMVER"],
     ["check", "--kind", "Dot-Separated"], ["check", "--color=NEVER"], ["check", "--format=Short"],
+    ["sort", "-S", "1%"],
 ])
 def test_accepted(tolva, args):
     result = tolva(*args)
@@ -17,6 +18,7 @@ def test_accepted(tolva, args):
 
 @pytest.mark.parametrize("args, message", [
     (["sort", "-S", "0"], "option '-S': '0' is not a buffer size (zero)"),
+    (["sort", "-S", "0%"], "option '-S': '0%' is not a buffer size (zero)"),
     (["sort", "-S", "101%"], "option '-S': '101%' is not a buffer size (more than 100%)"),
     (["sort", "-S", "17179869184G"], "option '-S': '17179869184G' is not a buffer size (too large)"),
     (["sort", "-S", "1KB"], "option '-S': '1KB' is not a buffer size (not a size)"),

@@ -1,11 +1,12 @@
 """tolva sort beyond its buffer: runs spilled to temporary files and merged
 give what the sort in memory gives; -k/-t, -z, -o, -c, --keep-rejected;
-temporary files gone after signals and full disks."""
+temporary files gone after signals and full disks; -o written in place."""
 
 import os
 import random
 import resource
 import signal
+import stat
 import subprocess
 import sys
 
@@ -92,6 +93,45 @@ def test_output_onto_an_input(tolva, write, tmp_path, buffer):
     assert os.listdir(tmp_path) == ["v.txt"]
 
 
+@pytest.mark.parametrize("name, make, nobody", [
+    ("nulldev", lambda p, f: os.mknod(p, stat.S_IFCHR | 0o666, os.makedev(1, 3)), False),
+    ("fifo", lambda p, f: os.mkfifo(p), False),
+    ("symlink", lambda p, f: os.symlink(f, p), False),
+    ("hard link", lambda p, f: os.link(f, p), False),
+    ("file", None, False),          # private: 0600
+    ("file", None, True),           # root's, writable by all
+    ("/dev/null", None, True),
+])
+def test_output_is_written_into_the_target(tolva_exe, tmp_path, name, make, nobody):
+    root = os.geteuid() == 0
+    prefix = (["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+              if nobody and root else [])
+    if (name == "nulldev" and not root) or (
+            prefix and subprocess.run([*prefix, tolva_exe, "-h"], capture_output=True).returncode):
+        pytest.skip("needs root, and a user to run as unprivileged")
+    file, place = tmp_path / "file", tmp_path / name
+    file.write_bytes(b"what was there, longer than the output\n")
+    file.chmod(0o666 if nobody else 0o600)
+    if make:
+        make(place, file)
+    reader = name == "fifo" and subprocess.Popen(["timeout", "60", "cat", place],
+                                                 stdout=subprocess.PIPE)
+    before = os.lstat(place)
+    # The folder is read-only; nobody reaches it through a descriptor it inherits.
+    folder = os.open(tmp_path, os.O_RDONLY)
+    tmp_path.chmod(0o555)
+    target = name if name.startswith("/") else f"/proc/self/fd/{folder}/{name}"
+    result = subprocess.run([*prefix, tolva_exe, "sort", "-o", target], input=b"1.9\n1.10\n",
+                            capture_output=True, pass_fds=(folder,), timeout=60)
+    tmp_path.chmod(0o755)
+    os.close(folder)
+    assert (result.returncode, result.stdout, result.stderr) == (0, b"", b"")
+    kept = [(s.st_mode, s.st_ino, s.st_nlink, s.st_uid) for s in (before, os.lstat(place))]
+    assert kept[0] == kept[1]
+    if "dev" not in name:
+        assert (reader.communicate()[0] if reader else file.read_bytes()) == b"1.10\n1.9\n"
+
+
 @pytest.mark.parametrize("how", ["SIGTERM", "SIGINT", "closed pipe"])
 def test_signal_during_the_merge_leaves_no_temporary_file(tolva_exe, write, tmp_path, how):
     path = write("v.txt", "\n".join(random_versions(100_000, 5)).encode())
@@ -134,8 +174,8 @@ def small_disk(tmp_path):
 @pytest.mark.parametrize("full", ["temporary files", "output"])
 @pytest.mark.parametrize("limit, reason", [("file size", "File too large"),
                                            ("disk", "No space left on device")])
-def test_full_disk_is_an_error_that_leaves_nothing(tolva_exe, write, tmp_path, request, full,
-                                                   limit, reason):
+def test_full_disk_is_an_error_that_leaves_no_temporary_file(tolva_exe, write, tmp_path, request,
+                                                             full, limit, reason):
     place = request.getfixturevalue("small_disk") if limit == "disk" else tmp_path / "place"
     place.mkdir(exist_ok=True)
     path = write("v.txt", "\n".join(random_versions(60_000, 9)).encode())
@@ -148,7 +188,28 @@ def test_full_disk_is_an_error_that_leaves_nothing(tolva_exe, write, tmp_path, r
     what = "temporary file" if full == "temporary files" else f"cannot write to {target}:"
     assert result.stderr.startswith(b"tolva: ") and what in result.stderr.decode()
     assert result.stderr.decode().endswith(f"{reason}\n")
-    assert not target.exists() and list(place.iterdir()) == []
+    # The output holds what was written before the disk was full.
+    if full == "output":
+        written = target.read_bytes()
+        whole = subprocess.run([tolva_exe, "sort", path], capture_output=True).stdout
+        assert 0 < len(written) < len(whole) and whole.startswith(written)
+    assert list(place.iterdir()) == ([target] if full == "output" else [])
+
+
+@pytest.mark.parametrize("length, how", [(4074, "-T"), (4077, "TMPDIR"), (4095, "-T"),
+                                         (4096, "-T"), (5000, "TMPDIR")])
+def test_temporary_folder_of_any_length_works_or_is_refused(tolva, write, tmp_path, length, how):
+    path, folder = write("v.txt", "\n".join(random_versions(20_000, 4)).encode()), str(tmp_path)
+    while len(folder) < length:
+        folder += "/" + "d" * min(200, length - len(folder) - 1)
+    if length < 4096:
+        os.makedirs(folder)
+    result = tolva("sort", "-S", "64K", *(["-T", folder] if how == "-T" else []), path,
+                   env={"TMPDIR": folder})
+    refused = f"tolva: cannot create temporary file {folder}: File name too long\n".encode()
+    assert (result.returncode, result.stdout, result.stderr) == (
+        (2, b"", refused) if length >= 4096 else (0, tolva("sort", path).stdout, b""))
+    assert length >= 4096 or os.listdir(folder) == []
 
 
 # Runs a command and prints the peak resident size of that command alone.

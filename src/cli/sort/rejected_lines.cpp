@@ -9,15 +9,8 @@
 #include "text/write_all.hpp"
 
 namespace tolva::cli::sort {
-namespace {
 
-[[noreturn]] void fail_on(std::string_view what, const std::string& path, int error) {
-  std::string message(what);
-  message.append(" temporary file ").append(path).append(": ").append(std::strerror(error));
-  fail(message);
-}
-
-}  // namespace
+using temp_files::fail_on;
 
 RejectedLines::RejectedLines(std::string_view temp_dir, std::size_t limit)
     : temp_dir_(temp_dir), limit_(limit) {}

@@ -1,6 +1,5 @@
 #include "run_file.hpp"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,11 +14,7 @@ namespace {
 
 constexpr std::size_t header_size = sizeof(std::uint32_t) + sizeof(std::uint64_t);
 
-[[noreturn]] void fail_on(std::string_view what, const std::string& path, int error) {
-  std::string message(what);
-  message.append(" temporary file ").append(path).append(": ").append(std::strerror(error));
-  fail(message);
-}
+using temp_files::fail_on;
 
 }  // namespace
 
@@ -61,10 +56,8 @@ std::string RunWriter::finish() {
 
 RunReader::RunReader(std::string path, std::size_t buffer_size)
     : path_(std::move(path)), buffer_(buffer_size, '\0') {
-  do {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd_ < 0 && errno == EINTR);
-  if (fd_ < 0) fail_on("cannot open", path_, errno);
+  fd_ = temp_files::open_run_file(path_);
+  if (fd_ < 0) fail_on("cannot open", path_, -fd_);
 }
 
 RunReader::~RunReader() {

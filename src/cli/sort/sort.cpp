@@ -1,5 +1,6 @@
 // The sort command: sorts, or checks the order of, the lines of its inputs.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -45,21 +46,27 @@ sort::Settings settings_for(const Invocation& invocation, bool colour) {
   sort::fail(message);
 }
 
-// Writes the sorted lines to a new file beside `path` that replaces it only
-// once complete: an output that is also an input is read whole first, and a
-// failed write leaves no partial file.
+// Writes the sorted lines into the file at `path` as a careful sort does: all
+// input is read and every spilled run complete before the file is opened, so
+// it may be one of the inputs and only the last merge writes it; then it is
+// truncated and written in place, through a symlink, into a device or FIFO,
+// keeping its mode, owner and links (a new file gets 0666 less the umask). A
+// failed write, such as a full disk, leaves it partly written.
 void write_to_file(sort::Sorter& sorter, std::string_view path) {
   std::string shown = shown_name(path);
-  sort::temp_files::Created created = sort::temp_files::create_output_file(path);
-  if (created.fd < 0) cannot_write(shown, created.error);
+  sorter.finish_input();
+  std::string name(path);  // a view promises no terminating NUL
+  int fd = -1;
+  do {
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) cannot_write(shown, errno);
   {
-    Output out(created.fd, shown);
+    Output out(fd, shown);
     sorter.write(out);
     out.flush();
   }
-  if (::close(created.fd) != 0 && errno != EINTR) cannot_write(shown, errno);
-  if (int error = sort::temp_files::publish_output_file(path); error != 0)
-    cannot_write(shown, error);
+  if (::close(fd) != 0 && errno != EINTR) cannot_write(shown, errno);
 }
 
 // Removes the temporary files however the sort returns, also when an

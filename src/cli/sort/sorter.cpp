@@ -216,7 +216,7 @@ void Sorter::spill() {
   held_ = 0;
 }
 
-void Sorter::write(Output& out) {
+void Sorter::finish_input() {
   if (!runs_.empty() && !parts_.empty()) spill();
   sort_parts();
   // Runs are merged in groups of neighbours, so each merged run still holds
@@ -238,7 +238,10 @@ void Sorter::write(Output& out) {
     }
     runs_ = std::move(merged);
   }
+}
 
+void Sorter::write(Output& out) {
+  finish_input();
   std::vector<std::unique_ptr<Source>> sources;
   for (const std::string& run : runs_)
     sources.push_back(std::make_unique<RunSource>(run, reader_buffer_));

@@ -28,6 +28,10 @@ class Sorter {
   int read(int fd, std::string_view name);
   // ok, or rejected when some line was.
   ExitStatus status() const noexcept { return status_; }
+  // Once the input is read: spills what is held if anything was spilled, and
+  // merges runs until one merge takes them all, so that only that merge is
+  // left for `write`, which calls this first (again, it does nothing).
+  void finish_input();
   // Writes the sorted lines, then the rejected ones when they are kept.
   void write(Output& out);
 

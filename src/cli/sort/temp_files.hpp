@@ -7,8 +7,7 @@
 namespace tolva::cli::sort {
 
 // The temporary files of this process: its spilled runs, in a folder of its
-// own made on first use, and the file the output is written to before it is
-// renamed into place. They are removed when the sort ends, however it ends:
+// own made on first use. They are removed when the sort ends, however it ends:
 // on return, on a fatal error, and on SIGINT, SIGTERM, SIGHUP or SIGPIPE,
 // whose handler removes them with async-signal-safe calls and then dies of
 // the signal as it would have.
@@ -20,7 +19,10 @@ void install_signal_handlers() noexcept;
 
 // Creates a new empty file for a run in the process's folder under `parent`
 // (made on first use) and opens it for reading and writing: the descriptor
-// and its path, or the errno and the path that failed.
+// and its path, or the errno and the path that failed. The path names the
+// file in messages and to the calls below; the file itself is reached
+// through the folder's descriptor, so the path may be longer than the
+// system would open.
 struct Created {
   int fd = -1;
   std::string path;
@@ -28,10 +30,8 @@ struct Created {
 };
 Created create_run_file(std::string_view parent);
 
-// Creates the file that becomes `target` by rename, in the same folder.
-Created create_output_file(std::string_view target);
-// Renames the output file onto `target`: 0, or the errno.
-int publish_output_file(std::string_view target) noexcept;
+// Opens a file made here for reading: the descriptor, or the negated errno.
+int open_run_file(const std::string& path) noexcept;
 
 // Removes a file made here once its content is used.
 void remove(const std::string& path) noexcept;
@@ -39,6 +39,10 @@ void remove(const std::string& path) noexcept;
 // Removes everything made here; safe to call from a signal handler, and more
 // than once.
 void remove_all() noexcept;
+
+// Ends the tool as `fail` does, with "WHAT temporary file PATH: REASON",
+// the path shown as every name is.
+[[noreturn]] void fail_on(std::string_view what, std::string_view path, int error);
 
 }  // namespace temp_files
 
