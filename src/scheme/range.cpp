@@ -53,7 +53,7 @@ class OperatorRange {
   OperatorRange(std::string_view text, Scheme scheme) noexcept : in_(text), scheme_(scheme) {}
 
   std::expected<SchemeRange, ParseError> read() {
-    SchemeRange range{scheme_, false, nullptr, {}};
+    SchemeRange range(scheme_, false, {});
     in_.skip_blanks();
     for (;;) {
       auto& alternative = range.alternatives.emplace_back();
@@ -119,13 +119,24 @@ bool admits_prerelease(const std::vector<RangeBound>& alternative, std::string_v
 
 }  // namespace
 
+SchemeRange::SchemeRange() = default;
+SchemeRange::SchemeRange(Scheme s, bool include, std::vector<std::vector<RangeBound>> bounds)
+    : scheme(s), include_prerelease(include), alternatives(std::move(bounds)) {}
+SchemeRange::SchemeRange(const SchemeRange&) = default;
+SchemeRange::SchemeRange(SchemeRange&&) noexcept = default;
+SchemeRange& SchemeRange::operator=(const SchemeRange&) = default;
+SchemeRange& SchemeRange::operator=(SchemeRange&&) noexcept = default;
+SchemeRange::~SchemeRange() = default;
+
 std::expected<SchemeRange, ParseError> read_range(std::string_view text, Scheme s,
                                                   bool include_prerelease) {
   switch (s) {
     case Scheme::tolva: {
       auto own = grammar::read_range(text);
       if (!own) return std::unexpected(std::move(own.error()));
-      return SchemeRange{s, include_prerelease, std::make_shared<const Range>(std::move(*own)), {}};
+      SchemeRange range(s, include_prerelease, {});
+      range.own.push_back(std::move(*own));
+      return range;
     }
     case Scheme::semver: return detail::read_semver_range(text, include_prerelease);
     case Scheme::natural:
@@ -154,7 +165,7 @@ std::expected<bool, ParseError> contains(const SchemeRange& range, std::string_v
     if (!v) return std::unexpected(std::move(v.error()));
     RangeOptions options;
     options.include_prerelease = range.include_prerelease;
-    return range.own != nullptr && tolva::contains(*range.own, *v, options);
+    return !range.own.empty() && tolva::contains(range.own.front(), *v, options);
   }
   std::string key;
   if (auto done = append_order_key(key, text, range.scheme); !done) {

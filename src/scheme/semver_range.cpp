@@ -48,7 +48,7 @@ class SemVerRange {
       : in_(text), include_prerelease_(include_prerelease) {}
 
   std::expected<SchemeRange, ParseError> read() {
-    SchemeRange range{Scheme::semver, include_prerelease_, nullptr, {}};
+    SchemeRange range(Scheme::semver, include_prerelease_, {});
     for (;;) {
       in_.skip_blanks();
       auto& alternative = range.alternatives.emplace_back();

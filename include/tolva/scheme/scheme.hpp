@@ -3,7 +3,6 @@
 #include <compare>
 #include <cstdint>
 #include <expected>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,10 +93,19 @@ struct RangeBound {
 struct SchemeRange {
   Scheme scheme = Scheme::tolva;
   bool include_prerelease = false;
-  // Scheme::tolva: the range as tolva reads it.
-  std::shared_ptr<const Range> own;
+  // Scheme::tolva: the range as tolva reads it, the one element (a vector,
+  // so that this header needs no definition of Range).
+  std::vector<Range> own;
   // Every other scheme: alternatives of bounds that must all hold.
   std::vector<std::vector<RangeBound>> alternatives;
+
+  SchemeRange();
+  SchemeRange(Scheme s, bool include_prerelease, std::vector<std::vector<RangeBound>> alternatives);
+  SchemeRange(const SchemeRange&);
+  SchemeRange(SchemeRange&&) noexcept;
+  SchemeRange& operator=(const SchemeRange&);
+  SchemeRange& operator=(SchemeRange&&) noexcept;
+  ~SchemeRange();
 };
 
 [[nodiscard]] std::expected<SchemeRange, ParseError> read_range(std::string_view text, Scheme s,
