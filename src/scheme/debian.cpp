@@ -92,16 +92,15 @@ constexpr std::array<char, 256> key_bytes = [] {
 // out.
 // At most twice the part's length and 11 bytes.
 char* put_part(char* at, std::string_view s, bool upstream) noexcept {
-  std::size_t i = 0;
+  const char* p = s.data();
+  const char* const end = p + s.size();
   do {
-    for (; i < s.size() && !is_digit(s[i]); ++i) {
-      *at++ = key_bytes[static_cast<unsigned char>(s[i])];
-    }
-    if (i > 0 || !upstream) *at++ = run_end;
-    const std::size_t start = i;
-    while (i < s.size() && is_digit(s[i])) ++i;
-    at = scheme::detail::put_decimal(at, s.substr(start, i - start));
-  } while (i < s.size());
+    for (; p != end && !is_digit(*p); ++p) *at++ = key_bytes[static_cast<unsigned char>(*p)];
+    if (p != s.data() || !upstream) *at++ = run_end;
+    const char* digits = p;
+    while (p != end && is_digit(*p)) ++p;
+    at = scheme::detail::put_decimal(at, {digits, static_cast<std::size_t>(p - digits)});
+  } while (p != end);
   *at++ = run_end;
   return at;
 }

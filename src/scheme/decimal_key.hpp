@@ -57,18 +57,22 @@ inline constexpr unsigned small_numbers = 200;
 inline constexpr unsigned counted_digits = 0xFF - small_numbers;
 
 inline char* put_decimal(char* at, std::string_view digits) noexcept {
-  const std::string_view value = without_leading_zeros(digits);
-  if (value.size() <= 3) {
+  const char* first = digits.data();
+  const char* const end = first + digits.size();
+  while (first != end && *first == '0') ++first;
+  const auto size = static_cast<std::size_t>(end - first);
+  // Below 200: at most two digits, or three starting with 1.
+  if (size <= 2 || (size == 3 && *first == '1')) {
     unsigned n = 0;
-    for (char c : value) n = n * 10 + static_cast<unsigned>(c - '0');
-    if (n < small_numbers) return put(at, n);
+    for (; first != end; ++first) n = n * 10 + static_cast<unsigned>(*first - '0');
+    return put(at, n);
   }
-  if (value.size() < counted_digits) {
-    at = put(at, small_numbers + static_cast<unsigned>(value.size()));
+  if (size < counted_digits) {
+    at = put(at, small_numbers + static_cast<unsigned>(size));
   } else {
-    at = put_count(put(at, 0xFF), value.size());
+    at = put_count(put(at, 0xFF), size);
   }
-  return std::copy(value.begin(), value.end(), at);
+  return std::copy(first, end, at);
 }
 
 // The bytes of the key that put_count wrote at `at`.
