@@ -26,6 +26,18 @@ constexpr Target targets[] = {
     {"BM_LogInfoEventToDevNull", "INFO event with two fields to /dev/null", 1000},
 };
 
+// Pairs measured in the same run: the first at most as slow as the second.
+struct Versus {
+  const char* benchmark;
+  const char* against;
+  const char* what;
+};
+
+constexpr Versus pairs[] = {
+    {"BM_KeyFromText", "BM_KeyThroughValue", "key from the text / key through the value"},
+    {"BM_KeyFromText10MB", "BM_ReadDotSeparated10MB", "key of 10 MB from the text / its value"},
+};
+
 class CollectingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -54,6 +66,14 @@ int main(int argc, char** argv) {
     double ratio = found->second / t.limit_ns;
     std::printf("%-42s %14.2f %14.0f %8.3f %s\n", t.what, found->second, t.limit_ns, ratio,
                 ratio <= 1.0 ? "ok" : "MISS");
+  }
+  std::printf("\n%-42s %8s\n", "same run", "ratio");
+  for (const Versus& v : pairs) {
+    auto first = reporter.cpu_ns.find(v.benchmark);
+    auto second = reporter.cpu_ns.find(v.against);
+    if (first == reporter.cpu_ns.end() || second == reporter.cpu_ns.end()) continue;
+    double ratio = first->second / second->second;
+    std::printf("%-42s %8.3f %s\n", v.what, ratio, ratio <= 1.0 ? "ok" : "MISS");
   }
   return 0;
 }

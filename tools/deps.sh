@@ -29,6 +29,8 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   # the generated manual page is rendered with warnings on, the zsh completion
   # checked by zsh itself
   man-db zsh
+  # bench/long_line_bench.py reads each run's peak memory from GNU time
+  time
 )
 
 missing=()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <concepts>
 #include <expected>
 #include <string>
 #include <string_view>
@@ -8,6 +7,7 @@
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/grammar/read_range.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/grammar/text_order_key.hpp"
 #include "tolva/report/parse_report.hpp"
 #include "tolva/values/formatting.hpp"
 #include "tolva/values/hash.hpp"
@@ -26,12 +26,6 @@ namespace tolva {
 
 using ParseError = grammar::ParseError;
 using ReportStyle = report::ReportStyle;
-
-// The kinds a text can be read as: one of the three, or Version for the
-// first of them that takes the whole text.
-template <class K>
-concept Parsable = std::same_as<K, SemVer> || std::same_as<K, DotSeparated> ||
-    std::same_as<K, Other> || std::same_as<K, Version>;
 
 // The text as a value of kind `K`, or the furthest place its reading failed.
 // Any bytes are accepted; ill-formed UTF-8 is never part of a value.

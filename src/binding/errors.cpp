@@ -30,7 +30,7 @@ PyObject* raise_parse_failure(const Error& error) noexcept {
   return raise(PyExc_RuntimeError, error.message);
 }
 
-void prefix_argument_name(std::string_view name) noexcept {
+void prefix_argument_name(std::string_view name) {
   if (!PyErr_Occurred()) return;
   PyObject* type = nullptr;
   PyObject* value = nullptr;

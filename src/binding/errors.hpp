@@ -26,6 +26,6 @@ PyObject* raise_parse_failure(const Error& error) noexcept;
 // The argument-name rule: if the pending exception is exactly TypeError, it is
 // replaced by TypeError("argument '<name>': <its str()>") that keeps its cause.
 // Any other pending exception is left as it is.
-void prefix_argument_name(std::string_view name) noexcept;
+void prefix_argument_name(std::string_view name);
 
 }  // namespace tolva::binding

@@ -2,6 +2,8 @@
 
 #include "binding/py_ref.hpp"
 
+#include <cxxabi.h>
+
 #include <exception>
 #include <new>
 #include <type_traits>
@@ -15,10 +17,17 @@ namespace tolva::binding {
 // from the interpreter so that none reaches it. bad_alloc becomes MemoryError,
 // anything else the internal-failure exception, and the entry then returns
 // `failure`. Code run by the body raises nothing of its own making.
+//
+// One unwind passes: the interpreter ends a thread that takes its lock back
+// while it shuts down (a daemon thread at exit) with a forced unwind up to the
+// thread's start. Stopping it aborts the process, and so does a noexcept
+// frame on its way, so neither this guard nor the entry is noexcept.
 template <class R, class F>
-R guarded(R failure, F&& body) noexcept {
+R guarded(R failure, F&& body) {
   try {
     return std::forward<F>(body)();
+  } catch (const abi::__forced_unwind&) {
+    throw;
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();
   } catch (const std::exception& e) {
@@ -43,7 +52,7 @@ template <auto F>
 struct Entry;
 template <class R, class... Args, R (*F)(Args...)>
 struct Entry<F> {
-  static R call(Args... args) noexcept {
+  static R call(Args... args) {
     return guarded(failure_result<R>(), [&] { return F(args...); });
   }
 };

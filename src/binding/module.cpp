@@ -1,5 +1,6 @@
 // The module entry: builds tolva, tolva.package and tolva.package.version once
 // per process and registers the classes and functions in a fixed order.
+#include <cstdint>
 #include <string>
 
 #include "binding/bound_class.hpp"
@@ -26,10 +27,19 @@ PyModuleDef module_def = {
 };
 
 // The top module after the first successful entry, owned for the life of the
-// process. The interpreter's import lock keeps a second import of tolva out
-// while the first one runs, so no other entry can come between the check and
-// the store.
+// process, and the interpreter that made it. The interpreter's import lock
+// keeps a second import of tolva out while the first one runs, so no other
+// entry can come between the check and the store.
 PyObject* module_cell = nullptr;
+std::int64_t module_interpreter = -1;
+
+std::int64_t current_interpreter() {
+#if PY_VERSION_HEX >= 0x03090000
+  return PyInterpreterState_GetID(PyInterpreterState_Get());
+#else
+  return PyInterpreterState_GetID(_PyInterpreterState_Get());
+#endif
+}
 
 // Appends `name` to the module's __all__ (creating the list when missing), then
 // sets the attribute. false with an exception set on failure.
@@ -82,6 +92,14 @@ bool run_body(PyObject* top) {
 
 // The module from the cell, or a freshly built one.
 PyObject* create_module() {
+  if (module_cell != nullptr && current_interpreter() != module_interpreter) {
+    // The classes and the state are the process's, made for the interpreter
+    // that imported first.
+    PyErr_SetString(PyExc_ImportError,
+                    "tolva works in one interpreter per process, whichever imports it first, "
+                    "and another interpreter of this process has imported it");
+    return nullptr;
+  }
   if (module_cell != nullptr) {
     PyErr_SetString(PyExc_ImportError,
                     "PyO3 modules compiled for CPython 3.8 or older may only be initialized "
@@ -100,6 +118,7 @@ PyObject* create_module() {
   }
   Py_INCREF(top.get());
   module_cell = top.get();
+  module_interpreter = current_interpreter();
   return top.release();
 }
 

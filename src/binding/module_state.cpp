@@ -55,16 +55,18 @@ PyTypeObject* make_class() {
   return cls;
 }
 
+// T's class and its stand-in, which the top module holds as "_" and the
+// class's name.
 template <class T>
-bool add_class(PyObject* module_stand_in) {
+bool add_class(PyObject* top) {
   PyTypeObject* cls = make_class<T>();
   the_state.classes[class_index<T>] = cls;
   if (cls == nullptr) return false;
-  std::string path = "package.version.";
-  path.append(class_name<T>());
-  the_state.stand_ins[class_index<T>] =
-      new_class_stand_in(stand_in_type, module_stand_in, cls, path.c_str());
-  return the_state.stand_ins[class_index<T>] != nullptr;
+  std::string name = "_";
+  name.append(class_name<T>());
+  PyObject* stand_in = new_class_stand_in(stand_in_type, cls, name.c_str());
+  the_state.stand_ins[class_index<T>] = stand_in;
+  return stand_in != nullptr && PyObject_SetAttrString(top, name.c_str(), stand_in) == 0;
 }
 
 bool fill_state(PyObject* top) {
@@ -79,10 +81,8 @@ bool fill_state(PyObject* top) {
   }
   stand_in_type = new_stand_in_type();
   if (stand_in_type == nullptr) return false;
-  PyRef module_stand_in = PyRef::steal(new_module_stand_in(stand_in_type, top));
-  return module_stand_in && add_class<Version>(module_stand_in.get()) &&
-         add_class<SemVer>(module_stand_in.get()) &&
-         add_class<DotSeparated>(module_stand_in.get()) && add_class<Other>(module_stand_in.get());
+  return add_class<Version>(top) && add_class<SemVer>(top) && add_class<DotSeparated>(top) &&
+         add_class<Other>(top);
 }
 
 }  // namespace

@@ -31,7 +31,10 @@ class PyRef {
     std::swap(obj_, other.obj_);
     return *this;
   }
-  ~PyRef() { Py_XDECREF(obj_); }
+  // Dropping the last reference may run a finalizer, whose Python code may
+  // take the interpreter lock back and so end a daemon thread at exit by a
+  // forced unwind: not noexcept, so that unwind passes.
+  ~PyRef() noexcept(false) { Py_XDECREF(obj_); }
 
   PyObject* get() const noexcept { return obj_; }
   // Hands the reference to the caller; this becomes null.

@@ -1,6 +1,5 @@
 #include "binding/reduce.hpp"
 
-#include <algorithm>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -9,53 +8,20 @@
 #include "binding/bound_class.hpp"
 #include "binding/field.hpp"
 #include "binding/module_state.hpp"
-#include "tolva/grammar/readers.hpp"
+#include "grammar/reads_back.hpp"
 
 // An instance reduces to its class's stand-in called with the value's text
 // form when the class's own grammar reads that text back to the very same
-// value, which is the shortest pickle and the quickest to load. Any other value
-// reduces to its fields: a typed class is called with a fixed text and the
-// fields are then set through its properties (pickle's state form, which sets
-// attributes); a Version is called with an instance of the typed class that
-// holds its value. Loading thus goes through the constructors and setters
-// alone, so a pickle that was not made here gets their checks and exceptions.
+// value (every value read from a text, and most built from fields), which is
+// the shortest pickle, the quickest to load and the least memory to make: the
+// text and its str alone. Any other value reduces to its fields: a typed class
+// is called with a fixed text and the fields are then set through its
+// properties (pickle's state form, which sets attributes); a Version is
+// called with an instance of the typed class that holds its value. Loading
+// thus goes through the constructors and setters alone, so a pickle that was
+// not made here gets their checks and exceptions.
 namespace tolva::binding {
 namespace {
-
-template <class T>
-auto read_back(std::string_view text) {
-  if constexpr (std::is_same_v<T, Version>) {
-    return grammar::read_version(text);
-  } else if constexpr (std::is_same_v<T, SemVer>) {
-    return grammar::read_semver(text);
-  } else if constexpr (std::is_same_v<T, DotSeparated>) {
-    return grammar::read_dot_separated(text);
-  } else {
-    return grammar::read_other(text);
-  }
-}
-
-// Exactly the same value, field by field: the equality of SemVer, and so of
-// Version, ignores meta.
-bool same_list(const OptionalTextSpan& a, const OptionalTextSpan& b) {
-  return a.has_value() == b.has_value() && (!a || std::ranges::equal(*a, *b));
-}
-bool same_value(const SemVer& a, const SemVer& b) {
-  return a == b && same_list(a.meta(), b.meta());
-}
-bool same_value(const DotSeparated& a, const DotSeparated& b) { return a == b; }
-bool same_value(const Other& a, const Other& b) { return a == b; }
-bool same_value(const Version& a, const Version& b) {
-  return std::visit(
-      [](const auto& x, const auto& y) {
-        if constexpr (std::is_same_v<decltype(x), decltype(y)>) {
-          return same_value(x, y);
-        } else {
-          return false;
-        }
-      },
-      a.value, b.value);
-}
 
 // A new instance of `type` holding a copy of `value`.
 template <class T>
@@ -115,14 +81,16 @@ PyObject* field_reduction(PyObject* cls, const Version& v) {
 template <class T>
 PyObject* reduce(PyObject* self, PyObject*) {
   PyObject* cls = state().stand_ins[class_index<T>];
-  // A copy: the dictionaries, lists and instances made below may run the
-  // collector, whose finalizers may replace the object's lists, so nothing
-  // after this line reads the object's storage.
-  const T value = stored<T>(self);
+  // Written and judged in C++ alone, so the text is of one consistent value;
+  // the tuples made below may run the collector, whose finalizers may replace
+  // the object's lists, and by then the text is the function's own.
   std::string text;
-  append_text_form(text, value);
-  auto reread = read_back<T>(text);
-  if (reread && same_value(*reread, value)) return make_reduction(cls, PyRef::steal(new_str(text)));
+  append_text_form(text, stored<T>(self));
+  if (grammar::reads_back(stored<T>(self), text)) {
+    return make_reduction(cls, PyRef::steal(new_str(text)));
+  }
+  // A copy, for the same reason: nothing after this line reads the object.
+  const T value = stored<T>(self);
   return field_reduction(cls, value);
 }
 

@@ -6,12 +6,12 @@
 namespace tolva::binding {
 namespace {
 
-// Stands in for `target` in a pickle, which writes `reduction` (a callable and
-// its arguments) in its place.
+// Stands in for `target` in a pickle, which writes `name`, the stand-in's
+// attribute of the top module, in its place.
 struct StandInObject {
   PyObject_HEAD
   PyObject* target;
-  PyObject* reduction;
+  PyObject* name;
 };
 
 StandInObject* as_stand_in(PyObject* self) { return reinterpret_cast<StandInObject*>(self); }
@@ -20,16 +20,19 @@ PyObject* stand_in_call(PyObject* self, PyObject* args, PyObject* kwargs) {
   return PyObject_Call(as_stand_in(self)->target, args, kwargs);
 }
 
+// A str: pickle writes the object as a global of its __module__ (tolva, the
+// module of this type) by that name, once it has checked that the name leads
+// back to this very object.
 PyObject* stand_in_reduce(PyObject* self, PyObject*) {
-  PyObject* reduction = as_stand_in(self)->reduction;
-  Py_INCREF(reduction);
-  return reduction;
+  PyObject* name = as_stand_in(self)->name;
+  Py_INCREF(name);
+  return name;
 }
 
 void stand_in_dealloc(PyObject* self) {
   PyTypeObject* tp = Py_TYPE(self);
   Py_XDECREF(as_stand_in(self)->target);
-  Py_XDECREF(as_stand_in(self)->reduction);
+  Py_XDECREF(as_stand_in(self)->name);
   tp->tp_free(self);
   Py_DECREF(tp);
 }
@@ -54,29 +57,6 @@ PyType_Spec stand_in_spec = {
     .slots = stand_in_slots,
 };
 
-// `name` of the module `module`, as a new reference.
-PyObject* module_attribute(const char* module, const char* name) noexcept {
-  PyRef imported = PyRef::steal(PyImport_ImportModule(module));
-  return imported ? PyObject_GetAttrString(imported.get(), name) : nullptr;
-}
-
-// A new stand-in of `type` for `target` that pickles as `callable(*args)`;
-// takes over the references `target` and `args`, which may be null after a
-// failed call.
-PyObject* new_stand_in(PyTypeObject* type, PyObject* target, PyObject* callable,
-                       PyObject* args) noexcept {
-  PyRef owned_target = PyRef::steal(target);
-  PyRef owned_args = PyRef::steal(args);
-  if (!owned_target || !owned_args || callable == nullptr) return nullptr;
-  PyRef reduction = PyRef::steal(PyTuple_Pack(2, callable, owned_args.get()));
-  if (!reduction) return nullptr;
-  PyObject* self = type->tp_alloc(type, 0);
-  if (self == nullptr) return nullptr;
-  as_stand_in(self)->target = owned_target.release();
-  as_stand_in(self)->reduction = reduction.release();
-  return self;
-}
-
 }  // namespace
 
 PyTypeObject* new_stand_in_type() noexcept {
@@ -88,21 +68,15 @@ PyTypeObject* new_stand_in_type() noexcept {
   return reinterpret_cast<PyTypeObject*>(type);
 }
 
-PyObject* new_module_stand_in(PyTypeObject* type, PyObject* top) noexcept {
-  PyRef import_module = PyRef::steal(module_attribute("importlib", "import_module"));
-  Py_INCREF(top);
-  return new_stand_in(type, top, import_module.get(), Py_BuildValue("(s)", "tolva"));
-}
-
-PyObject* new_class_stand_in(PyTypeObject* type, PyObject* module_stand_in, PyTypeObject* cls,
-                             const char* path) noexcept {
-  // operator.attrgetter("package.version.SemVer")(tolva) is the class.
-  PyRef attrgetter = PyRef::steal(module_attribute("operator", "attrgetter"));
-  PyRef getter =
-      PyRef::steal(attrgetter ? PyObject_CallFunction(attrgetter.get(), "s", path) : nullptr);
+PyObject* new_class_stand_in(PyTypeObject* type, PyTypeObject* cls, const char* name) noexcept {
+  PyRef owned_name = PyRef::steal(PyUnicode_FromString(name));
+  if (!owned_name) return nullptr;
+  PyObject* self = type->tp_alloc(type, 0);
+  if (self == nullptr) return nullptr;
   Py_INCREF(cls);
-  return new_stand_in(type, reinterpret_cast<PyObject*>(cls), getter.get(),
-                      PyTuple_Pack(1, module_stand_in));
+  as_stand_in(self)->target = reinterpret_cast<PyObject*>(cls);
+  as_stand_in(self)->name = owned_name.release();
+  return self;
 }
 
 }  // namespace tolva::binding

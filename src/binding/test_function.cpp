@@ -46,8 +46,9 @@ PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObjec
 // another thread's write: the call goes on unless a handler raised, and then
 // ends with that exception pending. The module's writers
 // wait for the stream without the interpreter lock, so taking it back here,
-// with the stream held, cannot deadlock.
-bool run_signal_handlers() noexcept {
+// with the stream held, cannot deadlock. Taking the lock back may end a daemon
+// thread at exit by a forced unwind: nothing on its way up is noexcept.
+bool run_signal_handlers() {
   PyGILState_STATE state = PyGILState_Ensure();
   const bool go_on = PyErr_CheckSignals() == 0;
   PyGILState_Release(state);
@@ -65,12 +66,9 @@ PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyOb
   append_text_form(line, stored<Version>(version));
   line += '\n';
 
-  std::expected<void, std::error_code> written;
-  {
-    // A blocked descriptor does not stall the other Python threads.
-    WithoutInterpreterLock released;
-    written = io::write_stdout(line, run_signal_handlers);
-  }
+  // A blocked descriptor does not stall the other Python threads.
+  const std::expected<void, std::error_code> written =
+      without_interpreter_lock([&] { return io::write_stdout(line, run_signal_handlers); });
   if (!written && written.error() == std::errc::interrupted) {
     ensure_error_set();
     return nullptr;

@@ -2,32 +2,31 @@
 #include "inputs.hpp"
 #include "line_order.hpp"
 #include "lines.hpp"
-#include "tolva/parse.hpp"
+#include "rejection.hpp"
 
 namespace tolva::cli {
 
-// Line by line as it arrives: memory holds the longest line and one value.
+// Line by line as it arrives: memory holds the longest line and its key.
 ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io) {
   const std::optional<LineRange> range = LineRange::read(invocation, colour, io);
   if (!range) return ExitStatus::trouble;
   const LineOrder order(invocation);
-  std::string key;
   ExitStatus status = ExitStatus::ok;
+  std::string key;
   ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
     LineReader lines(fd);
-    report::ReportStyle style{.source_name = name, .first_line = 0, .colour = colour};
-    for (;;) {
+    for (std::size_t number = 1;; ++number) {
       auto line = lines.next();
       if (!line) return line.error();
       if (!*line) return 0;
-      ++style.first_line;
-      auto within = range->holds(order, **line, key);
-      if (!within) {
-        io.report(explain(within.error(), **line, style));
+      key.clear();
+      auto made = order.append_key(key, **line);
+      if (!made) {
+        io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
         status = ExitStatus::rejected;
-      } else if (*within) {
-        io.out.buffer().append(**line).push_back('\n');
-        io.out.write_if_full();
+      } else if (range->holds(key)) {
+        io.out.write(**line);
+        io.out.write("\n");
       }
     }
   });

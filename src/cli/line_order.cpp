@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "reading.hpp"
+#include "tolva/grammar/text_order_key.hpp"
 #include "tolva/parse.hpp"
 #include "tolva/values/order_key.hpp"
 #include "usage.hpp"
@@ -28,11 +29,16 @@ std::expected<void, grammar::ParseError> LineOrder::check(std::string_view text)
 std::expected<void, grammar::ParseError> LineOrder::append_key(std::string& out,
                                                                std::string_view text) const {
   if (scheme_ != Scheme::tolva) return scheme::append_order_key(out, text, scheme_);
-  auto value = read_as(kind_, text);
-  if (!value) return std::unexpected(std::move(value.error()));
-  append_order_key(out, *value, parts_);
-  note_kind(static_cast<unsigned char>(value->kind()));
-  return {};
+  const std::size_t start = out.size();
+  auto made = append_key_as(out, kind_, text, parts_);
+  // A key of tolva's order starts with the rank of the version's kind.
+  if (made) note_kind(static_cast<unsigned char>(out[start]));
+  return made;
+}
+
+std::size_t LineOrder::key_size_bound(std::size_t size) const noexcept {
+  if (scheme_ == Scheme::tolva) return order_key_size_bound(size, parts_);
+  return scheme::order_key_size_bound(size, scheme_);
 }
 
 void LineOrder::tell_of_mixed_kinds(Streams& io) const {
@@ -48,14 +54,13 @@ std::optional<LineRange> LineRange::read(const Invocation& invocation, bool colo
   LineRange range;
   std::optional<grammar::ParseError> error;
   if (invocation.scheme == Scheme::tolva) {
-    range.kind_ = invocation.kind;
-    range.options_ = RangeOptions{
+    const RangeOptions options{
         .include_prerelease = invocation.include_prerelease,
         .parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text,
     };
     auto own = parse_range(text);
     if (own) {
-      range.own_ = std::move(*own);
+      range.own_.emplace(*own, options);
     } else {
       error = std::move(own.error());
     }
@@ -76,25 +81,8 @@ std::optional<LineRange> LineRange::read(const Invocation& invocation, bool colo
   return std::nullopt;
 }
 
-std::expected<bool, grammar::ParseError> LineRange::holds(const LineOrder& order,
-                                                          std::string_view text,
-                                                          std::string& key) const {
-  if (own_) {
-    auto value = read_as(kind_, text);
-    if (!value) return std::unexpected(std::move(value.error()));
-    order.note_kind(static_cast<unsigned char>(value->kind()));
-    return contains(*own_, *value, options_);
-  }
-  key.clear();
-  if (auto made = order.append_key(key, text); !made)
-    return std::unexpected(std::move(made.error()));
-  return scheme::contains_key(range_, key);
-}
-
-bool LineRange::holds_keyed(std::string_view text, std::string_view key) const {
-  if (!own_) return scheme::contains_key(range_, key);
-  auto value = read_as(kind_, text);
-  return value && contains(*own_, *value, options_);
+bool LineRange::holds(std::string_view key) const noexcept {
+  return own_ ? own_->contains(key) : scheme::contains_key(range_, key);
 }
 
 }  // namespace tolva::cli

@@ -12,7 +12,7 @@
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/scheme/scheme.hpp"
 #include "tolva/values/part_order.hpp"
-#include "tolva/values/range.hpp"
+#include "tolva/values/range_keys.hpp"
 
 namespace tolva::cli {
 
@@ -36,6 +36,8 @@ class LineOrder {
   // does not read.
   std::expected<void, grammar::ParseError> append_key(std::string& out,
                                                       std::string_view text) const;
+  // The most bytes append_key appends for a text of `size` bytes.
+  std::size_t key_size_bound(std::size_t size) const noexcept;
 
   // Under tolva's scheme, notes the kind of an accepted line (its rank, the
   // first byte of its key), to tell once of lines of more than one kind; any
@@ -65,18 +67,13 @@ class LineRange {
   // on standard error as a usage error.
   static std::optional<LineRange> read(const Invocation& invocation, bool colour, Streams& io);
 
-  // Whether the text lies within; `key` is scratch room. Under tolva's
-  // scheme, `order` is told the kind of what it reads.
-  std::expected<bool, grammar::ParseError> holds(const LineOrder& order, std::string_view text,
-                                                 std::string& key) const;
-  // The same for a text already keyed under the range's scheme.
-  bool holds_keyed(std::string_view text, std::string_view key) const;
+  // Whether the version of this order key, made by the invocation's
+  // LineOrder, lies within.
+  bool holds(std::string_view key) const noexcept;
 
  private:
-  Kind kind_ = Kind::version;
-  RangeOptions options_;
-  std::optional<Range> own_;
-  scheme::SchemeRange range_;
+  std::optional<KeyedRange> own_;  // tolva's scheme
+  scheme::SchemeRange range_;      // every other
 };
 
 }  // namespace tolva::cli

@@ -72,12 +72,16 @@ std::expected<bool, int> LineReader::refill() {
   std::memmove(buffer_.data(), buffer_.data() + start_, unread);
   start_ = 0;
   end_ = unread;
-  if (buffer_.size() - end_ < chunk_) buffer_.resize(buffer_.size() * 2);
+  if (buffer_.size() - end_ < chunk_) grow_buffer(buffer_);
   auto got = read_some(fd_, buffer_.data() + end_, buffer_.size() - end_);
   if (!got) return std::unexpected(got.error());
   end_ += *got;
   at_end_ = *got == 0;
   return !at_end_;
+}
+
+void grow_buffer(std::string& buffer) {
+  buffer.resize_and_overwrite(buffer.size() * 2, [](char*, std::size_t size) { return size; });
 }
 
 std::expected<std::string, int> read_all(int fd) {

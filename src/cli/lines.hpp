@@ -39,6 +39,11 @@ class LineReader {
   bool at_end_ = false;
 };
 
+// Doubles the size of a buffer that reads are made into, leaving the new
+// room as it is: only what is read into it is touched, so a buffer grown for
+// a long line costs that line's length, not the buffer's.
+void grow_buffer(std::string& buffer);
+
 // Everything left on a descriptor, or the errno of a failed read. The string
 // holds at most about twice the bytes read, so that many can be held at once.
 std::expected<std::string, int> read_all(int fd);

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "commands.hpp"
@@ -24,8 +26,8 @@ struct Kept {
 // greatest for newest and least for oldest; of equal versions the first read
 // is the better, so the result is the head of a stable sort.
 class Best {
-  // Above zero when `a` is the better version.
-  int rank(std::string_view a, std::string_view b) const {
+  // Above zero when the key `a` is of the better version.
+  int rank(std::string_view a, std::string_view b) const noexcept {
     const int order = a.compare(b);
     return order > 0 ? sign_ : order < 0 ? -sign_ : 0;
   }
@@ -40,20 +42,17 @@ class Best {
  public:
   Best(std::size_t limit, bool greatest) : limit_(limit), sign_(greatest ? 1 : -1) {}
 
-  // Whether a line of this key would be kept.
-  bool wanted(std::string_view key) const {
-    return kept_.size() < limit_ || (limit_ > 0 && rank(key, kept_.front().key) > 0);
-  }
-
-  void offer(std::string_view key, std::string_view line, std::uint64_t place) {
+  // Offers a line with its key, which is taken from `key` when the line is
+  // kept.
+  void offer(std::string& key, std::string_view line, std::uint64_t place) {
     if (kept_.size() < limit_) {
-      kept_.push_back(Kept{std::string(key), std::string(line), place});
+      kept_.push_back(Kept{std::exchange(key, {}), std::string(line), place});
       std::push_heap(kept_.begin(), kept_.end(), better());
-    } else if (wanted(key)) {
+    } else if (limit_ > 0 && rank(key, kept_.front().key) > 0) {
       // Being read later, the new line beats the worst kept only by its version.
       std::pop_heap(kept_.begin(), kept_.end(), better());
       Kept& slot = kept_.back();
-      slot.key.assign(key);
+      slot.key.swap(key);
       slot.line.assign(line);
       slot.place = place;
       std::push_heap(kept_.begin(), kept_.end(), better());
@@ -82,9 +81,9 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
   }
   const LineOrder order(invocation);
   Best best(invocation.lines, invocation.command == Command::newest);
-  std::string key;
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
+  std::string key;
   ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
     LineReader lines(fd);
     for (std::size_t number = 1;; ++number) {
@@ -96,19 +95,15 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
       if (!made) {
         io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
         status = ExitStatus::rejected;
-      } else {
-        // The range is tested only for a line that would be kept.
-        if (best.wanted(key) && (!range || range->holds_keyed(**line, key))) {
-          best.offer(key, **line, place);
-        }
-        ++place;
+      } else if (!range || range->holds(key)) {
+        best.offer(key, **line, place++);
       }
     }
   });
   order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
-    io.out.buffer().append(kept.line).push_back('\n');
-    io.out.write_if_full();
+    io.out.write(kept.line);
+    io.out.write("\n");
   }
   return worse(status, read);
 }

@@ -23,6 +23,12 @@ Output::Output(int fd, std::string_view name) : fd_(fd), name_(name) {
 }
 
 void Output::write(std::string_view text) {
+  // A text longer than the buffer goes out as it is, never copied.
+  if (text.size() >= buffer_size) {
+    flush();
+    if (int error = write_all(fd_, text).error; error != 0) fail(error);
+    return;
+  }
   buffer_.append(text);
   write_if_full();
 }

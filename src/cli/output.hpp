@@ -16,7 +16,8 @@ class Output {
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
-  // Appends to the buffer, writing it out once it is full.
+  // Appends to the buffer, writing it out once it is full; a text longer
+  // than the buffer is written at once, after what is buffered.
   void write(std::string_view text);
   // Text appended here is written at the next write or flush.
   std::string& buffer() noexcept { return buffer_; }

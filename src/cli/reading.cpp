@@ -4,6 +4,7 @@
 
 #include "grammar/read_kinds.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/grammar/text_order_key.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -43,6 +44,17 @@ std::expected<void, ParseError> check_as(Kind kind, std::string_view text) {
     case Kind::version: break;
   }
   return acceptance(g::read_version_as<ParseError, Build::nothing>(text, as_is));
+}
+
+std::expected<void, ParseError> append_key_as(std::string& out, Kind kind, std::string_view text,
+                                              PartOrder parts) {
+  switch (kind) {
+    case Kind::semver: return append_order_key_as<SemVer>(out, text, parts);
+    case Kind::dot_separated: return append_order_key_as<DotSeparated>(out, text, parts);
+    case Kind::other: return append_order_key_as<Other>(out, text, parts);
+    case Kind::version: break;
+  }
+  return append_order_key_as<Version>(out, text, parts);
 }
 
 }  // namespace tolva::cli

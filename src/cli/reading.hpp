@@ -1,10 +1,12 @@
 #pragma once
 
 #include <expected>
+#include <string>
 #include <string_view>
 
 #include "kind.hpp"
 #include "tolva/grammar/parse_error.hpp"
+#include "tolva/values/part_order.hpp"
 #include "tolva/values/version.hpp"
 
 namespace tolva::cli {
@@ -18,5 +20,10 @@ std::expected<Version, grammar::ParseError> read_as(Kind kind, std::string_view 
 
 // Whether `text` reads as the kind; nothing of it is built.
 std::expected<void, grammar::ParseError> check_as(Kind kind, std::string_view text);
+
+// Appends the order key of `text` read as the kind, in part order `parts`;
+// nothing of the value is built.
+std::expected<void, grammar::ParseError> append_key_as(std::string& out, Kind kind,
+                                                       std::string_view text, PartOrder parts);
 
 }  // namespace tolva::cli

@@ -40,9 +40,15 @@ class Scanner {
   // then the end of the text, read into `out`; false if any of these does not
   // match. The lists are built only once the whole text is known to match.
   [[gnu::always_inline]] bool semver_text(SemVer& out);
+  // The same reading, leaving the lists in the text: the numbers go into
+  // `release`, the lists into `rc` and `meta`.
+  [[gnu::always_inline]] bool semver_pieces(SemVer& release, OptionalJoinedParts& rc,
+                                            OptionalJoinedParts& meta) noexcept;
   // Zero or more parts joined by single dots, then the end of the text; the
   // parts, or nothing when the text goes on.
   std::optional<TextList> dot_list();
+  // The same reading, leaving the parts in the text.
+  std::optional<JoinedParts> joined_dot_list() noexcept;
   // An identifier-start character and any identifier-continue characters.
   std::optional<std::string_view> identifier() noexcept;
   // True at the end of the text.
@@ -144,21 +150,28 @@ inline bool Scanner<Recorder>::numbers(SemVer& out) noexcept {
 }
 
 template <class Recorder>
-inline bool Scanner<Recorder>::semver_text(SemVer& out) {
+inline bool Scanner<Recorder>::semver_pieces(SemVer& release, OptionalJoinedParts& rc,
+                                             OptionalJoinedParts& meta) noexcept {
   const std::size_t start = pos_;
   literal('v', ExpectedPattern::TokenV);
-  if (!numbers(out)) {
+  if (!numbers(release)) {
     pos_ = start;
     return false;
   }
-  OptionalJoinedParts rc;
-  OptionalJoinedParts meta;
   if (literal('-', ExpectedPattern::TokenHyphen)) rc = measure_list();
   if (literal('+', ExpectedPattern::TokenPlus)) meta = measure_list();
   if (!end_of_input()) {
     pos_ = start;
     return false;
   }
+  return true;
+}
+
+template <class Recorder>
+inline bool Scanner<Recorder>::semver_text(SemVer& out) {
+  OptionalJoinedParts rc;
+  OptionalJoinedParts meta;
+  if (!semver_pieces(out, rc, meta)) return false;
   if (build_ == Build::values && (rc || meta)) out.set_joined_lists(rc, meta);
   return true;
 }
@@ -199,15 +212,22 @@ inline JoinedParts Scanner<Recorder>::measure_list() noexcept {
 }
 
 template <class Recorder>
-inline std::optional<TextList> Scanner<Recorder>::dot_list() {
+inline std::optional<JoinedParts> Scanner<Recorder>::joined_dot_list() noexcept {
   const std::size_t start = pos_;
   const JoinedParts list = measure_list();
   if (!end_of_input()) {
     pos_ = start;
     return std::nullopt;
   }
+  return list;
+}
+
+template <class Recorder>
+inline std::optional<TextList> Scanner<Recorder>::dot_list() {
+  const std::optional<JoinedParts> list = joined_dot_list();
+  if (!list) return std::nullopt;
   if (build_ == Build::nothing) return TextList{};
-  return split_parts(list);
+  return split_parts(*list);
 }
 
 // The identifier rules, which read Unicode, live in scanner.cpp.

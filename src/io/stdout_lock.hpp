@@ -16,8 +16,10 @@ std::recursive_timed_mutex& stdout_lock() noexcept;
 // Called, with the stream held, when a write call was interrupted or took
 // only part of the bytes, either of which can mean a signal arrived, and
 // every few milliseconds while the writer waits for another thread to let the
-// stream go: true goes on, false gives the write up.
-using SignalCheck = bool (*)() noexcept;
+// stream go: true goes on, false gives the write up. It may instead end
+// the thread by a forced unwind (pthread_exit), which passes through the
+// writer and lets the stream go.
+using SignalCheck = bool (*)();
 
 // write_stdout, given up when `check` says so: the write fails with
 // errc::interrupted, and what was written stays written; given up while

@@ -22,7 +22,7 @@ thread_local bool block_open = false;
 std::expected<void, std::error_code> write_out(std::string_view bytes, SignalCheck check) {
   // The check runs with the lock held; a write it makes from this thread
   // while part of a block is out would cut that block.
-  const GoOn go_on = [](void* context, std::size_t written) noexcept {
+  const GoOn go_on = [](void* context, std::size_t written) {
     block_open = written > 0;
     const bool going = (*static_cast<SignalCheck*>(context))();
     block_open = false;

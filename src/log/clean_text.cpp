@@ -12,12 +12,10 @@ namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // True for bytes written as they are without further looking.
-constexpr bool plain_ascii(std::uint8_t b) noexcept {
-  return (b >= 0x20 && b < 0x7F) || b == '\n' || b == '\t';
-}
+constexpr bool plain_ascii(std::uint8_t b) noexcept { return (b >= 0x20 && b < 0x7F) || b == '\t'; }
 
-// Characters a row never carries raw: controls (C0 other than line feed and
-// tab, DEL, C1), which a terminal obeys, and format characters such as the
+// Characters a row never carries raw: controls (C0 other than tab, DEL, C1),
+// which a terminal obeys, and format characters such as the
 // bidirectional overrides and zero-width joiners, which make the row read as
 // something other than what it holds.
 bool is_hidden(char32_t c) noexcept {
@@ -39,6 +37,10 @@ void append_clean(std::string& out, std::string_view text) {
     const text::Decoded d = text::decode_utf8(text, pos);
     if (!d.well_formed)
       out += kReplacement;
+    else if (d.code_point == '\n')
+      // A raw one would start a row of its own, which a recorded text could
+      // make look like the start of another block.
+      out += "\\n";
     else if (is_hidden(d.code_point))
       append_unicode_escape(out, d.code_point);
     else

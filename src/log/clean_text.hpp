@@ -7,10 +7,11 @@
 // or bytes that are not UTF-8. These helpers keep both out of the output.
 namespace tolva::log {
 
-// Appends `text` as written unquoted in a row: line feed and tab as they
-// are, every other control character (C0, DEL, C1) and every format
-// character (general category Cf: bidirectional controls, zero-width
-// characters, ...) as \u{hex}, and each ill-formed UTF-8 sequence as U+FFFD.
+// Appends `text` as written unquoted in a row: tab as it is, line feed as
+// the two characters \n, every other control character (C0, DEL, C1) and
+// every format character (general category Cf: bidirectional controls,
+// zero-width characters, ...) as \u{hex}, and each ill-formed UTF-8 sequence
+// as U+FFFD.
 void append_clean(std::string& out, std::string_view text);
 
 // Appends `text` between double quotes with the escapes of the debug form,

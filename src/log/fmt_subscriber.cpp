@@ -7,7 +7,6 @@
 #include "field_format.hpp"
 #include "internal_errors.hpp"
 #include "span_registry.hpp"
-#include "text/utf8.hpp"
 
 namespace tolva::log {
 namespace {
@@ -155,10 +154,9 @@ class FmtSubscriber final : public Subscriber {
 }  // namespace
 
 bool colour_from_environment() noexcept {
+  // Any value but the empty one turns colour off, whatever its bytes.
   const char* value = std::getenv("NO_COLOR");
-  if (value == nullptr || *value == '\0') return true;
-  // A value that is not valid Unicode counts as unset.
-  return !text::is_valid_utf8(value);
+  return value == nullptr || *value == '\0';
 }
 
 std::shared_ptr<Subscriber> make_fmt_subscriber(const FmtOptions& options) {

@@ -141,7 +141,8 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
 }
 
 void append_order_key(std::string& out, const Parts& v) {
-  const std::size_t bound = 40 + 2 * (v.epoch.size() + v.upstream.size() + v.revision.size());
+  const std::size_t bound =
+      scheme::detail::debian_key_bound(v.epoch.size() + v.upstream.size() + v.revision.size());
   scheme::detail::append_key(out, bound, [&](char* at) {
     at = scheme::detail::put_decimal(at, v.epoch);
     return put_part(put_part(at, v.upstream, true), v.revision, false);

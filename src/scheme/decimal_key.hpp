@@ -20,6 +20,13 @@ inline std::string_view without_leading_zeros(std::string_view digits) noexcept 
   return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
 }
 
+// The most bytes a key of each scheme takes for a text of `size` bytes: a
+// number or identifier at most 11 more than its digits, a natural run at most
+// twice its text, a Debian part twice its text and 11 bytes.
+constexpr std::size_t semver_key_bound(std::size_t size) noexcept { return 34 + 11 * size; }
+constexpr std::size_t natural_key_bound(std::size_t size) noexcept { return 23 + 3 * size; }
+constexpr std::size_t debian_key_bound(std::size_t size) noexcept { return 40 + 2 * size; }
+
 // Keys are written through a pointer into room reserved for the longest key
 // the text can have: appends to `out` what `write(char* at)` writes, given
 // at most `bound` bytes, returning the end of what it wrote.

@@ -151,9 +151,7 @@ std::weak_ordering compare(std::string_view a, std::string_view b) noexcept {
 }
 
 void append_order_key(std::string& out, std::string_view text) {
-  // Each byte of the text makes at most two of the key; a long count or
-  // number adds at most 11, and the end one.
-  scheme::detail::append_key(out, 3 * text.size() + 23,
+  scheme::detail::append_key(out, scheme::detail::natural_key_bound(text.size()),
                              [&](char* at) { return put_key(at, text); });
 }
 

@@ -2,11 +2,12 @@
 
 #include <array>
 
+#include "decimal_key.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/grammar/text_order_key.hpp"
 #include "tolva/scheme/debian.hpp"
 #include "tolva/scheme/natural.hpp"
 #include "tolva/scheme/semver.hpp"
-#include "tolva/values/order_key.hpp"
 
 namespace tolva::scheme {
 namespace {
@@ -42,12 +43,7 @@ std::expected<void, ParseError> check(std::string_view text, Scheme s) {
 std::expected<void, ParseError> append_order_key(std::string& out, std::string_view text,
                                                  Scheme s) {
   switch (s) {
-    case Scheme::tolva: {
-      auto v = grammar::read_version(text);
-      if (!v) return std::unexpected(std::move(v.error()));
-      tolva::append_order_key(out, *v);
-      return {};
-    }
+    case Scheme::tolva: return append_order_key_as<Version>(out, text);
     case Scheme::semver: {
       auto v = semver::read(text);
       if (!v) return std::unexpected(std::move(v.error()));
@@ -64,6 +60,16 @@ std::expected<void, ParseError> append_order_key(std::string& out, std::string_v
   }
   natural::append_order_key(out, text);
   return {};
+}
+
+std::size_t order_key_size_bound(std::size_t size, Scheme s) noexcept {
+  switch (s) {
+    case Scheme::tolva: return tolva::order_key_size_bound(size, PartOrder::text);
+    case Scheme::semver: return detail::semver_key_bound(size);
+    case Scheme::natural: return detail::natural_key_bound(size);
+    case Scheme::debian: break;
+  }
+  return detail::debian_key_bound(size);
 }
 
 std::expected<std::string, ParseError> order_key(std::string_view text, Scheme s) {

@@ -161,9 +161,8 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
 
 void append_order_key(std::string& out, const Parts& v) {
   using scheme::detail::put_decimal;
-  // Each number and identifier takes at most 11 bytes more than its text.
-  const std::size_t bound =
-      34 + v.major.size() + v.minor.size() + v.patch.size() + 11 * v.prerelease.size();
+  const std::size_t bound = scheme::detail::semver_key_bound(v.major.size() + v.minor.size() +
+                                                             v.patch.size() + v.prerelease.size());
   scheme::detail::append_key(out, bound, [&](char* at) {
     at = put_decimal(put_decimal(put_decimal(at, v.major), v.minor), v.patch);
     if (v.prerelease.empty()) {

@@ -10,7 +10,7 @@ WriteOutcome write_all(int fd, std::string_view bytes) noexcept {
   return write_all(fd, bytes, nullptr, nullptr);
 }
 
-WriteOutcome write_all(int fd, std::string_view bytes, GoOn go_on, void* context) noexcept {
+WriteOutcome write_all(int fd, std::string_view bytes, GoOn go_on, void* context) {
   WriteOutcome outcome;
   while (outcome.written < bytes.size()) {
     const ssize_t written =

@@ -16,8 +16,9 @@ struct WriteOutcome {
 WriteOutcome write_all(int fd, std::string_view bytes) noexcept;
 
 // The same, and between two attempts (after a short or interrupted write)
-// asks `go_on(written so far)`; false stops the writing with EINTR.
-using GoOn = bool (*)(void* context, std::size_t written) noexcept;
-WriteOutcome write_all(int fd, std::string_view bytes, GoOn go_on, void* context) noexcept;
+// asks `go_on(written so far)`; false stops the writing with EINTR. Not
+// noexcept: `go_on` may end the thread by a forced unwind, which passes.
+using GoOn = bool (*)(void* context, std::size_t written);
+WriteOutcome write_all(int fd, std::string_view bytes, GoOn go_on, void* context);
 
 }  // namespace tolva

@@ -49,3 +49,29 @@ def test_colour_decision_asks_standard_error(tolva_exe, terminal_fd, extra, colo
     os.close(main)
     assert proc.wait() == 1
     assert b"Error:" in written and (b"\x1b[" in written) == coloured
+
+
+PEAK_OF_CHILD = ("import resource, subprocess, sys\n"
+                 "subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)\n"
+                 "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024)")
+
+
+@pytest.mark.skipif(UNDER_ASAN, reason="the sanitizers' shadow memory grows with the input")
+@pytest.mark.parametrize("args", [
+    ["sort", "-S", "1M"], ["sort", "-S", "1M", "-u", "-r"], ["sort", "-S", "1M", "-k", "1"], ["sort", "-c"],
+    ["newest"], ["oldest", "-n", "2"], ["filter", ">=a"], ["filter", "--numeric-parts", ">=a"],
+])
+def test_a_long_line_costs_three_times_its_length(tolva_exe, write, tmp_path, args):
+    """A line of 16 MB of one-letter parts, which as a value takes twelve bytes a
+    byte, costs the line read, its key and its copy: at most three times its
+    length, and the 1 MiB the sorts are given."""
+    line = b"a." * (SIXTEEN_MB // 2) + b"a"
+    command = [tolva_exe, *args[:1], "-T", str(tmp_path), *args[1:]] if args[0] == "sort" else [tolva_exe, *args]
+
+    def peak(path):
+        ran = subprocess.run([sys.executable, "-c", PEAK_OF_CHILD, *command, path],
+                             capture_output=True, text=True, check=True)
+        return int(ran.stdout)
+
+    extra = peak(write("long", line + b"\n")) - peak(write("short", b"a\n"))
+    assert extra < 3 * len(line) + 1024 * 1024

@@ -62,6 +62,23 @@ def test_second_entry_raises_import_error_and_keeps_the_first_module(run_python)
                           "initialized once per interpreter process\n1.2.3\n"), ran.stderr
 
 
+def test_after_a_sub_interpreter_imported_first_the_main_one_is_told_why_it_cannot(run_python):
+    ran = run_python("""
+        try:
+            from _testcapi import run_in_subinterp
+        except ImportError:
+            import _xxsubinterpreters as subs
+            run_in_subinterp = lambda code: subs.run_string(subs.create(), code)
+        run_in_subinterp("import tolva")
+        import tolva
+    """)
+    if "ModuleNotFoundError" in ran.stderr:
+        pytest.skip("this interpreter offers no sub-interpreters")
+    assert ran.stderr.endswith("ImportError: tolva works in one interpreter per process, whichever "
+                               "imports it first, and another interpreter of this process has "
+                               "imported it\n"), ran.stderr
+
+
 def test_concurrent_first_imports_share_one_module(run_python):
     ran = run_python("""
         import importlib, threading

@@ -1,11 +1,13 @@
 """Values leave the process that made them: pickles, copies, a process pool and
 a Dask cluster give back the same class, kind and fields."""
 
+import base64
 import concurrent.futures
 import contextlib
 import copy
 import importlib.util
 import ipaddress
+import json
 import logging
 import multiprocessing
 import os
@@ -56,6 +58,53 @@ def test_pickle_round_trip_in_every_protocol(value):
     for protocol in range(pickle.HIGHEST_PROTOCOL + 1):
         loaded = pickle.loads(pickle.dumps(value, protocol))
         assert fields(loaded) == fields(value) and loaded == value
+
+
+def test_pickles_made_in_the_earlier_form_still_load():
+    old = json.loads((pathlib.Path(__file__).parent / "old_pickles.json").read_text())
+    for protocol in ("protocol 0", "protocol 2", "protocol 5"):
+        loaded = pickle.loads(base64.b64decode(old[protocol]))
+        assert [list(fields(v)) for v in loaded] == old["fields"], protocol
+
+
+# Each list part at the edges of the characters that keep it whole when read
+# back; a value whose text does not read back identically pickles its fields.
+@pytest.mark.parametrize("value, as_text", [
+    (DotSeparated(parts=["09azAZ-", "-"]), True), (DotSeparated(parts=[]), True),
+    *[(DotSeparated(parts=["a", f"b{c}"]), False) for c in "/:@[`{._ é"],
+    (DotSeparated(parts=["a", ""]), False), (DotSeparated(parts=[""]), False),
+    (SemVer(major=1, minor=2, patch=3, rc=[], meta=[]), True),
+    (SemVer(major=1, minor=2, patch=3, rc=["a+b"]), False),
+    (SemVer(major=1, minor=2, patch=3, rc=["a"], meta=["b", ""]), False),
+    (Version(DotSeparated(parts=["1", "2"])), True), (Version(DotSeparated(parts=["1", "2", "3"])), False),
+    (Version(Other(value="a_")), True), (Version(Other(value="a")), False),
+    (Other(value="a"), True), (Other(value="1a"), False),
+])
+def test_a_value_pickles_as_its_text_exactly_when_that_reads_back(value, as_text):
+    reduction = value.__reduce__()
+    assert (len(reduction) == 2 and reduction[1][0] == str(value)) == as_text
+    loaded = pickle.loads(pickle.dumps(value))
+    assert fields(loaded) == fields(value)
+
+
+@pytest.mark.skipif("libasan" in os.environ.get("LD_PRELOAD", ""),
+                    reason="the sanitizer's allocator holds freed memory back")
+def test_pickle_of_a_long_value_costs_memory_in_proportion_to_its_text(run_python):
+    ran = run_python("""
+        import gc, pickle, tolva
+        def used(key):
+            with open("/proc/self/status") as status:
+                return next(int(l.split()[1]) for l in status if l.startswith(key)) * 1024
+        text = "a." * 2_500_000 + "a"
+        value = tolva.package.version.Version(text)
+        gc.collect()
+        with open("/proc/self/clear_refs", "w") as clear:
+            clear.write("5")
+        before = used("VmRSS:")
+        pickle.dumps(value)
+        print((used("VmHWM:") - before) / len(text))
+    """)
+    assert float(ran.stdout) < 4, ran.stderr
 
 
 @pytest.mark.parametrize("make_copy", [copy.copy, copy.deepcopy])

@@ -4,6 +4,8 @@ test_function writes to descriptor 1 arrives whole and in its thread's order."""
 import json
 import re
 
+import pytest
+
 THREADS = 8
 SECONDS = 2.5
 
@@ -76,3 +78,30 @@ def test_concurrent_calls_keep_lines_whole(run_python):
         next_line[t] += 1
     assert ran.stdout.endswith("\n")
     assert next_line == written
+
+
+# At exit the interpreter ends a daemon thread that takes its lock back with a
+# forced unwind: in test_function, from the blocked write and the wait for the
+# stream; in a constructor, from the Python code of an argument's __index__.
+@pytest.mark.parametrize("call", [
+    "tolva.test_function(V.Version('1.2.3'))",
+    "V.SemVer(major=Slow(), minor=0, patch=0)",
+])
+def test_daemon_threads_inside_a_call_at_exit_end_as_a_normal_exit(run_python, call):
+    for _ in range(10):
+        ran = run_python(f"""
+            import os, threading, time, tolva
+            V = tolva.package.version
+            class Slow:
+                def __index__(self):
+                    return sum(range(1000))
+            reader, writer = os.pipe()
+            os.dup2(writer, 1)
+            def spin():
+                while True:
+                    {call}
+            for _ in range(2):
+                threading.Thread(target=spin, daemon=True).start()
+            time.sleep(0.1)
+        """)
+        assert ran.returncode == 0, ran.stderr

@@ -1,10 +1,21 @@
 #pragma once
 
+#include <concepts>
 #include <expected>
 #include <string_view>
 
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/values/version.hpp"
+
+namespace tolva {
+
+// The kinds a text can be read as: one of the three, or Version for the
+// first of them that takes the whole text.
+template <class K>
+concept Parsable = std::same_as<K, SemVer> || std::same_as<K, DotSeparated> ||
+    std::same_as<K, Other> || std::same_as<K, Version>;
+
+}  // namespace tolva
 
 // The grammar proper: each reader takes the whole text and returns the value
 // or the one furthest failure. Success never allocates for the failure. Any

@@ -28,7 +28,7 @@ struct FmtOptions {
   Writer writer = io::write_stdout;
 };
 
-// Colour is on unless NO_COLOR holds a non-empty, valid UTF-8 value.
+// Colour is on unless NO_COLOR holds a non-empty value, whatever its bytes.
 [[nodiscard]] bool colour_from_environment() noexcept;
 
 // The span registry, level filter and block formatter in one subscriber,

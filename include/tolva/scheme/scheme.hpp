@@ -59,6 +59,9 @@ inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural,
 [[nodiscard]] std::expected<void, ParseError> append_order_key(std::string& out,
                                                                std::string_view text, Scheme s);
 [[nodiscard]] std::expected<std::string, ParseError> order_key(std::string_view text, Scheme s);
+// The most bytes append_order_key appends for a text of `size` bytes: room
+// reserved for that many is never outgrown.
+[[nodiscard]] std::size_t order_key_size_bound(std::size_t size, Scheme s) noexcept;
 
 // The two texts' order under the scheme; the error of the first that does not
 // read.

@@ -26,6 +26,7 @@ int OrderCheck::read(int fd, std::string_view name) {
     for (std::string_view rest = *block; !rest.empty();) {
       std::string_view line = take_line(rest, settings_.terminator);
       ++style.first_line;
+      key_.clear();
       if (!line_key(settings_, line, style, key_, reports)) {
         io_.report(reports);
         reports.clear();

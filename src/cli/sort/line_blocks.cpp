@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "../lines.hpp"
+
 namespace tolva::cli::sort {
 namespace {
 
@@ -44,7 +46,7 @@ std::expected<std::string_view, int> LineBlocks::next() {
     }
     // One line fills the whole buffer: make room for the rest of it.
     searched = end_;
-    buffer_.resize(buffer_.size() * 2);
+    grow_buffer(buffer_);
   }
 }
 

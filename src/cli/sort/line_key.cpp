@@ -1,12 +1,12 @@
+#include "../rejection.hpp"
 #include "line_blocks.hpp"
 #include "settings.hpp"
 #include "text/decimal.hpp"
-#include "tolva/parse.hpp"
 
 namespace tolva::cli::sort {
 
 bool line_key(const Settings& settings, std::string_view line, const report::ReportStyle& style,
-              std::string& key, std::string& reports) {
+              std::string& out, std::string& reports) {
   std::string_view text = line;
   if (settings.key_field) {
     auto field = field_of(line, *settings.key_field, settings.separator);
@@ -20,10 +20,10 @@ bool line_key(const Settings& settings, std::string_view line, const report::Rep
     }
     text = *field;
   }
-  key.clear();
-  auto made = settings.order.append_key(key, text);
+  auto made = settings.order.append_key(out, text);
   if (!made) {
-    reports.append(explain(made.error(), text, style));
+    reports.append(full_report(Rejection{style.source_name, style.first_line, text, made.error()},
+                               style.colour));
     if (!reports.ends_with('\n')) reports.push_back('\n');
     return false;
   }

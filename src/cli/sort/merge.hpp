@@ -16,6 +16,8 @@ class Source {
   virtual ~Source() = default;
   // The next record, valid until the next call; false at the end.
   virtual bool next(Record& record) = 0;
+  // Whether its records stay valid as long as the source, past the next call.
+  virtual bool lasting() const noexcept = 0;
 };
 
 class BlockSource final : public Source {
@@ -29,6 +31,7 @@ class BlockSource final : public Source {
     record = block_[next_++];
     return true;
   }
+  bool lasting() const noexcept override { return true; }
 
  private:
   static constexpr std::size_t lookahead = 16;
@@ -40,6 +43,7 @@ class RunSource final : public Source {
  public:
   RunSource(std::string path, std::size_t buffer_size) : reader_(std::move(path), buffer_size) {}
   bool next(Record& record) override { return reader_.next(record); }
+  bool lasting() const noexcept override { return false; }
 
  private:
   RunReader reader_;
@@ -81,12 +85,18 @@ void merge(std::vector<std::unique_ptr<Source>>& sources, bool reverse, bool uni
   };
   for (std::size_t i = heap.size() / 2; i-- > 0;) sift_down(i);
 
-  std::string last_key;
+  // The key last passed on: the record's own when its source keeps it, else
+  // a copy.
+  std::string last_copy;
+  std::string_view last_key;
   bool any = false;
   while (!heap.empty()) {
     Head& top = heap.front();
     if (!unique || !any || compare_keys(top.record.key, last_key) != 0) {
-      if (unique) last_key.assign(top.record.key);
+      if (unique) {
+        last_key = top.record.key;
+        if (!sources[top.source]->lasting()) last_key = last_copy.assign(last_key);
+      }
       any = true;
       sink(top.record);
     }

@@ -27,23 +27,29 @@ int compare_keys(std::string_view a, std::string_view b) noexcept {
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-void RecordBlock::add(std::string_view key, std::string_view line) {
-  std::uint64_t offset = bytes_.size();
-  auto key_size = static_cast<std::uint32_t>(key.size());
+std::size_t RecordBlock::begin_record(std::size_t size) {
+  const std::size_t offset = bytes_.size();
+  bytes_.reserve(offset + header_size + size);
+  bytes_.append(header_size, '\0');
+  return offset;
+}
+
+void RecordBlock::end_record(std::size_t offset, std::string_view line) {
+  const std::size_t key_start = offset + header_size;
+  const std::size_t key_length = bytes_.size() - key_start;
+  auto key_size = static_cast<std::uint32_t>(key_length);
   std::uint64_t line_size = line.size();
-  bytes_.resize(offset + header_size + key.size() + line.size());
   char* at = bytes_.data() + offset;
   std::memcpy(at, &key_size, sizeof key_size);
   std::memcpy(at + sizeof key_size, &line_size, sizeof line_size);
-  std::memcpy(at + header_size, key.data(), key.size());
-  std::memcpy(at + header_size + key.size(), line.data(), line.size());
   // The first sixteen bytes, zero bytes after a shorter key. No key continues
   // another with a zero byte, so of equal prefixes a key that goes on past
   // them is the greater, and two that do not are equal.
   unsigned char prefix[prefix_size] = {};
-  std::memcpy(prefix, key.data(), std::min(key.size(), prefix_size));
+  std::memcpy(prefix, bytes_.data() + key_start, std::min(key_length, prefix_size));
+  bytes_.append(line);
   handles_.push_back(Handle{big_endian(prefix), big_endian(prefix + 8),
-                            offset << 1 | (key.size() > prefix_size ? 1 : 0)});
+                            offset << 1 | (key_length > prefix_size ? 1 : 0)});
 }
 
 void RecordBlock::reserve(std::size_t bytes, std::size_t records) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +24,21 @@ int compare_keys(std::string_view a, std::string_view b) noexcept;
 // record, and where the record lies.
 class RecordBlock {
  public:
-  void add(std::string_view key, std::string_view line);
+  // Adds the record of `line` whose key `append_key(bytes)` appends to the
+  // block's bytes, when it returns true; when it returns false, having
+  // appended nothing, adds nothing. Room for the line and `key_room` bytes of
+  // key is made first, so the key is written in place once and a long
+  // line's record is never copied as it is made.
+  template <class AppendKey>
+  bool add(std::string_view line, std::size_t key_room, AppendKey&& append_key) {
+    const std::size_t offset = begin_record(line.size() + key_room);
+    if (!append_key(bytes_)) {
+      bytes_.resize(offset);
+      return false;
+    }
+    end_record(offset, line);
+    return true;
+  }
   void reserve(std::size_t bytes, std::size_t records);
 
   // Orders the records by key (highest first when `reverse`), equal keys in
@@ -40,13 +55,19 @@ class RecordBlock {
   std::size_t memory() const noexcept;
 
  private:
+  // Makes room for a record of about `size` bytes and puts its header's
+  // place; where the record starts.
+  std::size_t begin_record(std::size_t size);
+  // Writes the header and the line behind the key appended since `offset`.
+  void end_record(std::size_t offset, std::string_view line);
+
   struct Handle {
     std::uint64_t high;
     std::uint64_t low;
     std::uint64_t place;  // the record's offset, times two, plus one for a key past the prefix
   };
 
-  std::vector<char> bytes_;
+  std::string bytes_;
   std::vector<Handle> handles_;
 };
 

@@ -37,14 +37,26 @@ void RunWriter::add(const Record& record) {
   char header[header_size];
   std::memcpy(header, &key_size, sizeof key_size);
   std::memcpy(header + sizeof key_size, &line_size, sizeof line_size);
-  buffer_.append(header, header_size).append(record.key).append(record.line);
+  buffer_.append(header, header_size);
+  // A record longer than the buffer goes out as it is, never copied.
+  if (record.key.size() + record.line.size() >= buffer_size_) {
+    flush();
+    write_out(record.key);
+    write_out(record.line);
+    return;
+  }
+  buffer_.append(record.key).append(record.line);
   if (buffer_.size() >= buffer_size_) flush();
 }
 
 void RunWriter::flush() {
-  int error = write_all(fd_, buffer_).error;
-  if (error != 0) fail_on("cannot write to", path_, error);
+  write_out(buffer_);
   buffer_.clear();
+}
+
+void RunWriter::write_out(std::string_view bytes) {
+  int error = write_all(fd_, bytes).error;
+  if (error != 0) fail_on("cannot write to", path_, error);
 }
 
 std::string RunWriter::finish() {

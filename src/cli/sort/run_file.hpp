@@ -26,6 +26,7 @@ class RunWriter {
 
  private:
   void flush();
+  void write_out(std::string_view bytes);
 
   int fd_;
   std::string path_;

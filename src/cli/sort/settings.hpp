@@ -25,10 +25,10 @@ struct Settings {
   std::string temp_dir{};
 };
 
-// Makes the order key of a line into `key` and returns true; for a rejected
+// Appends the order key of a line to `out` and returns true; for a rejected
 // line appends its report, ending in a line feed, to `reports` and returns
-// false. `style` names the line.
+// false, leaving `out` as it was. `style` names the line.
 bool line_key(const Settings& settings, std::string_view line, const report::ReportStyle& style,
-              std::string& key, std::string& reports);
+              std::string& out, std::string& reports);
 
 }  // namespace tolva::cli::sort

@@ -11,6 +11,7 @@
 #include "line_blocks.hpp"
 #include "merge.hpp"
 #include "temp_files.hpp"
+#include "tolva/grammar/text_order_key.hpp"
 
 namespace tolva::cli::sort {
 namespace {
@@ -32,14 +33,13 @@ void parse_piece(const Settings& settings, std::string_view text, std::string_vi
                  std::size_t lines_before, RecordBlock& into, PieceOutcome& outcome) {
   report::ReportStyle style{
       .source_name = name, .first_line = lines_before, .colour = settings.colour};
-  std::string key;
   while (!text.empty()) {
     std::string_view line = take_line(text, settings.terminator);
     ++style.first_line;
-    if (line_key(settings, line, style, key, outcome.reports)) {
-      into.add(key, line);
-      continue;
-    }
+    auto key = [&](std::string& out) {
+      return line_key(settings, line, style, out, outcome.reports);
+    };
+    if (into.add(line, settings.order.key_size_bound(line.size()), key)) continue;
     outcome.any_rejected = true;
     if (settings.keep_rejected) outcome.rejected.append(line).push_back(settings.terminator);
   }
@@ -246,10 +246,10 @@ void Sorter::write(Output& out) {
   for (const std::string& run : runs_)
     sources.push_back(std::make_unique<RunSource>(run, reader_buffer_));
   for (const Part& part : parts_) sources.push_back(std::make_unique<BlockSource>(*part.records));
-  char terminator = settings_.terminator;
+  const char terminator = settings_.terminator;
   merge(sources, settings_.reverse, settings_.unique, [&](const Record& r) {
-    out.buffer().append(r.line).push_back(terminator);
-    out.write_if_full();
+    out.write(r.line);
+    out.write({&terminator, 1});
   });
   sources.clear();
   for (const std::string& run : runs_) temp_files::remove(run);

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "tolva/grammar/readers.hpp"
+#include "tolva/grammar/text_order_key.hpp"
 #include "tolva/report/parsers.hpp"
 
 // Counts every heap allocation of this test binary.
@@ -63,6 +64,19 @@ TEST(Allocation, lists_are_built_once_and_checks_build_none) {
   EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version("1.2.c", style)); }), 0u);
   EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_version(long_name, style)); }), 0u);
   EXPECT_EQ(allocations_of([&] { EXPECT_TRUE(check_other(long_name, style)); }), 0u);
+}
+
+// A key made from a text allocates nothing beyond the room it is given.
+TEST(Allocation, keys_from_texts_build_nothing) {
+  std::string key;
+  key.reserve(256);
+  for (const char* text : {"1.2.3-rc.1+b.2", "a.b.c", "an_identifier_longer_than_23_bytes"}) {
+    for (PartOrder parts : {PartOrder::text, PartOrder::numeric}) {
+      key.clear();
+      EXPECT_EQ(
+          allocations_of([&] { EXPECT_TRUE(append_order_key_as<Version>(key, text, parts)); }), 0u);
+    }
+  }
 }
 
 }  // namespace

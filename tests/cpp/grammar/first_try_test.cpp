@@ -9,6 +9,9 @@
 
 #include "grammar/read_kinds.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/grammar/text_order_key.hpp"
+#include "tolva/parse.hpp"
+#include "tolva/values/order_key.hpp"
 
 namespace tolva::grammar {
 namespace {
@@ -90,6 +93,34 @@ TEST(FirstTry, agrees_with_the_recording_reading_on_every_generated_text) {
         acceptance(detail::read_dot_separated_as<ParseError, nothing>(text, as_is)));
     expect_agreement<Other>(text, detail::OtherRule<Build::values>{}, read_other(text),
                             acceptance(detail::read_other_as<ParseError, nothing>(text, as_is)));
+  }
+}
+
+// A key made from the text is the key of the value read from it, appended
+// behind what `out` held; a rejected text gives the reader's error and leaves
+// `out` alone.
+template <class K>
+void expect_key_of_read(std::string_view text, PartOrder parts) {
+  std::string out = "held";
+  const auto made = append_order_key_as<K>(out, text, parts);
+  const auto read = parse_as<K>(text);
+  ASSERT_EQ(made.has_value(), read.has_value()) << '"' << text << '"';
+  if (read) {
+    EXPECT_EQ(out, "held" + order_key(Version{*read}, parts)) << '"' << text << '"';
+  } else {
+    EXPECT_EQ(made.error(), read.error()) << '"' << text << '"';
+    EXPECT_EQ(out, "held");
+  }
+}
+
+TEST(TextOrderKey, is_the_key_of_the_value_read_on_every_generated_text) {
+  for (const std::string& text : generated_texts()) {
+    for (PartOrder parts : {PartOrder::text, PartOrder::numeric}) {
+      expect_key_of_read<Version>(text, parts);
+      expect_key_of_read<SemVer>(text, parts);
+      expect_key_of_read<DotSeparated>(text, parts);
+      expect_key_of_read<Other>(text, parts);
+    }
   }
 }
 

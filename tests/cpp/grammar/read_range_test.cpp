@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "tolva/parse.hpp"
+#include "tolva/values/order_key.hpp"
+#include "tolva/values/range_keys.hpp"
 
 namespace tolva {
 namespace {
@@ -36,6 +38,9 @@ TEST_P(RangeContains, as_the_table_says) {
       const auto v = parse(text);
       ASSERT_TRUE(v.has_value()) << text;
       EXPECT_EQ(contains(*range, *v, c.options), in) << c.range << " " << text;
+      // A range tests keys as it tests values.
+      const KeyedRange keyed(*range, c.options);
+      EXPECT_EQ(keyed.contains(order_key(*v, c.options.parts)), in) << c.range << " " << text;
     }
   }
 }
@@ -76,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(PreReleases, RangeContains, ::testing::Values(
     Case{">=1.2.3-rc.1 <1.2.4 || >=2", "", "1.2.4-rc.2"},
     Case{"1.2.3-rc.1 - 1.2.3", "1.2.3-rc.2", ""},
     Case{"^1.2.3-beta.2", "", "1.2.3-beta.10 1.2.4-beta.3"},
-    Case{"^1.2.3-beta.2", "1.2.3-beta.10", "", numeric}));
+    Case{"^1.2.3-beta.2", "1.2.3-beta.10", "", numeric},
+    Case{">=240.0.0-rc.1 <300.0.0", "240.0.0-rc.2 250.0.0", "240.0.1-rc.1 241.0.0-rc.1 239.0.0"}));
 // clang-format on
 
 struct Bad {

@@ -37,6 +37,7 @@ struct BlockCase {
 
 const Metadata kApp{Level::info, "app", "event", "src/app", 12};
 
+// clang-format off
 const BlockCase kBlockCases[] = {
     {"message_and_count", kApp, {{"message", "started"}, {"count", 3}},
      "  2026-12-06T10:39:28.123456Z  INFO app: started, count: 3\n"
@@ -72,16 +73,18 @@ const BlockCase kBlockCases[] = {
      "  2026-12-06T10:39:28.123456Z  INFO app: m\n    at src/app on {T}\n\n"},
     {"no_fields", kApp, {}, "  2026-12-06T10:39:28.123456Z  INFO app: \n    at src/app:12 on {T}\n\n"},
     // Recorded text must not drive the terminal: control characters are
-    // escaped even in the unquoted message, line feed and tab excepted.
+    // escaped even in the unquoted message, tab excepted; a line feed, which
+    // could forge the rows of another block, is written \n.
     {"message_escapes_controls", kApp, {{"message", "a\x1b[31mb\rc\x7f\n\td\xc2\x9b"}},
-     "  2026-12-06T10:39:28.123456Z  INFO app: a\\u{1b}[31mb\\u{d}c\\u{7f}\n\td\\u{9b}\n"
+     "  2026-12-06T10:39:28.123456Z  INFO app: a\\u{1b}[31mb\\u{d}c\\u{7f}\\n\td\\u{9b}\n"
      "    at src/app:12 on {T}\n\n"},
-    {"target_and_error_escape_controls", {Level::info, "a\x1bpp", "e", "f\x07", 1}, {{"e", kEscaping}},
-     "  2026-12-06T10:39:28.123456Z  INFO a\\u{1b}pp: e: x\\u{1b}\n    at f\\u{7}:1 on {T}\n\n"},
+    {"target_and_error_escape_controls", {Level::info, "a\x1bp\np", "e", "f\x07", 1}, {{"e", kEscaping}, {"k\n", 1}},
+     "  2026-12-06T10:39:28.123456Z  INFO a\\u{1b}p\\np: e: x\\u{1b}, k\\n: 1\n    at f\\u{7}:1 on {T}\n\n"},
     {"ill_formed_utf8_replaced", kApp, {{"message", "a\xff" "b\xe2\x82"}, {"q", "\xc3(\xf0\x9f\x98\x80"}},
      "  2026-12-06T10:39:28.123456Z  INFO app: a\xef\xbf\xbd" "b\xef\xbf\xbd, q: \"\xef\xbf\xbd(\xf0\x9f\x98\x80\"\n"
      "    at src/app:12 on {T}\n\n"},
 };
+// clang-format on
 
 class BlockTest : public testing::TestWithParam<BlockCase> {};
 

@@ -293,8 +293,9 @@ TEST_P(ColourEnvTest, only_a_non_empty_no_color_turns_colour_off) {
 }
 
 INSTANTIATE_TEST_SUITE_P(values, ColourEnvTest,
-                         testing::Values(ColourEnv{nullptr, true}, ColourEnv{"", true}, ColourEnv{"0", false},
-                                         ColourEnv{"1", false}, ColourEnv{"\xff", true}));
+                         testing::Values(ColourEnv{nullptr, true}, ColourEnv{"", true},
+                                         ColourEnv{"0", false}, ColourEnv{"1", false},
+                                         ColourEnv{"\xff", false}));
 
 // Runs last in this file: it installs the process-wide default for good.
 TEST(subscriber_test, global_default_is_installed_once) {
