@@ -16,9 +16,9 @@ struct Target {
 };
 
 constexpr Target targets[] = {
-    {"BM_ParseVersionRelease", "parse_version(\"1.2.3\")", 8},
-    {"BM_ParseSemVerRelease", "parse_semver(\"1.2.3\")", 8},
-    {"BM_ParseSemVerFull", "parse_semver(\"1.2.3-rc.1+build.5\")", 150},
+    {"BM_ParseVersionRelease", "parse(\"1.2.3\")", 8},
+    {"BM_ParseSemVerRelease", "parse_as<SemVer>(\"1.2.3\")", 8},
+    {"BM_ParseSemVerFull", "parse_as<SemVer>(\"1.2.3-rc.1+build.5\")", 150},
     {"BM_SemVerCompareRelease", "compare two SemVer releases", 5},
     {"BM_SemVerCompareRc", "compare two SemVer decided by rc", 5},
     {"BM_ReadDotSeparated10MB", "read a 10 MB dot-separated text", 1e9},

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
 namespace {
 
@@ -13,7 +12,7 @@ void BM_ParseVersionRelease(benchmark::State& state) {
   std::string_view text = "1.2.3";
   for (auto _ : state) {
     benchmark::DoNotOptimize(text);
-    auto v = tolva::parse_version(text);
+    auto v = tolva::parse(text);
     benchmark::DoNotOptimize(v);
   }
 }
@@ -23,7 +22,7 @@ void BM_ParseSemVerRelease(benchmark::State& state) {
   std::string_view text = "1.2.3";
   for (auto _ : state) {
     benchmark::DoNotOptimize(text);
-    auto v = tolva::parse_semver(text);
+    auto v = tolva::parse_as<tolva::SemVer>(text);
     benchmark::DoNotOptimize(v);
   }
 }
@@ -33,7 +32,7 @@ void BM_ParseSemVerFull(benchmark::State& state) {
   std::string_view text = "1.2.3-rc.1+build.5";
   for (auto _ : state) {
     benchmark::DoNotOptimize(text);
-    auto v = tolva::parse_semver(text);
+    auto v = tolva::parse_as<tolva::SemVer>(text);
     benchmark::DoNotOptimize(v);
   }
 }
@@ -44,7 +43,7 @@ void BM_ReadVersionRejected(benchmark::State& state) {
   std::string_view text = "1.2.3 ";
   for (auto _ : state) {
     benchmark::DoNotOptimize(text);
-    auto v = tolva::grammar::read_version(text);
+    auto v = tolva::parse(text);
     benchmark::DoNotOptimize(v);
   }
 }
@@ -57,7 +56,7 @@ void BM_ReadDotSeparated10MB(benchmark::State& state) {
   while (text.size() < 10 * 1024 * 1024) text += unit;
   text += "end";
   for (auto _ : state) {
-    auto v = tolva::grammar::read_dot_separated(text);
+    auto v = tolva::parse_as<tolva::DotSeparated>(text);
     benchmark::DoNotOptimize(v);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "text/utf8.hpp"
-#include "tolva/report/parse_report.hpp"
+#include "tolva/parse.hpp"
 #include "tolva/report/render.hpp"
 #include "tolva/values/other.hpp"
 
@@ -144,7 +144,7 @@ std::string single_line_report(std::string_view text, std::string_view source_id
   return out;
 }
 
-bool has_duplicates(const std::vector<grammar::ExpectedPattern>& list) {
+bool has_duplicates(const List<grammar::ExpectedPattern>& list) {
   for (std::size_t i = 0; i < list.size(); ++i)
     for (std::size_t j = i + 1; j < list.size(); ++j)
       if (list[i] == list[j]) return true;
@@ -232,13 +232,13 @@ void check_bytes(const std::uint8_t* data, std::size_t size) {
   for (std::size_t i = 0; i < std::min<std::size_t>(size, 12); i += 3)
     error.expected.push_back(
         static_cast<grammar::ExpectedPattern>(data[i] % grammar::expected_pattern_count));
-  const Error built = report::build_parse_report(source, {&error, 1}, "fuzz");
-  require(text::is_valid_utf8(built.message) && built.message.starts_with(header_row) &&
-              built.message.ends_with(closing_end),
-          "a parse report over arbitrary bytes is not a report");
-  require(controls_shown_visibly(built.message, "\n\t"),
+  const std::string built = explain(error, source, {.source_name = "fuzz"});
+  require(
+      text::is_valid_utf8(built) && built.starts_with(header_row) && built.ends_with(closing_end),
+      "a parse report over arbitrary bytes is not a report");
+  require(controls_shown_visibly(built, "\n\t"),
           "a control character of the text reached the report");
-  require(std::count(built.message.begin(), built.message.end(), '\n') == 7,
+  require(std::count(built.begin(), built.end(), '\n') == 7,
           "the report of one error is not seven rows");
 }
 
@@ -259,8 +259,8 @@ void check_written(std::string_view form) {
   require(text::is_valid_utf8(form), "a written form is not valid UTF-8");
 }
 
-void check_rejection(std::string_view text, const grammar::ParseError& error, const Error& report,
-                     std::string_view type_path) {
+void check_rejection(std::string_view text, const grammar::ParseError& error,
+                     std::string_view report, std::string_view type_path) {
   const grammar::Span span = error.span;
   require(span.start <= text.size(), "the error starts past the end of the text");
   if (span.start == text.size()) {
@@ -286,7 +286,7 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
   require(!error.expected.empty(), "the error expects nothing");
   require(!has_duplicates(error.expected), "the error lists a pattern twice");
 
-  // The parser's message is the report drawn for this one error.
+  // explain() draws the report for this one error.
   const std::string label = report::label_text(error, text);
   report::Report expected{
       .source_id = std::string(type_path),
@@ -296,7 +296,7 @@ void check_rejection(std::string_view text, const grammar::ParseError& error, co
   const std::string plain = check_rendering(expected, text, "\n\t");
   require(std::count(plain.begin(), plain.end(), '\n') == 7,
           "the report of one error is not seven rows");
-  require(report.message == plain, "the parser's message is not the report of its error");
+  require(report == plain, "explain() is not the report of its error");
   require(plain.find("[ " + std::string(type_path) + ":") != std::string::npos,
           "the report does not name its source");
   require(plain.find(" " + label + "\n") != std::string::npos,

@@ -1,16 +1,13 @@
 #include "checks.hpp"
 #include "reference_grammar.hpp"
-#include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
-// parse_dot_separated; an accepted text is its own text form.
+// parse_as<DotSeparated>; an accepted text is its own text form.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tolva;
   fuzz::check_bytes(data, size);
   const std::optional<std::string_view> text = fuzz::as_text(data, size);
-  const auto parsed = parse_dot_separated(*text);
-  fuzz::check_outcome(*text, grammar::read_dot_separated, fuzz::reference::read_dot_separated,
-                      parsed, type_path::dot_separated);
+  const auto parsed = parse_as<DotSeparated>(*text);
+  fuzz::check_outcome(*text, parsed, fuzz::reference::read_dot_separated);
   if (!parsed) return 0;
 
   for (std::string_view part : parsed->parts)

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!range) {
     const std::string_view name = "<range>";
     const report::ReportStyle style{.source_name = name, .first_line = 1, .colour = false};
-    fuzz::check_rejection(*text, range.error(), Error{explain(range.error(), *text, style)}, name);
+    fuzz::check_rejection(*text, range.error(), explain(range.error(), *text, style), name);
     return 0;
   }
   std::vector<Range> parts;

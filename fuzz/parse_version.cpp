@@ -2,22 +2,19 @@
 
 #include "checks.hpp"
 #include "reference_grammar.hpp"
-#include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
-// parse_version; its kind is the first of the three single-kind readings that
+// parse_as<Version>; its kind is the first of the three single-kind readings that
 // accepts the text, and it holds that reading's value.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tolva;
   fuzz::check_bytes(data, size);
   const std::optional<std::string_view> text = fuzz::as_text(data, size);
-  const auto parsed = parse_version(*text);
-  fuzz::check_outcome(*text, grammar::read_version, fuzz::reference::read_version, parsed,
-                      type_path::version);
+  const auto parsed = parse_as<Version>(*text);
+  fuzz::check_outcome(*text, parsed, fuzz::reference::read_version);
 
-  const auto semver = grammar::read_semver(*text);
-  const auto dot_separated = grammar::read_dot_separated(*text);
-  const auto other = grammar::read_other(*text);
+  const auto semver = parse_as<SemVer>(*text);
+  const auto dot_separated = parse_as<DotSeparated>(*text);
+  const auto other = parse_as<Other>(*text);
   if (semver) {
     fuzz::require(parsed && std::holds_alternative<SemVer>(parsed->value) &&
                       text_form(*parsed) == text_form(*semver),

@@ -220,7 +220,7 @@ class Parser {
       e.span.end = at + d.length;
       if (!d.well_formed) e.found_kind = grammar::FoundKind::IllFormedUtf8;
     }
-    e.expected = record_.expected;
+    e.expected.assign(record_.expected.begin(), record_.expected.end());
     return e;
   }
 

@@ -13,7 +13,7 @@ int sign(std::weak_ordering o) { return o < 0 ? -1 : o > 0 ? 1 : 0; }
 void check_refusal(std::string_view text, const ParseError& error) {
   const std::string_view name = "<version>";
   const report::ReportStyle style{.source_name = name, .first_line = 1, .colour = false};
-  fuzz::check_rejection(text, error, Error{explain(error, text, style)}, name);
+  fuzz::check_rejection(text, error, explain(error, text, style), name);
 }
 
 }  // namespace

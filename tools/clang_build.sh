@@ -8,6 +8,10 @@
 # cannot pass across, so GoogleTest is built from /usr/src/googletest with
 # the same toolchain first and found by meson through its pkg-config files.
 # Google Benchmark has no sources in Debian, so there are no benchmarks here.
+#
+# Last, the C++ core is installed from that build and examples/cpp/ built
+# against the install with nothing but pkg-config's flags, as the guide shows
+# for g++ (tools/package.sh): a caller of a libc++ build names libc++ too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
@@ -31,3 +35,15 @@ build=$out/build
 ninja -C "$build"
 meson test -C "$build" --print-errorlogs
 TOLVA_CLI="$build/src/cli/tolva" PYTHONPATH="$build" /usr/bin/python3 -m pytest -q tests/cli
+
+root=$out/root
+rm -rf "$root"
+meson install -C "$build" --destdir "$root" --quiet
+export PKG_CONFIG_LIBDIR PKG_CONFIG_SYSROOT_DIR
+PKG_CONFIG_LIBDIR=$(dirname "$(find "$root" -name tolva.pc)")
+PKG_CONFIG_SYSROOT_DIR=$root
+# shellcheck disable=SC2046,SC2086  # the flags are meant to split
+clang++-16 -std=c++2b $flags -Wall -Wextra -Werror examples/cpp/sort_versions.cpp \
+  $(pkg-config --cflags --libs tolva) -o "$out/sort_versions"
+"$out/sort_versions" | diff -u examples/cpp/sort_versions.out -
+echo "clang: the suites pass, and examples/cpp builds against the install and prints what it should"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of fuzz/ for libFuzzer, core and targets alike under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then runs each target for a
-# bounded time from its committed corpus. New inputs go to build-fuzz/corpus/,
+# bounded time from its committed corpus, as many at once as there are
+# processors. New inputs go to build-fuzz/corpus/,
 # failing ones to build-fuzz/artifacts/; the committed corpus is only read.
 #
 #   tools/fuzz.sh [seconds per target]    (default 60)
@@ -59,17 +60,29 @@ object() { echo "obj/$(echo "${1%.cpp}" | tr / _).o"; }
 } > "$out/build.ninja"
 ninja -C "$out" "${targets[@]}"
 
+# Each target runs on one processor, so as many run at once as there are.
+fuzz_target() {
+  local t=$1
+  mkdir -p "$out/corpus/$t"
+  rm -f "$out/$t.failed"
+  "$out/$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -dict=fuzz/version.dict -artifact_prefix="$out/artifacts/$t-" \
+    "$out/corpus/$t" "fuzz/corpus/$t" > "$out/$t.log" 2>&1 || touch "$out/$t.failed"
+}
+echo "fuzzing ${#targets[@]} targets for ${seconds}s each, $(nproc) at a time"
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+  fuzz_target "$t" &
+done
+wait
+
 failed=()
 for t in "${targets[@]}"; do
-  mkdir -p "$out/corpus/$t"
-  echo "fuzzing $t for ${seconds}s"
-  if ! "$out/$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-      -dict=fuzz/version.dict -artifact_prefix="$out/artifacts/$t-" \
-      "$out/corpus/$t" "fuzz/corpus/$t" > "$out/$t.log" 2>&1; then
+  if [ -e "$out/$t.failed" ]; then
     failed+=("$t")
     tail -n 60 "$out/$t.log"
   fi
-  grep -E '^#[0-9]+[[:space:]]+DONE' "$out/$t.log" || true
+  echo "$t: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$out/$t.log" || true)"
 done
 
 if [ ${#failed[@]} -gt 0 ]; then

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs a wheel with PYTHON into a fresh venv at VENV that does not see the
 # system's packages, and runs the Python suite against that install, not the
-# build tree; when the wheel carries the tolva executable, its tests run that
-# installed copy. There is no package index, so pytest comes from Debian: it is
-# pure Python, and it and its pure-Python dependencies are linked into a
-# directory of their own on PYTHONPATH, which holds nothing else.
+# build tree; with --cli also the tolva executable's tests, against the
+# installed copy. That copy is the same for every interpreter (it does not
+# link Python), so one run of its tests covers a build. There is no package
+# index, so pytest comes from Debian: it is pure Python, and it and its
+# pure-Python dependencies are linked into a directory of their own on
+# PYTHONPATH, which holds nothing else.
 #
-#   tools/installed_suite.sh PYTHON WHEEL VENV
+#   tools/installed_suite.sh PYTHON WHEEL VENV [--cli]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-python=$1 wheel=$2 venv=$3
+python=$1 wheel=$2 venv=$3 cli=${4:-}
 dist=/usr/lib/python3/dist-packages
 links=$venv-pytest
 
@@ -27,7 +29,7 @@ done
 # those warnings are about pytest itself, not about the module. A hung run
 # is cut off so CI still ends in time.
 suites=(tests/python)
-[ ! -x "$venv/bin/tolva" ] || suites+=(tests/cli)
+[ "$cli" != --cli ] || suites+=(tests/cli)
 TOLVA_INSTALLED_VENV="$venv" TOLVA_CLI="$venv/bin/tolva" PYTHONPATH="$links" \
   PYTHONPYCACHEPREFIX="$venv-pycache" \
   timeout 900 "$venv/bin/python" -m pytest -q -p no:cacheprovider \

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds a wheel for Debian's python3 and for every CPython from 3.8 to 3.13
+# Builds a wheel for Debian's python3 and for every CPython from 3.9 to 3.13
 # that pyenv provides, installs each into a venv of its interpreter and runs
-# the suite against that install (tools/installed_suite.sh): one line per
-# interpreter, and a non-zero exit if any of them fails to build or to pass.
-# Each wheel is checked and tagged manylinux_2_31 by tools/wheel_policy.sh.
-# Arguments, when given, name the interpreters to run instead: pyenv versions
-# (e.g. 3.8.18 3.13.0) or "system" for Debian's python3.
+# the Python suite against that install (tools/installed_suite.sh): one line
+# per interpreter, and a non-zero exit if any of them fails to build or to
+# pass. Each wheel is checked and tagged manylinux_2_31 by
+# tools/wheel_policy.sh. Arguments, when given, name the interpreters to run
+# instead: pyenv versions (3.9.18, or 3.9 for the newest 3.9 there) or
+# "system" for Debian's python3.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh || exit 1
@@ -32,10 +33,18 @@ if [ $# -gt 0 ]; then
 else
   # The newest release of each minor version.
   mapfile -t names < <(ls "$pyenv_root/versions" 2>/dev/null \
-    | grep -E '^3\.(8|9|10|11|12|13)\.[0-9]+$' | sort -V \
+    | grep -E '^3\.(9|10|11|12|13)\.[0-9]+$' | sort -V \
     | awk -F. '{ newest[$1 "." $2] = $0 } END { for (m in newest) print newest[m] }' | sort -V)
   names=(system "${names[@]}")
 fi
+# A minor version names its newest release under pyenv.
+for i in "${!names[@]}"; do
+  if [[ ${names[$i]} =~ ^3\.[0-9]+$ ]]; then
+    newest=$(ls "$pyenv_root/versions" 2>/dev/null | grep -E "^${names[$i]//./\\.}\.[0-9]+$" \
+      | sort -V | tail -n 1)
+    names[$i]=${newest:-${names[$i]}}
+  fi
+done
 
 # Builds a wheel for $python into $wheels, from a fresh build directory:
 # meson-python keeps its native file in the source tree, so a build directory
@@ -89,7 +98,7 @@ for name in "${names[@]}"; do
   fi
 done
 if [ ${#names[@]} -le 1 ] && [ $# -eq 0 ]; then
-  echo "no CPython 3.8 to 3.13 under $pyenv_root/versions"
+  echo "no CPython 3.9 to 3.13 under $pyenv_root/versions"
   failed=1
 fi
 exit "$failed"

@@ -3,14 +3,18 @@
 # (in build-valgrind, with debug information) and fails on any definite leak or
 # memory error with a frame in tolva's extension module. The interpreter keeps
 # much of its own memory until exit; those records are not ours and are ignored.
-#   usage: tools/valgrind.sh [ROUNDS]   (default 200)
+#   usage: tools/valgrind.sh [ROUNDS] [BUILD]   (default 200, build-valgrind)
+# BUILD names another build directory with the option instance_counts, such
+# as tools/test.sh's build/ (CI: its module is already built; without debug
+# information the frames name their functions but no lines).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
-build=build-valgrind
 rounds=${1:-200}
+build=${2:-build-valgrind}
+# Only the module is watched, so only it is built.
 [ -d "$build" ] || meson setup "$build" -Dpython=/usr/bin/python3 -Dinstance_counts=true -Dtests=false \
-  -Dbenchmarks=false -Dbuildtype=debugoptimized
+  -Dbenchmarks=false -Dcli=false -Dbuildtype=debugoptimized
 ninja -C "$build"
 
 report=$build/memcheck.xml

@@ -1,7 +1,5 @@
 // The DotSeparated class: a version made of an ordered list of text parts.
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -9,8 +7,7 @@ namespace {
 Field<DotSeparated, TextList> parts_field{&DotSeparated::parts, to_text_list, "new_parts",
                                           Keyword::parts};
 
-const TypedClass<DotSeparated> dot_separated_class{grammar::read_dot_separated,
-                                                   type_path::dot_separated,
+const TypedClass<DotSeparated> dot_separated_class{type_path::dot_separated,
                                                    required_field_from_keywords<parts_field>};
 
 PyGetSetDef dot_separated_getset[] = {

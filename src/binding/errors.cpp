@@ -26,10 +26,6 @@ PyObject* raise_internal(std::string_view message) noexcept {
   return raise(type != nullptr ? type : PyExc_SystemError, message);
 }
 
-PyObject* raise_parse_failure(const Error& error) noexcept {
-  return raise(PyExc_RuntimeError, error.message);
-}
-
 void prefix_argument_name(std::string_view name) {
   if (!PyErr_Occurred()) return;
   PyObject* type = nullptr;

@@ -4,8 +4,6 @@
 
 #include <string_view>
 
-#include "tolva/error.hpp"
-
 // Raising Python exceptions. Every raise_* sets the exception and returns
 // nullptr, so a slot can `return raise_...(...)`.
 namespace tolva::binding {
@@ -19,9 +17,6 @@ void ensure_error_set() noexcept;
 // Raises the module's one exception type for conditions the layer does not
 // handle, tolva.InternalError.
 PyObject* raise_internal(std::string_view message) noexcept;
-
-// A rejected version text: RuntimeError with the rendered report as its only argument.
-PyObject* raise_parse_failure(const Error& error) noexcept;
 
 // The argument-name rule: if the pending exception is exactly TypeError, it is
 // replaced by TypeError("argument '<name>': <its str()>") that keeps its cause.

@@ -1,16 +1,13 @@
 // The Other class: a free-form version text, read as `value` and replaced
 // through the write-only attribute `parts`.
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
 
 Field<Other, ShortText> value_field{&Other::value, to_short_text, "new_value", Keyword::value};
 
-const TypedClass<Other> other_class{grammar::read_other, type_path::other,
-                                    required_field_from_keywords<value_field>};
+const TypedClass<Other> other_class{type_path::other, required_field_from_keywords<value_field>};
 
 PyGetSetDef other_getset[] = {
     attribute("value", value_field, Access::read_only),

@@ -8,6 +8,15 @@
 
 namespace tolva::binding {
 
+// The names under which reports identify the source of each class's texts.
+namespace type_path {
+inline constexpr std::string_view version = "tolva::package::version::Version";
+inline constexpr std::string_view semver = "tolva::package::version::semver::SemVer";
+inline constexpr std::string_view dot_separated =
+    "tolva::package::version::dot_separated::DotSeparated";
+inline constexpr std::string_view other = "tolva::package::version::other::Other";
+}  // namespace type_path
+
 // A rejected version text: RuntimeError with the report for `error` over
 // `text`, named `type_path`. The report is coloured when standard error takes
 // colour (CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM and whether descriptor 2

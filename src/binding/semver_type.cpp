@@ -3,8 +3,6 @@
 #include <string>
 
 #include "binding/typed_constructor.hpp"
-#include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -49,8 +47,7 @@ std::optional<SemVer> semver_from_keywords(PyObject* kwargs) {
   return value;
 }
 
-const TypedClass<SemVer> semver_class{grammar::read_semver, type_path::semver,
-                                      semver_from_keywords};
+const TypedClass<SemVer> semver_class{type_path::semver, semver_from_keywords};
 
 PyGetSetDef semver_getset[] = {
     attribute("major", major_field), attribute("minor", minor_field),

@@ -16,7 +16,7 @@
 #include "binding/errors.hpp"
 #include "binding/field.hpp"
 #include "binding/rejected_text.hpp"
-#include "tolva/grammar/parse_error.hpp"
+#include "tolva/grammar/readers.hpp"
 
 // The constructor shared by SemVer, DotSeparated and Other. A call with a
 // keyword dictionary (even an empty one) takes the keyword form, which each
@@ -27,7 +27,6 @@ namespace tolva::binding {
 // What the shared constructor needs to know about one typed class.
 template <class T>
 struct TypedClass {
-  std::expected<T, grammar::ParseError> (*read)(std::string_view text);
   // The name the reports for rejected texts give their source.
   std::string_view type_path;
   // The value from the keyword dictionary (possibly empty); empty with an exception set.
@@ -85,7 +84,7 @@ std::optional<T> value_from_arguments(const TypedClass<T>& cls, PyObject* args) 
   if (PyUnicode_Check(arg)) {
     std::optional<std::string_view> text = utf8_view(arg);
     if (!text) return std::nullopt;
-    std::expected<T, grammar::ParseError> reading = cls.read(*text);
+    std::expected<T, grammar::ParseError> reading = parse_as<T>(*text);
     if (!reading) {
       raise_rejected_text(*text, reading.error(), cls.type_path);
       return std::nullopt;

@@ -5,7 +5,6 @@
 #include "binding/bound_class.hpp"
 #include "binding/rejected_text.hpp"
 #include "tolva/grammar/readers.hpp"
-#include "tolva/report/parsers.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -16,7 +15,7 @@ std::optional<Version> value_from(PyObject* arg) {
   if (PyUnicode_Check(arg)) {
     std::optional<std::string_view> text = utf8_view(arg);
     if (!text) return std::nullopt;
-    std::expected<Version, grammar::ParseError> reading = grammar::read_version(*text);
+    std::expected<Version, grammar::ParseError> reading = parse(*text);
     if (!reading) {
       raise_rejected_text(*text, reading.error(), type_path::version);
       return std::nullopt;

@@ -2,32 +2,6 @@
 
 namespace tolva::grammar {
 
-PatternKind kind_of(ExpectedPattern p) noexcept {
-  switch (p) {
-    case ExpectedPattern::TokenV:
-    case ExpectedPattern::TokenDot:
-    case ExpectedPattern::TokenHyphen:
-    case ExpectedPattern::TokenPlus:
-    case ExpectedPattern::TokenBar:
-    case ExpectedPattern::TokenEquals:
-    case ExpectedPattern::TokenColon: return PatternKind::Token;
-    case ExpectedPattern::EndOfInput:
-      return PatternKind::EndOfInput;
-    case ExpectedPattern::PartChar:
-    case ExpectedPattern::DotList:
-    case ExpectedPattern::Digit:
-    case ExpectedPattern::Integer:
-    case ExpectedPattern::Identifier:
-    case ExpectedPattern::Comparator:
-    case ExpectedPattern::RangeOperand:
-    case ExpectedPattern::LetterOrHyphen:
-    case ExpectedPattern::UpstreamChar:
-    case ExpectedPattern::RevisionChar:
-    case ExpectedPattern::Wildcard: break;
-  }
-  return PatternKind::Label;
-}
-
 std::string_view display_text(ExpectedPattern p) noexcept {
   switch (p) {
     case ExpectedPattern::TokenV: return "'v'";

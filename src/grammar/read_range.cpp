@@ -15,7 +15,7 @@ namespace tolva::grammar {
 namespace {
 
 using P = ExpectedPattern;
-using Alternative = std::vector<Comparator>;
+using Alternative = List<Comparator>;
 constexpr std::uint32_t max_number = std::numeric_limits<std::uint32_t>::max();
 
 bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
@@ -255,7 +255,7 @@ class RangeReader {
       wildcard(out, op, **shape);
       return {};
     }
-    auto version = read_version(operand);
+    auto version = parse_as<Version>(operand);
     if (!version) return std::unexpected(shifted(std::move(version.error()), start, text_));
     out.push_back(written(op, std::move(*version)));
     return {};
@@ -290,7 +290,7 @@ class RangeReader {
     auto shape = partial(operand, start);
     if (!shape) return std::unexpected(std::move(shape.error()));
     if (*shape) return **shape;
-    auto semver = read_semver(operand);
+    auto semver = parse_as<SemVer>(operand);
     if (!semver) return std::unexpected(shifted(std::move(semver.error()), start, text_));
     return std::move(*semver);
   }
@@ -351,9 +351,12 @@ class RangeReader {
 };
 
 }  // namespace
+}  // namespace tolva::grammar
 
-std::expected<Range, ParseError> read_range(std::string_view text) {
-  return RangeReader(text).read();
+namespace tolva {
+
+std::expected<Range, ParseError> parse_range(std::string_view text) {
+  return grammar::RangeReader(text).read();
 }
 
-}  // namespace tolva::grammar
+}  // namespace tolva

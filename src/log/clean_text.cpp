@@ -19,8 +19,7 @@ constexpr bool plain_ascii(std::uint8_t b) noexcept { return (b >= 0x20 && b < 0
 // bidirectional overrides and zero-width joiners, which make the row read as
 // something other than what it holds.
 bool is_hidden(char32_t c) noexcept {
-  if (c < 0x80) return !plain_ascii(static_cast<std::uint8_t>(c));
-  return (c >= 0x80 && c <= 0x9F) || text::is_format(c);
+  return (text::is_control(c) && c != U'\n' && c != U'\t') || text::is_format(c);
 }
 
 }  // namespace

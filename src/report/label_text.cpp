@@ -8,20 +8,6 @@
 namespace tolva::report {
 namespace {
 
-// Appends the found character as the label shows it. A raw tab, line feed or
-// carriage return would break the arrow row apart (or move the cursor back
-// over it), so in the label they are stand-ins too, and the line and
-// paragraph separators are named; the source row keeps its own rules.
-void append_found_char(std::string& text, char32_t c) {
-  if (c == U'\t' || c == U'\n' || c == U'\r') {
-    text::append_utf8(text, U'\u2400' + c);
-  } else if (is_named(c) || c == U'\u2028' || c == U'\u2029') {
-    append_name(text, c);
-  } else {
-    text::append_utf8(text, visible_char(c));
-  }
-}
-
 // What the span of `error` covers, clamped to `text`.
 std::string_view found_bytes(const grammar::ParseError& error, std::string_view text) noexcept {
   const std::size_t start = std::min(error.span.start, text.size());
@@ -55,7 +41,10 @@ void append_found(std::string& text, const grammar::ParseError& error, std::stri
     case grammar::FoundKind::Character: break;
   }
   text += '\'';
-  append_found_char(text, *error.found);
+  // A raw tab, line feed or carriage return would break the arrow row apart
+  // (or move the cursor back over it): the label shows the found character
+  // as a name is shown, not as the source row draws it.
+  append_shown_char(text, *error.found);
   text += '\'';
 }
 
@@ -66,7 +55,7 @@ std::string label_text(const grammar::ParseError& error, std::string_view source
   append_found(text, error, source);
   text += " expected ";
 
-  const std::vector<grammar::ExpectedPattern>& expected = error.expected;
+  const List<grammar::ExpectedPattern>& expected = error.expected;
   if (expected.empty()) {
     text += "something else";
     return text;

@@ -29,9 +29,8 @@ void append_name(std::string& out, char32_t c) {
 
 char32_t visible_char(char32_t c) noexcept {
   if (c == U'\t' || c == U'\n' || c == U'\r') return c;
-  if (c < 0x20) return U'\u2400' + c;
-  if (c == 0x7F) return U'\u2421';
-  if (c >= 0x80 && c <= 0x9F) return U'\uFFFD';
+  if (c < 0x80 && text::is_control(c)) return text::control_picture(c);
+  if (text::is_control(c)) return U'\uFFFD';
   if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return U'\uFFFD';
   return c;
 }
@@ -48,18 +47,21 @@ ShownChar show_source_char(char32_t c, std::size_t column) noexcept {
   return {c, 1, static_cast<std::uint8_t>(text::display_width(c))};
 }
 
+void append_shown_char(std::string& out, char32_t c) {
+  if (is_named(c) || text::is_line_separator(c)) {
+    append_name(out, c);
+  } else if (c < 0x20) {
+    text::append_utf8(out, text::control_picture(c));
+  } else {
+    text::append_utf8(out, visible_char(c));
+  }
+}
+
 void append_shown_name(std::string& out, std::string_view bytes) {
   for (std::size_t pos = 0; pos < bytes.size();) {
     const text::Decoded d = text::decode_utf8(bytes, pos);
     pos += d.length;
-    const char32_t c = d.code_point;
-    if (is_named(c) || c == U'\u2028' || c == U'\u2029') {
-      append_name(out, c);
-    } else if (c < 0x20) {
-      text::append_utf8(out, U'\u2400' + c);
-    } else {
-      text::append_utf8(out, visible_char(c));
-    }
+    append_shown_char(out, d.code_point);
   }
 }
 

@@ -48,6 +48,12 @@ char32_t visible_char(char32_t c) noexcept;
 // stand-ins and names as above.
 ShownChar show_source_char(char32_t c, std::size_t column) noexcept;
 
+// Appends `c` as it stands outside the source row, on one line of its own
+// making: every control character (tab, line feed and carriage return
+// included) as its stand-in, format characters and the line and paragraph
+// separators by name.
+void append_shown_char(std::string& out, char32_t c);
+
 // Appends any bytes (a file name, an argument, a source name) as one line of
 // well-formed UTF-8 that a terminal shows as it reads: each ill-formed
 // sequence becomes U+FFFD, every control character (tab, line feed and

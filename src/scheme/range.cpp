@@ -132,7 +132,7 @@ std::expected<SchemeRange, ParseError> read_range(std::string_view text, Scheme 
                                                   bool include_prerelease) {
   switch (s) {
     case Scheme::tolva: {
-      auto own = grammar::read_range(text);
+      auto own = parse_range(text);
       if (!own) return std::unexpected(std::move(own.error()));
       SchemeRange range(s, include_prerelease, {});
       range.own.push_back(std::move(*own));
@@ -161,7 +161,7 @@ bool contains_key(const SchemeRange& range, std::string_view key) noexcept {
 
 std::expected<bool, ParseError> contains(const SchemeRange& range, std::string_view text) {
   if (range.scheme == Scheme::tolva) {
-    auto v = grammar::read_version(text);
+    auto v = parse_as<Version>(text);
     if (!v) return std::unexpected(std::move(v.error()));
     RangeOptions options;
     options.include_prerelease = range.include_prerelease;

@@ -26,9 +26,7 @@ std::optional<Scheme> named(std::string_view text) noexcept {
 
 std::expected<void, ParseError> check(std::string_view text, Scheme s) {
   switch (s) {
-    case Scheme::tolva:
-      if (auto v = grammar::read_version(text); !v) return std::unexpected(std::move(v.error()));
-      return {};
+    case Scheme::tolva: return check_as<Version>(text);
     case Scheme::semver:
       if (auto v = semver::read(text); !v) return std::unexpected(std::move(v.error()));
       return {};
@@ -97,7 +95,7 @@ std::expected<std::weak_ordering, ParseError> compare(std::string_view a, std::s
   switch (s) {
     case Scheme::tolva:
       return read_both(
-          a, b, grammar::read_version,
+          a, b, parse_as<Version>,
           [](const Version& x, const Version& y) -> std::weak_ordering { return x <=> y; });
     case Scheme::semver:
       return read_both(a, b, semver::read, [](const semver::Parts& x, const semver::Parts& y) {

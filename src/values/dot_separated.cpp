@@ -1,13 +1,16 @@
 #include "tolva/values/dot_separated.hpp"
 
+#include <string>
+
 #include "join.hpp"
 #include "quoted_list.hpp"
 #include "text_list_order.hpp"
 
 namespace tolva {
 
-std::strong_ordering operator<=>(const DotSeparated& a, const DotSeparated& b) noexcept {
-  return values::detail::compare_lists(a.parts, b.parts);
+std::strong_ordering compare(const DotSeparated& a, const DotSeparated& b,
+                             PartOrder order) noexcept {
+  return values::detail::compare_lists(a.parts, b.parts, order);
 }
 
 bool operator==(const DotSeparated& a, const DotSeparated& b) noexcept {
@@ -19,12 +22,6 @@ void append_text_form(std::string& out, const DotSeparated& v) {
   values::detail::append_joined(out, v.parts);
 }
 
-std::string text_form(const DotSeparated& v) {
-  std::string out;
-  append_text_form(out, v);
-  return out;
-}
-
 void append_debug_form(std::string& out, const DotSeparated& v) {
   constexpr std::string_view head = "DotSeparated { parts: ";
   constexpr std::string_view tail = " }";
@@ -32,12 +29,6 @@ void append_debug_form(std::string& out, const DotSeparated& v) {
   out += head;
   values::detail::append_quoted_list(out, v.parts);
   out += tail;
-}
-
-std::string debug_form(const DotSeparated& v) {
-  std::string out;
-  append_debug_form(out, v);
-  return out;
 }
 
 }  // namespace tolva

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
-#include <variant>
+#include <type_traits>
 
 namespace {
 
@@ -44,12 +44,9 @@ std::size_t std::hash<tolva::Other>::operator()(const tolva::Other& v) const noe
 
 std::size_t std::hash<tolva::Version>::operator()(const tolva::Version& v) const noexcept {
   std::size_t seed = v.value.index();
-  if (const auto* semver = std::get_if<tolva::SemVer>(&v.value)) {
-    mix(seed, std::hash<tolva::SemVer>{}(*semver));
-  } else if (const auto* dotted = std::get_if<tolva::DotSeparated>(&v.value)) {
-    mix(seed, std::hash<tolva::DotSeparated>{}(*dotted));
-  } else if (const auto* other = std::get_if<tolva::Other>(&v.value)) {
-    mix(seed, std::hash<tolva::Other>{}(*other));
-  }
+  if (v.value.valueless_by_exception()) return seed;
+  v.visit([&seed](const auto& held) {
+    mix(seed, std::hash<std::remove_cvref_t<decltype(held)>>{}(held));
+  });
   return seed;
 }

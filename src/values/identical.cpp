@@ -1,7 +1,6 @@
 #include "tolva/values/identical.hpp"
 
 #include <algorithm>
-#include <variant>
 
 namespace tolva {
 
@@ -19,9 +18,7 @@ bool identical(const Other& a, const Other& b) noexcept { return a == b; }
 
 bool identical(const Version& a, const Version& b) noexcept {
   if (a.value.index() != b.value.index()) return false;
-  if (const auto* semver = std::get_if<SemVer>(&a.value)) {
-    return identical(*semver, *std::get_if<SemVer>(&b.value));
-  }
+  if (const auto* semver = a.get_if<SemVer>()) return identical(*semver, *b.get_if<SemVer>());
   return a == b;
 }
 

@@ -1,5 +1,6 @@
 #include "tolva/values/order_key.hpp"
 
+#include <string>
 #include <type_traits>
 #include <variant>
 
@@ -32,67 +33,37 @@ void put_value(Key& key, const Other& v) {
 
 template <PartOrder P = PartOrder::text, class Key>
 void put_value(Key& key, const Version& v) {
-  std::visit([&](const auto& held) { put_value<P>(key, held); }, v.value);
+  v.visit([&](const auto& held) { put_value<P>(key, held); });
 }
 
-template <class Key>
-void put_value(Key& key, const Version& v, PartOrder parts) {
+template <class Key, class Value>
+void put_value(Key& key, const Value& v, PartOrder parts) {
   if (parts == PartOrder::numeric) return put_value<PartOrder::numeric>(key, v);
   put_value(key, v);
 }
 
-template <class Value, class... Order>
-void append_key(std::string& out, const Value& v, Order... parts) {
+}  // namespace
+
+template <VersionValue V>
+void append_order_key(std::string& out, const V& v, PartOrder parts) {
   WholeKey key(out);
-  put_value(key, v, parts...);
+  put_value(key, v, parts);
 }
 
-template <class Value, class... Order>
-std::string whole_key(const Value& v, Order... parts) {
-  std::string out;
-  append_key(out, v, parts...);
-  return out;
-}
-
-template <class Value, class... Order>
-bool write_prefix(std::span<std::uint8_t> out, const Value& v, Order... parts) noexcept {
+template <VersionValue V>
+bool write_order_key_prefix(std::span<std::uint8_t> out, const V& v, PartOrder parts) noexcept {
   KeyPrefix key(out);
-  put_value(key, v, parts...);
+  put_value(key, v, parts);
   return key.finish();
 }
 
-}  // namespace
-
-void append_order_key(std::string& out, const Version& v) { append_key(out, v); }
-void append_order_key(std::string& out, const SemVer& v) { append_key(out, v); }
-void append_order_key(std::string& out, const DotSeparated& v) { append_key(out, v); }
-void append_order_key(std::string& out, const Other& v) { append_key(out, v); }
-
-void append_order_key(std::string& out, const Version& v, PartOrder parts) {
-  append_key(out, v, parts);
-}
-
-std::string order_key(const Version& v) { return whole_key(v); }
-std::string order_key(const SemVer& v) { return whole_key(v); }
-std::string order_key(const DotSeparated& v) { return whole_key(v); }
-std::string order_key(const Other& v) { return whole_key(v); }
-std::string order_key(const Version& v, PartOrder parts) { return whole_key(v, parts); }
-
-bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v) noexcept {
-  return write_prefix(out, v);
-}
-bool write_order_key_prefix(std::span<std::uint8_t> out, const SemVer& v) noexcept {
-  return write_prefix(out, v);
-}
-bool write_order_key_prefix(std::span<std::uint8_t> out, const DotSeparated& v) noexcept {
-  return write_prefix(out, v);
-}
-bool write_order_key_prefix(std::span<std::uint8_t> out, const Other& v) noexcept {
-  return write_prefix(out, v);
-}
-bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v,
-                            PartOrder parts) noexcept {
-  return write_prefix(out, v, parts);
-}
+#define TOLVA_ORDER_KEY_FOR(V)                                          \
+  template void append_order_key<V>(std::string&, const V&, PartOrder); \
+  template bool write_order_key_prefix<V>(std::span<std::uint8_t>, const V&, PartOrder) noexcept;
+TOLVA_ORDER_KEY_FOR(Version)
+TOLVA_ORDER_KEY_FOR(SemVer)
+TOLVA_ORDER_KEY_FOR(DotSeparated)
+TOLVA_ORDER_KEY_FOR(Other)
+#undef TOLVA_ORDER_KEY_FOR
 
 }  // namespace tolva

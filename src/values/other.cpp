@@ -1,5 +1,6 @@
 #include "tolva/values/other.hpp"
 
+#include <string>
 #include <string_view>
 
 #include "text/quoted.hpp"
@@ -14,8 +15,6 @@ bool operator==(const Other& a, const Other& b) noexcept { return a.value == b.v
 
 void append_text_form(std::string& out, const Other& v) { out += v.value; }
 
-std::string text_form(const Other& v) { return std::string(v.value.view()); }
-
 void append_debug_form(std::string& out, const Other& v) {
   constexpr std::string_view head = "Other { value: ";
   constexpr std::string_view tail = " }";
@@ -23,12 +22,6 @@ void append_debug_form(std::string& out, const Other& v) {
   out += head;
   append_quoted(out, v.value);
   out += tail;
-}
-
-std::string debug_form(const Other& v) {
-  std::string out;
-  append_debug_form(out, v);
-  return out;
 }
 
 }  // namespace tolva

@@ -10,7 +10,7 @@ bool same_release(const SemVer& a, const SemVer& b) noexcept {
 }
 
 // Whether a comparator of the alternative lets this pre-release in.
-bool admits_prerelease(const std::vector<Comparator>& alternative, const SemVer& v) noexcept {
+bool admits_prerelease(const List<Comparator>& alternative, const SemVer& v) noexcept {
   return std::ranges::any_of(alternative, [&](const Comparator& c) {
     const auto* named = c.operand.get_if<SemVer>();
     return c.names_prerelease && named != nullptr && same_release(*named, v);
@@ -37,7 +37,7 @@ bool satisfies(const Version& v, const Comparator& c, PartOrder parts) noexcept 
 bool contains(const Range& range, const Version& v, const RangeOptions& options) noexcept {
   const auto* semver = v.get_if<SemVer>();
   const bool held_back = semver != nullptr && semver->rc() && !options.include_prerelease;
-  return std::ranges::any_of(range.alternatives, [&](const std::vector<Comparator>& alternative) {
+  return std::ranges::any_of(range.alternatives, [&](const List<Comparator>& alternative) {
     const bool all = std::ranges::all_of(
         alternative, [&](const Comparator& c) { return satisfies(v, c, options.parts); });
     return all && (!held_back || admits_prerelease(alternative, *semver));

@@ -41,7 +41,7 @@ bool same_kind(std::string_view a, std::string_view b) noexcept { return a[0] ==
 KeyedRange::KeyedRange(const Range& range, const RangeOptions& options)
     : include_prerelease_(options.include_prerelease) {
   alternatives_.reserve(range.alternatives.size());
-  for (const std::vector<Comparator>& alternative : range.alternatives) {
+  for (const List<Comparator>& alternative : range.alternatives) {
     std::vector<Test>& tests = alternatives_.emplace_back();
     tests.reserve(alternative.size());
     for (const Comparator& c : alternative) {

@@ -1,6 +1,7 @@
 #include "tolva/values/semver.hpp"
 
 #include <algorithm>
+#include <string>
 
 #include "join.hpp"
 #include "quoted_list.hpp"
@@ -13,10 +14,11 @@ using values::detail::append_joined;
 using values::detail::append_optional_quoted_list;
 using values::detail::joined_length;
 
-std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept {
+std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b,
+                                        PartOrder order) noexcept {
   const OptionalTextSpan a_rc = a.rc();
   const OptionalTextSpan b_rc = b.rc();
-  if (a_rc && b_rc) return values::detail::compare_lists(*a_rc, *b_rc);
+  if (a_rc && b_rc) return values::detail::compare_lists(*a_rc, *b_rc, order);
   // A release (no rc) sorts after every pre-release of the same numbers.
   return b_rc.has_value() <=> a_rc.has_value();
 }
@@ -51,12 +53,6 @@ void append_text_form(std::string& out, const SemVer& v) {
   }
 }
 
-std::string text_form(const SemVer& v) {
-  std::string out;
-  append_text_form(out, v);
-  return out;
-}
-
 void append_debug_form(std::string& out, const SemVer& v) {
   constexpr std::size_t labels = 50;  // everything but the numbers and the lists
   out.reserve(out.size() + labels + decimal_length(v.major) + decimal_length(v.minor) +
@@ -74,12 +70,6 @@ void append_debug_form(std::string& out, const SemVer& v) {
   out += ", meta: ";
   append_optional_quoted_list(out, v.meta());
   out += " }";
-}
-
-std::string debug_form(const SemVer& v) {
-  std::string out;
-  append_debug_form(out, v);
-  return out;
 }
 
 }  // namespace tolva

@@ -1,56 +1,24 @@
 #include "tolva/values/version.hpp"
 
-#include <variant>
+#include <string>
+#include <type_traits>
 
 namespace tolva {
-namespace {
-
-// Calls `f` with the held value. Unlike std::visit this cannot throw: a
-// variant left valueless by a failed assignment calls nothing.
-template <class F>
-void with_held(const Version& v, F&& f) {
-  if (const auto* semver = std::get_if<SemVer>(&v.value))
-    f(*semver);
-  else if (const auto* dotted = std::get_if<DotSeparated>(&v.value))
-    f(*dotted);
-  else if (const auto* other = std::get_if<Other>(&v.value))
-    f(*other);
-}
-
-// The value of the kind `T` that `v` holds; `v` must hold that kind.
-template <class T>
-const T& held_as(const Version& v) noexcept {
-  return *std::get_if<T>(&v.value);
-}
-
-}  // namespace
 
 bool operator==(const Version& a, const Version& b) noexcept {
   if (a.value.index() != b.value.index()) return false;
-  bool equal = true;
-  with_held(a, [&](const auto& held) { equal = held == held_as<std::decay_t<decltype(held)>>(b); });
-  return equal;
+  if (a.value.valueless_by_exception()) return true;
+  return a.visit(
+      [&b](const auto& held) { return held == *b.get_if<std::remove_cvref_t<decltype(held)>>(); });
 }
 
 void append_text_form(std::string& out, const Version& v) {
-  with_held(v, [&out](const auto& held) { append_text_form(out, held); });
-}
-
-std::string text_form(const Version& v) {
-  std::string out;
-  with_held(v, [&out](const auto& held) { out = text_form(held); });
-  return out;
+  v.visit([&out](const auto& held) { append_text_form(out, held); });
 }
 
 void append_debug_form(std::string& out, const Version& v) {
   out += "Version::";
-  with_held(v, [&out](const auto& held) { append_debug_form(out, held); });
-}
-
-std::string debug_form(const Version& v) {
-  std::string out;
-  append_debug_form(out, v);
-  return out;
+  v.visit([&out](const auto& held) { append_debug_form(out, held); });
 }
 
 }  // namespace tolva

@@ -23,7 +23,10 @@ REPORT_END = "───╯\n"
     (b"1.0\n\n", ["--kind=other"], 1, [":1:1 ]", ":2:1 ]"]),
     (b"1.0\n1.\xff\xfe\n2.0\n", [], 1, [":2:"]),                         # invalid UTF-8
     (b"1.0\n\x00\x01\x02\x7fELF\n", [], 1, [":2:1 ]"]),                  # NUL and binary bytes
-    (b"1.0\r\r\n", [], 1, [":1:4 ]"]),                                  # only one CR is dropped
+    (b"1.0\r\r\n", [], 1, [":1:4 ]"]),
+    (b"a.b-c.0\nZ\n-\n", ["--kind", "dot-separated"], 0, []),
+    (b"1..2\n1_2\n.a\na.\n", ["--kind", "dot-separated"], 1,
+     [":1:3 ]", ":2:2 ]", ":3:1 ]", ":4:3 ]"]),                                  # only one CR is dropped
 ])
 def test_statuses_and_report_headers(tolva, write, data, args, status, headers):
     path = write("versions.txt", data)

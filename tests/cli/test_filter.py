@@ -1,5 +1,6 @@
 """tolva filter: which lines a range lets through, its options, and reports."""
 
+import subprocess
 
 import pytest
 
@@ -44,6 +45,12 @@ def test_rejected_lines_are_reported_and_the_rest_filtered(tolva, write):
     result = tolva("filter", ">=1.0.0", path, "-")
     assert (result.stdout, result.returncode) == (b"1.0.0\n2.0.0\n", 1)
     assert f"╭─[ {path}:2:4 ]".encode() in result.stderr
+
+
+def test_an_accepted_line_comes_before_a_later_report_through_one_pipe(tolva_exe):
+    result = subprocess.run([tolva_exe, "filter", "*"], input=b"1.0.0\nbad..\n",
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    assert result.stdout.startswith(b"1.0.0\nError: \n")
 
 
 def test_filter_memory_does_not_grow_with_the_input(tolva_exe, peak_kib):

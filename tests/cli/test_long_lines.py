@@ -1,7 +1,6 @@
 """Reports of the tool over long lines, and which descriptor decides their colour."""
 
 import os
-import pty
 import subprocess
 import sys
 
@@ -32,22 +31,12 @@ def test_long_line_memory_does_not_grow_with_the_report(tolva_exe, write, colour
     (2, {}, True), (1, {}, False), (1, {"CLICOLOR_FORCE": "1"}, True),
     (1, {"CLICOLOR_FORCED": "1"}, False), (2, {"NO_COLOR": "1"}, False), (2, {"NO_COLOUR": "1"}, True),
 ])
-def test_colour_decision_asks_standard_error(tolva_exe, terminal_fd, extra, coloured):
+def test_colour_decision_asks_standard_error(tolva_exe, run_on_terminal, terminal_fd, extra,
+                                            coloured):
     env = {k: v for k, v in os.environ.items() if k not in ("CLICOLOR", "CLICOLOR_FORCE", "NO_COLOR")}
-    main, secondary = pty.openpty()
-    proc = subprocess.Popen([tolva_exe, "parse", "--kind", "semver", "x"], env={**env, "TERM": "xterm", **extra},
-                            stdin=subprocess.DEVNULL,
-                            stdout=secondary if terminal_fd == 1 else subprocess.PIPE,
-                            stderr=secondary if terminal_fd == 2 else subprocess.PIPE)
-    os.close(secondary)
-    written = (proc.stdout or proc.stderr).read()
-    try:
-        while chunk := os.read(main, 65536):
-            written += chunk
-    except OSError:  # the terminal is gone once the tool has exited
-        pass
-    os.close(main)
-    assert proc.wait() == 1
+    status, written = run_on_terminal([tolva_exe, "parse", "--kind", "semver", "x"],
+                                      {**env, "TERM": "xterm", **extra}, terminal_fd)
+    assert status == 1
     assert b"Error:" in written and (b"\x1b[" in written) == coloured
 
 

@@ -137,8 +137,10 @@ def test_signal_during_the_merge_leaves_no_temporary_file(tolva_exe, write, tmp_
     path = write("v.txt", "\n".join(random_versions(100_000, 5)).encode())
     temp = tmp_path / "temp"
     temp.mkdir()
+    # A SIGINT that the test's own starter ignored would stay ignored in the child.
     proc = subprocess.Popen([tolva_exe, "sort", "-S", "64K", "-T", str(temp), path],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
     # Output begins only in the final merge; the full pipe then holds it there.
     assert proc.stdout.read(1)
     assert [p.name for p in temp.iterdir()][0].startswith("tolva-sort.")

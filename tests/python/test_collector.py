@@ -6,10 +6,36 @@ import json
 
 import pytest
 
-# Each collection finds a fresh cycle whose finalizer replaces the list and
-# leaves another cycle behind, so the collector that an allocation inside the
-# read starts always changes the object under it. The list changes size, so a
-# stale view reads memory that is no longer one whole list.
+# Each collection finds a fresh cycle whose finalizer calls the snippet's
+# replace() and leaves another cycle behind, so the collector that an
+# allocation inside the read starts always changes the object under it.
+FINALIZER_REPLACES = """
+    left = [200]
+
+    class Evil:
+        def __del__(self):
+            if left[0] > 0:
+                left[0] -= 1
+                replace(left[0])
+                again = Evil()
+                again.cycle = again
+                # Emptied free lists make the next list or dict a fresh
+                # allocation, and so the next collection.
+                for _ in range(100):
+                    pending.append([])
+                    pending.append({})
+
+    gc.disable()
+    first = Evil()
+    first.cycle = first
+    del first
+    pending = [[] for _ in range(200)]
+    gc.enable()
+    gc.set_threshold(1)
+"""
+
+# The list changes size, so a stale view reads memory that is no longer one
+# whole list.
 REPLACED_DURING_READ = """
     import copy, gc, pickle, sys
     import tolva
@@ -19,29 +45,9 @@ REPLACED_DURING_READ = """
     old, new = ["p " * 20] * 2000, ["q " * 20] * 1500
     obj = (V.DotSeparated(parts=old) if attr == "parts"
            else V.SemVer(major=1, minor=2, patch=3, **{{attr: old}}))
-    left = [200]
-
-    class Evil:
-        def __del__(self):
-            if left[0] > 0:
-                left[0] -= 1
-                setattr(obj, attr, new if left[0] % 2 else old)
-                again = Evil()
-                again.cycle = again
-                # Emptied free lists make the next list or dict a fresh
-                # allocation, and so the next collection.
-                for _ in range(100):
-                    pending.append([])
-                    pending.append({{}})
-
-    gc.disable()
-    first = Evil()
-    first.cycle = first
-    del first
-    pending = [[] for _ in range(200)]
-    gc.enable()
-    gc.set_threshold(1)
-    if how == "get":
+    def replace(left):
+        setattr(obj, attr, new if left % 2 else old)
+{finalizer}    if how == "get":
         got = getattr(obj, attr)
     elif how == "pickle":
         got = getattr(pickle.loads(pickle.dumps(obj)), attr)
@@ -55,7 +61,28 @@ REPLACED_DURING_READ = """
 @pytest.mark.parametrize("how", ["get", "pickle", "copy"])
 @pytest.mark.parametrize("attr", ["rc", "meta", "parts"])
 def test_list_replaced_by_a_finalizer_while_read(run_python, attr, how):
-    ran = run_python(REPLACED_DURING_READ.format(attr=attr, how=how))
+    ran = run_python(REPLACED_DURING_READ.format(attr=attr, how=how, finalizer=FINALIZER_REPLACES))
+    assert (ran.returncode, ran.stdout, ran.stderr[-2000:]) == (0, "True True\n", "")
+
+
+# A finalizer that replaces rc and meta together while the pickler reads
+# them: each unpickled value holds one pair, never an old rc with a new meta.
+PAIR_REPLACED_DURING_PICKLE = """
+    import gc, pickle
+    import tolva
+    old = (["r " * 20] * 2000, ["m " * 20] * 2000)
+    new = (["s " * 20] * 1500, ["n " * 20] * 1500)
+    obj = tolva.package.version.SemVer(major=1, minor=2, patch=3, rc=old[0], meta=old[1])
+    def replace(left):
+        obj.rc, obj.meta = new if left % 2 else old
+{finalizer}    got = [pickle.loads(pickle.dumps(obj)) for _ in range(20)]
+    gc.set_threshold(700)
+    print(all((v.rc, v.meta) in (old, new) for v in got), left[0] < 200)
+"""
+
+
+def test_rc_and_meta_replaced_together_while_pickled(run_python):
+    ran = run_python(PAIR_REPLACED_DURING_PICKLE.replace("{finalizer}", FINALIZER_REPLACES))
     assert (ran.returncode, ran.stdout, ran.stderr[-2000:]) == (0, "True True\n", "")
 
 

@@ -2,8 +2,6 @@
 descriptor decides its colour."""
 
 import os
-import pty
-import subprocess
 import sys
 
 import pytest
@@ -62,26 +60,15 @@ def test_marks_and_label_after_the_found_character(text, marks):
     (1, {"CLICOLOR_FORCE": "1"}, True), (1, {"CLICOLOR_FORCE": "0"}, False),
     (1, {"CLICOLOR_FORCED": "1"}, False), (2, {"CLICOLOR_FORCE": "0"}, True),
 ])
-def test_colour_decision_asks_standard_error(terminal_fd, extra, coloured):
+def test_colour_decision_asks_standard_error(run_on_terminal, terminal_fd, extra, coloured):
     env = {k: v for k, v in os.environ.items() if k not in ("CLICOLOR", "CLICOLOR_FORCE", "NO_COLOR")}
     env.update(TERM="xterm", PYTHONPATH=os.pathsep.join(
         p for p in [os.path.dirname(tolva.__file__), os.environ.get("PYTHONPATH")] if p))
     env = {k: v for k, v in {**env, **extra}.items() if v is not None}
     snippet = ("import sys, tolva\ntry: tolva.package.version.SemVer('x')\n"
                "except RuntimeError as e: sys.stdout.write(str(e))")
-    main, secondary = pty.openpty()
-    proc = subprocess.Popen([sys.executable, "-c", snippet], env=env, stdin=subprocess.DEVNULL,
-                            stdout=secondary if terminal_fd == 1 else subprocess.PIPE,
-                            stderr=secondary if terminal_fd == 2 else subprocess.PIPE)
-    os.close(secondary)
-    written = (proc.stdout or proc.stderr).read()
-    try:
-        while chunk := os.read(main, 65536):
-            written += chunk
-    except OSError:  # the terminal is gone once the interpreter has exited
-        pass
-    os.close(main)
-    assert proc.wait() == 0
+    status, written = run_on_terminal([sys.executable, "-c", snippet], env, terminal_fd)
+    assert status == 0
     assert b"Error:" in written and (b"\x1b[" in written) == coloured
 
 

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <vector>
+
+#include "tolva/values/list.hpp"
 
 namespace tolva::grammar {
 
@@ -42,9 +43,6 @@ enum class ExpectedPattern : std::uint8_t {
 };
 inline constexpr std::size_t expected_pattern_count = 19;
 
-enum class PatternKind : std::uint8_t { Token, Label, EndOfInput };
-
-[[nodiscard]] PatternKind kind_of(ExpectedPattern p) noexcept;
 // How reports show a pattern: 'v', digit, end of input, ...
 [[nodiscard]] std::string_view display_text(ExpectedPattern p) noexcept;
 
@@ -62,7 +60,7 @@ enum class FoundKind : std::uint8_t {
 struct ParseError {
   Span span;
   std::optional<char32_t> found;
-  std::vector<ExpectedPattern> expected;
+  List<ExpectedPattern> expected;
   FoundKind found_kind = FoundKind::Character;
   friend bool operator==(const ParseError&, const ParseError&) = default;
 };

@@ -3,10 +3,10 @@
 #include <expected>
 #include <string_view>
 
-#include "tolva/grammar/parse_error.hpp"
+#include "tolva/grammar/readers.hpp"
 #include "tolva/values/range.hpp"
 
-namespace tolva::grammar {
+namespace tolva {
 
 // A range text: alternatives separated by "||", each a list of comparators
 // that must all hold, separated by blanks (spaces, tabs) or by a comma with
@@ -46,6 +46,6 @@ namespace tolva::grammar {
 // A text that does not read gives the one error, at its furthest point, with
 // offsets into the range text; an operand that does not read gives the
 // version reader's own error there.
-[[nodiscard]] std::expected<Range, ParseError> read_range(std::string_view text);
+[[nodiscard]] std::expected<Range, ParseError> parse_range(std::string_view text);
 
-}  // namespace tolva::grammar
+}  // namespace tolva

@@ -1,30 +1,46 @@
 #pragma once
 
-#include <concepts>
 #include <expected>
 #include <string_view>
 
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/values/version.hpp"
 
+// Text to value, the one way: each reading takes the whole text and returns
+// the value or the one furthest failure, which explain() (<tolva/parse.hpp>)
+// draws as a report. Success never allocates for the failure. Any bytes are
+// accepted: a byte that starts no UTF-8 character is never part of a value,
+// so the reading fails there at the latest, with an error whose found kind is
+// IllFormedUtf8.
 namespace tolva {
+
+using ParseError = grammar::ParseError;
 
 // The kinds a text can be read as: one of the three, or Version for the
 // first of them that takes the whole text.
 template <class K>
-concept Parsable = std::same_as<K, SemVer> || std::same_as<K, DotSeparated> ||
-    std::same_as<K, Other> || std::same_as<K, Version>;
+concept Parsable = VersionValue<K>;
+
+// The text as a value of kind `K`, or the furthest place its reading failed.
+template <Parsable K>
+[[nodiscard]] std::expected<K, ParseError> parse_as(std::string_view text);
+
+// Whether the text reads as kind `K`, with the same error as parse_as<K>.
+// Nothing is built of an accepted text, so checking costs no memory that
+// grows with the text.
+template <Parsable K>
+[[nodiscard]] std::expected<void, ParseError> check_as(std::string_view text);
+
+// SemVer, else DotSeparated, else Other: the first reading that takes it all.
+[[nodiscard]] inline std::expected<Version, ParseError> parse(std::string_view text) {
+  return parse_as<Version>(text);
+}
 
 }  // namespace tolva
 
-// The grammar proper: each reader takes the whole text and returns the value
-// or the one furthest failure. Success never allocates for the failure. Any
-// bytes are accepted: a byte that starts no UTF-8 character is never part of a
-// value, so the reading fails there at the latest, with an error whose found
-// kind is IllFormedUtf8.
+// The readers the command-line tool still calls by name.
 namespace tolva::grammar {
 
-// SemVer, else DotSeparated, else Other: the first reading that takes it all.
 [[nodiscard]] std::expected<Version, ParseError> read_version(std::string_view text);
 [[nodiscard]] std::expected<SemVer, ParseError> read_semver(std::string_view text);
 [[nodiscard]] std::expected<DotSeparated, ParseError> read_dot_separated(std::string_view text);

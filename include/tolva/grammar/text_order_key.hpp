@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <expected>
-#include <string>
+#include <iosfwd>
 #include <string_view>
 
 #include "tolva/grammar/parse_error.hpp"

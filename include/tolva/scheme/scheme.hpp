@@ -69,7 +69,7 @@ inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural,
                                                                     std::string_view b, Scheme s);
 
 // A range of versions under a scheme.
-//   tolva:   tolva's own range grammar (grammar::read_range).
+//   tolva:   tolva's own range grammar (tolva::parse_range).
 //   semver:  the ranges of npm's semver package, without its options:
 //            <, <=, >, >=, = and a bare version; X-ranges and partial
 //            versions (2.3 is >=2.3.0 <2.4.0-0, >=1 is >=1.0.0, <1.2 is

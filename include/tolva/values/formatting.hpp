@@ -57,12 +57,6 @@ struct FormFormatter {
 };
 
 }  // namespace values::detail
-
-namespace values_detail {
-template <class T>
-using FormFormatter [[deprecated("use tolva::values::detail::FormFormatter")]] =
-    values::detail::FormFormatter<T>;
-}  // namespace values_detail
 #endif
 
 }  // namespace tolva

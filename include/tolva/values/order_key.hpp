@@ -1,13 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <span>
-#include <string>
 
-#include "tolva/values/dot_separated.hpp"
-#include "tolva/values/other.hpp"
 #include "tolva/values/part_order.hpp"
-#include "tolva/values/semver.hpp"
 #include "tolva/values/version.hpp"
 
 namespace tolva {
@@ -36,15 +33,26 @@ namespace tolva {
 //
 // No key continues another with a 0x00 byte, so a key padded with zero bytes
 // to a fixed length orders the same as the key itself.
-void append_order_key(std::string& out, const Version& v);
-void append_order_key(std::string& out, const SemVer& v);
-void append_order_key(std::string& out, const DotSeparated& v);
-void append_order_key(std::string& out, const Other& v);
+//
+// Each takes any of the four kinds and the order of the parts: the key
+// above is PartOrder::text's. In the numeric order (compare(a, b, parts))
+// each part of a list, behind its 0x01 mark, is:
+//   - a number: 0x03, the count of its digits without leading zeros, those
+//     digits, then the count of its leading zeros (zero itself: that count;
+//     any other number: that count with every byte complemented, so more
+//     zeros sort first). A count is written as a number above, of up to 8
+//     bytes;
+//   - any other part: 0x04, then the part as a text.
+template <VersionValue V>
+void append_order_key(std::string& out, const V& v, PartOrder parts = PartOrder::text);
 
-[[nodiscard]] std::string order_key(const Version& v);
-[[nodiscard]] std::string order_key(const SemVer& v);
-[[nodiscard]] std::string order_key(const DotSeparated& v);
-[[nodiscard]] std::string order_key(const Other& v);
+// The key as a new string; `String` leaves <string> to the caller.
+template <VersionValue V, class String = std::string>
+[[nodiscard]] String order_key(const V& v, PartOrder parts = PartOrder::text) {
+  String out;
+  append_order_key(out, v, parts);
+  return out;
+}
 
 // Writes the first out.size() bytes of the order key into `out`, zero bytes
 // after a shorter key, and returns whether the whole key fit. Of two values'
@@ -55,24 +63,8 @@ void append_order_key(std::string& out, const Other& v);
 //   - equal prefixes, neither whole: undecided; compare the values.
 // So (prefix, not whole) compared in that order decides every pair but the
 // last case. Allocates nothing.
-[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v) noexcept;
-[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const SemVer& v) noexcept;
-[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out,
-                                          const DotSeparated& v) noexcept;
-[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const Other& v) noexcept;
-
-// The same contract for the values ordered with their parts in `parts`
-// (compare(a, b, parts)); PartOrder::text gives the key above. In the
-// numeric order each part of a list, behind its 0x01 mark, is:
-//   - a number: 0x03, the count of its digits without leading zeros, those
-//     digits, then the count of its leading zeros (zero itself: that count;
-//     any other number: that count with every byte complemented, so more
-//     zeros sort first). A count is written as a number above, of up to 8
-//     bytes;
-//   - any other part: 0x04, then the part as a text.
-void append_order_key(std::string& out, const Version& v, PartOrder parts);
-[[nodiscard]] std::string order_key(const Version& v, PartOrder parts);
-[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const Version& v,
-                                          PartOrder parts) noexcept;
+template <VersionValue V>
+[[nodiscard]] bool write_order_key_prefix(std::span<std::uint8_t> out, const V& v,
+                                          PartOrder parts = PartOrder::text) noexcept;
 
 }  // namespace tolva

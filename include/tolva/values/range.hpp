@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "tolva/values/part_order.hpp"
 #include "tolva/values/version.hpp"
@@ -34,7 +33,7 @@ struct Comparator {
 // Alternatives of comparators that must all hold; a version is in the range
 // when any alternative holds for it. A range with no alternative is empty.
 struct Range {
-  std::vector<std::vector<Comparator>> alternatives;
+  List<List<Comparator>> alternatives;
 };
 
 struct RangeOptions {

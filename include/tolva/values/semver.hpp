@@ -2,9 +2,10 @@
 
 #include <compare>
 #include <cstdint>
-#include <string>
+#include <iosfwd>
 #include <utility>
 
+#include "tolva/values/forms.hpp"
 #include "tolva/values/text_list.hpp"
 
 namespace tolva {
@@ -77,27 +78,32 @@ class SemVer {
   Lists* lists_ = nullptr;
 };
 
-// The order of two values with the same numbers: rc part by part (texts by
-// unsigned bytes, a proper prefix first), an absent rc after every present one.
-[[nodiscard]] std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b) noexcept;
+// The order of two values with the same numbers: rc part by part in
+// `order`, an absent rc after every present one.
+[[nodiscard]] std::weak_ordering compare_pre_releases(const SemVer& a, const SemVer& b,
+                                                      PartOrder order) noexcept;
 
-// Order: numbers, then rc; meta never counts, so values that differ only in
-// meta are equal yet distinguishable. The numbers are compared inline, as
-// sorting calls this for every pair and most pairs differ there.
-[[nodiscard]] inline std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
+// Order: numbers, then rc, its parts compared in `order`; meta never counts,
+// so values that differ only in meta are equal yet distinguishable. The
+// numbers are compared inline, as sorting calls this for every pair and most
+// pairs differ there.
+[[nodiscard]] inline std::weak_ordering compare(const SemVer& a, const SemVer& b,
+                                                PartOrder order) noexcept {
   if (a.major != b.major) return a.major <=> b.major;
   if (a.minor != b.minor) return a.minor <=> b.minor;
   if (a.patch != b.patch) return a.patch <=> b.patch;
-  return compare_pre_releases(a, b);
+  return compare_pre_releases(a, b, order);
+}
+
+[[nodiscard]] inline std::weak_ordering operator<=>(const SemVer& a, const SemVer& b) noexcept {
+  return compare(a, b, PartOrder::text);
 }
 [[nodiscard]] bool operator==(const SemVer& a, const SemVer& b) noexcept;
 
 // "1.2.3-rc.1+build.5"
 void append_text_form(std::string& out, const SemVer& v);
-[[nodiscard]] std::string text_form(const SemVer& v);
 
 // "SemVer { major: 1, minor: 2, patch: 3, rc: None, meta: None }"
 void append_debug_form(std::string& out, const SemVer& v);
-[[nodiscard]] std::string debug_form(const SemVer& v);
 
 }  // namespace tolva

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <compare>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 namespace tolva {
@@ -19,7 +19,9 @@ class ShortText {
   ShortText() noexcept { set_inline_size(0); }
   ShortText(std::string_view text) { assign(text); }
   ShortText(const char* text) : ShortText(std::string_view(text)) {}
-  ShortText(const std::string& text) : ShortText(std::string_view(text)) {}
+  // A std::string, without this header needing <string>.
+  template <std::convertible_to<std::string_view> S>
+  ShortText(const S& text) : ShortText(std::string_view(text)) {}
 
   ShortText(const ShortText& other) : ShortText(other.view()) {}
   ShortText(ShortText&& other) noexcept { steal(other); }

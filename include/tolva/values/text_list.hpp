@@ -1,17 +1,29 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
-#include <vector>
 
+#include "tolva/values/list.hpp"
 #include "tolva/values/short_text.hpp"
 
 namespace tolva {
 
+// How the parts of a list (a DotSeparated's parts, a SemVer's rc) compare.
+//   - text: by unsigned bytes, a proper prefix first; the order of `<=>`.
+//   - numeric: two numbers (a part of one or more ASCII digits and nothing
+//     else) compare by value, of any length, and by text when their values
+//     are equal, so "01" and "1" stay distinct ("01" first, as by text); a
+//     number sorts before every other part; other parts compare by text.
+//     An empty part is no number.
+// Everything else (the kinds' ranks, a SemVer's numbers, an absent rc after a
+// present one, Other's value) is the same in both.
+enum class PartOrder : std::uint8_t { text, numeric };
+
 // Parts are always texts, never numbers.
-using TextList = std::vector<ShortText>;
+using TextList = List<ShortText>;
 
 // A list of texts that may be absent. Absent and present-but-empty are
 // different states.

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <compare>
+#include <concepts>
 #include <cstdint>
-#include <string>
+#include <iosfwd>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -34,7 +36,9 @@ struct Version {
     return std::get_if<K>(&value);
   }
 
-  // `f` called with the held value, as std::visit.
+  // `f` called with the held value, as std::visit: the one dispatch over the
+  // kinds. Like std::visit it throws std::bad_variant_access for a Version
+  // left valueless, which only an emplace whose constructor threw leaves.
   template <class F>
   decltype(auto) visit(F&& f) & {
     return std::visit(std::forward<F>(f), value);
@@ -49,26 +53,31 @@ struct Version {
   }
 };
 
-// Inline, as sorting calls it for every pair.
+// Any of the four: one kind, or Version.
+template <class T>
+concept VersionValue = std::same_as<T, SemVer> || std::same_as<T, DotSeparated> ||
+    std::same_as<T, Other> || std::same_as<T, Version>;
+
+// The kinds by rank, then the held values in `order`. Inline, as sorting
+// calls it for every pair.
+[[nodiscard]] inline std::weak_ordering compare(const Version& a, const Version& b,
+                                                PartOrder order) noexcept {
+  // Both valueless (which only an emplace that threw leaves) are equivalent.
+  if (a.value.index() != b.value.index() || a.value.valueless_by_exception())
+    return a.value.index() <=> b.value.index();
+  return a.visit([&b, order](const auto& held) -> std::weak_ordering {
+    return compare(held, *b.get_if<std::remove_cvref_t<decltype(held)>>(), order);
+  });
+}
 [[nodiscard]] inline std::weak_ordering operator<=>(const Version& a, const Version& b) noexcept {
-  // The alternative's index is the kind's rank.
-  if (a.value.index() != b.value.index()) return a.value.index() <=> b.value.index();
-  if (const auto* x = std::get_if<SemVer>(&a.value)) return *x <=> *std::get_if<SemVer>(&b.value);
-  if (const auto* x = std::get_if<DotSeparated>(&a.value)) {
-    return *x <=> *std::get_if<DotSeparated>(&b.value);
-  }
-  if (const auto* x = std::get_if<Other>(&a.value)) return *x <=> *std::get_if<Other>(&b.value);
-  // Both valueless, which a failed assignment alone leaves.
-  return std::weak_ordering::equivalent;
+  return compare(a, b, PartOrder::text);
 }
 [[nodiscard]] bool operator==(const Version& a, const Version& b) noexcept;
 
 // The text form of the held value, unchanged.
 void append_text_form(std::string& out, const Version& v);
-[[nodiscard]] std::string text_form(const Version& v);
 
 // "Version::" followed by the debug form of the held value.
 void append_debug_form(std::string& out, const Version& v);
-[[nodiscard]] std::string debug_form(const Version& v);
 
 }  // namespace tolva

@@ -15,7 +15,11 @@ bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 }  // namespace
 
 LineBlocks::LineBlocks(int fd, char terminator, std::size_t block_size)
-    : fd_(fd), terminator_(terminator), buffer_(block_size, '\0') {}
+    : fd_(fd), terminator_(terminator) {
+  // Not zero-filled: a block of megabytes for each of thousands of small
+  // inputs would cost more than reading them, and untouched pages cost nothing.
+  buffer_.resize_and_overwrite(block_size, [](char*, std::size_t size) { return size; });
+}
 
 std::expected<std::string_view, int> LineBlocks::next() {
   // The unfinished line the last block left moves to the front.

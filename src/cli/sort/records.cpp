@@ -7,8 +7,9 @@
 namespace tolva::cli::sort {
 namespace {
 
-// A record's header: the key's length, then the line's.
-constexpr std::size_t header_size = sizeof(std::uint32_t) + sizeof(std::uint64_t);
+// A record's header: the key's length, then the line's, each of 64 bits (a
+// key can pass 4 GiB: a line of bytes that the key escapes doubles).
+constexpr std::size_t header_size = 2 * sizeof(std::uint64_t);
 
 constexpr std::size_t prefix_size = 16;
 
@@ -37,7 +38,7 @@ std::size_t RecordBlock::begin_record(std::size_t size) {
 void RecordBlock::end_record(std::size_t offset, std::string_view line) {
   const std::size_t key_start = offset + header_size;
   const std::size_t key_length = bytes_.size() - key_start;
-  auto key_size = static_cast<std::uint32_t>(key_length);
+  auto key_size = std::uint64_t{key_length};
   std::uint64_t line_size = line.size();
   char* at = bytes_.data() + offset;
   std::memcpy(at, &key_size, sizeof key_size);
@@ -59,7 +60,7 @@ void RecordBlock::reserve(std::size_t bytes, std::size_t records) {
 
 Record RecordBlock::operator[](std::size_t i) const noexcept {
   const char* at = bytes_.data() + (handles_[i].place >> 1);
-  std::uint32_t key_size;
+  std::uint64_t key_size;
   std::uint64_t line_size;
   std::memcpy(&key_size, at, sizeof key_size);
   std::memcpy(&line_size, at + sizeof key_size, sizeof line_size);
@@ -73,7 +74,7 @@ std::size_t RecordBlock::memory() const noexcept {
 void RecordBlock::sort(bool reverse) {
   auto key_at = [&](const Handle& h) {
     const char* at = bytes_.data() + (h.place >> 1);
-    std::uint32_t key_size;
+    std::uint64_t key_size;
     std::memcpy(&key_size, at, sizeof key_size);
     return std::string_view(at + header_size, key_size);
   };

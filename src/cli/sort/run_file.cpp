@@ -12,7 +12,7 @@
 namespace tolva::cli::sort {
 namespace {
 
-constexpr std::size_t header_size = sizeof(std::uint32_t) + sizeof(std::uint64_t);
+constexpr std::size_t header_size = 2 * sizeof(std::uint64_t);
 
 using temp_files::fail_on;
 
@@ -32,7 +32,7 @@ RunWriter::~RunWriter() {
 }
 
 void RunWriter::add(const Record& record) {
-  auto key_size = static_cast<std::uint32_t>(record.key.size());
+  auto key_size = std::uint64_t{record.key.size()};
   std::uint64_t line_size = record.line.size();
   char header[header_size];
   std::memcpy(header, &key_size, sizeof key_size);
@@ -100,7 +100,7 @@ bool RunReader::next(Record& record) {
     if (end_ != start_) fail_on("cannot read", path_, EIO);
     return false;
   }
-  std::uint32_t key_size;
+  std::uint64_t key_size;
   std::uint64_t line_size;
   std::memcpy(&key_size, buffer_.data() + start_, sizeof key_size);
   std::memcpy(&line_size, buffer_.data() + start_ + sizeof key_size, sizeof line_size);

@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "../values/make_values.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/tolva.hpp"
 
 namespace tolva {
 namespace {

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(PreReleases, RangeContains, ::testing::Values(
 struct Bad {
   std::string_view range;
   std::size_t start;
-  std::vector<P> expected;
+  List<P> expected;
   grammar::FoundKind found = grammar::FoundKind::Character;
 };
 

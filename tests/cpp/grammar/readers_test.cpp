@@ -67,7 +67,7 @@ struct ErrorCase {
   std::string text;
   Span span;
   std::optional<char32_t> found;
-  std::vector<ExpectedPattern> expected;
+  List<ExpectedPattern> expected;
   FoundKind kind = FoundKind::Character;
 };
 

@@ -16,7 +16,7 @@ const std::string nines_513(513, '9');
 // Made by a function: a nested brace list that leaves found_kind to its
 // default trips g++ 12's -Wmaybe-uninitialized in the table below.
 ParseError error(tolva::grammar::Span span, std::optional<char32_t> found,
-                 std::vector<tolva::grammar::ExpectedPattern> expected,
+                 tolva::List<tolva::grammar::ExpectedPattern> expected,
                  FoundKind kind = FoundKind::Character) {
   return ParseError{span, found, std::move(expected), kind};
 }
