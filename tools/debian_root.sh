@@ -26,7 +26,9 @@ make_root() {
   if [ "$(chroot "$root" dpkg-query -W -f='${Status}\n' $names 2>/dev/null \
         | grep -c '^install ok installed$')" -ne "$(echo "$names" | wc -w)" ]; then
     cp /etc/resolv.conf "$root/etc/resolv.conf"
-    chroot "$root" apt-get update -q
+    # apt, unlike debootstrap, refuses a Release file past its Valid-Until,
+    # which an archive snapshot may serve.
+    chroot "$root" apt-get update -q -o Acquire::Check-Valid-Until=false
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive chroot "$root" apt-get install -y -q $names
   fi

@@ -6,7 +6,7 @@
 # link Python), so one run of its tests covers a build. There is no package
 # index, so pytest comes from Debian: it is pure Python, and it and its
 # pure-Python dependencies are linked into a directory of their own on
-# PYTHONPATH, which holds nothing else.
+# PYTHONPATH, which holds nothing else (pygments: pytest 8.4 and later).
 #
 #   tools/installed_suite.sh PYTHON WHEEL VENV [--cli]
 set -euo pipefail
@@ -21,7 +21,7 @@ rm -rf "$venv" "$links"
 "$venv/bin/python" -m pip install --quiet --no-index --no-deps --disable-pip-version-check "$wheel"
 
 mkdir -p "$links"
-for name in pytest _pytest py.py pluggy iniconfig packaging attr exceptiongroup tomli; do
+for name in pytest _pytest py.py pluggy iniconfig packaging attr exceptiongroup tomli pygments; do
   ln -sfn "$dist/$name" "$links/$name"
 done
 

@@ -32,6 +32,8 @@ PyModuleDef module_def = {
 // entry can come between the check and the store.
 PyObject* module_cell = nullptr;
 std::int64_t module_interpreter = -1;
+// Whether an interpreter other than the module's has been refused.
+bool other_interpreter_refused = false;
 
 std::int64_t current_interpreter() {
 #if PY_VERSION_HEX >= 0x03090000
@@ -92,9 +94,14 @@ bool run_body(PyObject* top) {
 
 // The module from the cell, or a freshly built one.
 PyObject* create_module() {
-  if (module_cell != nullptr && current_interpreter() != module_interpreter) {
-    // The classes and the state are the process's, made for the interpreter
-    // that imported first.
+  // The classes and the state are the process's, made for the interpreter
+  // that imported first. From CPython 3.13 a sub-interpreter's first import
+  // makes the module in the main interpreter and is then refused itself, so
+  // the main interpreter's own import must say the same, not that it
+  // imported twice.
+  if (module_cell != nullptr &&
+      (current_interpreter() != module_interpreter || other_interpreter_refused)) {
+    if (current_interpreter() != module_interpreter) other_interpreter_refused = true;
     PyErr_SetString(PyExc_ImportError,
                     "tolva works in one interpreter per process, whichever imports it first, "
                     "and another interpreter of this process has imported it");

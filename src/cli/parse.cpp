@@ -1,4 +1,9 @@
 #include "tolva/parse.hpp"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 #include "commands.hpp"
 #include "json.hpp"
 #include "kind.hpp"
@@ -36,11 +41,10 @@ bool append_json_line(std::string& out, const Invocation& invocation, std::strin
 
 // The parts of a text under a scheme other than tolva's, or its report.
 bool append_scheme_form(std::string& out, const Invocation& invocation, std::string_view text,
-                        bool colour, Streams& io) {
+                        const report::ReportStyle& style, Streams& io) {
   auto read = scheme::check(text, invocation.scheme);
   if (!read) {
-    io.report(explain(read.error(), text,
-                      {.source_name = scheme::name(invocation.scheme), .colour = colour}));
+    io.report(explain(read.error(), text, style));
     return false;
   }
   append_scheme_debug_form(out, invocation.scheme, text);
@@ -51,14 +55,17 @@ bool append_scheme_form(std::string& out, const Invocation& invocation, std::str
 }  // namespace
 
 ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io) {
-  report::ReportStyle style{.source_name = {}, .first_line = 1, .colour = colour};
   ExitStatus status = ExitStatus::ok;
-  for (std::string_view text : invocation.operands) {
+  for (std::size_t i = 0; i < invocation.operands.size(); ++i) {
+    const std::string_view text = invocation.operands[i];
+    // Reports name the text by its place, as compare's do.
+    const std::string name = "argument " + std::to_string(i + 1);
+    const report::ReportStyle style{.source_name = name, .first_line = 1, .colour = colour};
     std::string& out = io.out.buffer();
     if (invocation.json) {
       if (!append_json_line(out, invocation, text)) status = ExitStatus::rejected;
     } else if (invocation.scheme != Scheme::tolva) {
-      if (!append_scheme_form(out, invocation, text, colour, io)) status = ExitStatus::rejected;
+      if (!append_scheme_form(out, invocation, text, style, io)) status = ExitStatus::rejected;
     } else if (auto parsed = parse_as(invocation.kind, text, style)) {
       append_debug_form_as(out, invocation.kind, *parsed);
       out.push_back('\n');

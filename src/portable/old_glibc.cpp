@@ -38,6 +38,16 @@ TOLVA_BIND_OLD(int, pthread_mutex_clocklock, "GLIBC_2.30",
 
 #undef TOLVA_BIND_OLD
 
+// glibc 2.38 gave strtoul and its kin a C23 form (which also reads "0b"
+// prefixes), __isoc23_strtoul, which C++ reaches through _GNU_SOURCE: a
+// libstdc++ built against it (g++ 16 on Debian forky) reads its tunables from
+// the environment with it. The old form reads those decimal numbers alike.
+extern "C" unsigned long strtoul_old(const char* text, char** end, int base);
+__asm__(".symver strtoul_old, strtoul@GLIBC_2.2.5");
+extern "C" unsigned long __wrap___isoc23_strtoul(const char* text, char** end, int base) {
+  return strtoul_old(text, end, base);
+}
+
 // std::random_device's source (glibc 2.36). Nothing here draws from it; it
 // comes with the part of libstdc++ that the strings pull in.
 extern "C" std::uint32_t __wrap_arc4random() {

@@ -17,4 +17,6 @@ void ShortText::assign(std::string_view text) {
   bytes_[inline_capacity] = static_cast<char>(heap_tag);
 }
 
+void ShortText::free_heap() noexcept { delete[] heap().data; }
+
 }  // namespace tolva

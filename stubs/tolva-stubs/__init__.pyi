@@ -2,6 +2,8 @@
 
 The classes live in the attribute tree ``tolva.package.version``; the
 submodules are attributes of this module, not importable packages.
+
+Supported: CPython 3.9 to 3.15 on Linux.
 """
 
 from . import package as package

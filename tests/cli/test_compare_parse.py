@@ -1,6 +1,7 @@
 """tolva compare and tolva parse."""
 
 import json
+import re
 
 import pytest
 
@@ -57,10 +58,10 @@ def test_parse_json(tolva):
 
 
 def test_parse_reports_rejected_texts_and_goes_on(tolva):
-    result = tolva("parse", "1.0", "a b", "2.0")
+    result = tolva("parse", "1.0", "a b", "2.0", "c d")
     assert result.returncode == 1
     assert len(result.stdout.splitlines()) == 2
-    assert b"tolva::package::version::Version:1:2 ]" in result.stderr
+    assert re.findall(rb"\[ (.*) \]", result.stderr) == [b"argument 2:1:2", b"argument 4:1:2"]
 
 
 def test_parse_json_of_rejected_texts(tolva):

@@ -72,13 +72,17 @@ def test_sessions_print_exactly_what_the_docs_show(path, run_python):
 
 
 @pytest.mark.parametrize("path", DOCS, ids=lambda p: p.name)
-def test_python_blocks_run_in_order(path, run_python):
+def test_python_blocks_run_in_order(path, run_python, tmp_path):
     code = "\n".join(c for info, _, c in blocks(path) if info == "python")
     if not code:
         pytest.skip("no python block")
     if "import dask" in code:
         pytest.importorskip("dask")
-    result = run_python(code)
+    # Saved to a file and run as the main script, as a reader would: a
+    # process pool's workers then import that file.
+    script = tmp_path / "blocks.py"
+    script.write_text(code, encoding="utf-8")
+    result = run_python(f"import runpy; runpy.run_path({str(script)!r}, run_name='__main__')")
     assert result.returncode == 0, result.stderr
 
 

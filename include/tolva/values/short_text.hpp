@@ -86,8 +86,13 @@ class ShortText {
     other.set_inline_size(0);
   }
   void release() noexcept {
-    if (!is_inline()) delete[] heap().data;
+    if (!is_inline()) free_heap();
   }
+  // Out of line, beside the allocation in assign(): inlined where an
+  // expected holding an error is destroyed, the delete[] made g++ 16 follow
+  // the value's destructor into the error's bytes and warn of freeing an
+  // object not on the heap (-Wfree-nonheap-object).
+  void free_heap() noexcept;
 
   alignas(Heap) char bytes_[inline_capacity + 1];
 };
