@@ -11,6 +11,8 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   python3-venv python3-pip python3-mesonpy python3-build python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
+  # the debian scheme's order checked against Debian's own comparison
+  python3-apt
   # the tests of pickling across a process pool and a Dask cluster, and of the
   # guide's sort key on generated values
   python3-dask python3-distributed python3-hypothesis

@@ -1,11 +1,15 @@
 #pragma once
 
 // Everything but logging: the base header <tolva/values.hpp>, the values'
-// hashes, streams and formatters, the reports for rejected texts, and the
-// release. Logging has its own umbrella, <tolva/log.hpp>; the colour decision
+// hashes, streams and formatters, the reports for rejected texts, the version
+// schemes, and the release. Logging has its own umbrella, <tolva/log.hpp>; the colour decision
 // for standard error is <tolva/io/terminal_colour.hpp>.
 
 #include "tolva/parse.hpp"
+#include "tolva/scheme/debian.hpp"
+#include "tolva/scheme/natural.hpp"
+#include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/semver.hpp"
 #include "tolva/values.hpp"
 #include "tolva/values/formatting.hpp"
 #include "tolva/values/hash.hpp"

@@ -2,7 +2,7 @@
 
 #include "commands.hpp"
 #include "inputs.hpp"
-#include "kind.hpp"
+#include "line_order.hpp"
 #include "lines.hpp"
 #include "rejection.hpp"
 #include "text/decimal.hpp"
@@ -45,6 +45,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
                        Command::check);
   }
   const bool named = invocation.operands.size() > 1;
+  const LineOrder order(invocation);
   ExitStatus status = ExitStatus::ok;
   bool stopped = false;  // quiet: a line was rejected, so the answer is known
   auto check_input = [&](int fd, std::string_view name) {
@@ -56,7 +57,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
       if (!line) return line.error();
       if (!*line) break;
       ++number;
-      auto checked = check_as(invocation.kind, **line);
+      auto checked = order.check(**line);
       if (checked) continue;
       ++rejected;
       status = ExitStatus::rejected;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kind.hpp"
+#include "tolva/scheme/scheme.hpp"
 
 namespace tolva::cli {
 
@@ -24,6 +25,7 @@ enum class ReportFormat { full, short_line };
 struct Invocation {
   Command command = Command::check;
   KindChoice kind = KindChoice::version;
+  Scheme scheme = Scheme::tolva;
   ColourChoice colour = ColourChoice::automatic;
   bool numeric_parts = false;  // all-digit parts compare as numbers
 

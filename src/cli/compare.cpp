@@ -5,11 +5,10 @@
 #include <string>
 
 #include "commands.hpp"
-#include "kind.hpp"
+#include "line_order.hpp"
 #include "option_values.hpp"
 #include "shown_name.hpp"
 #include "tolva/parse.hpp"
-#include "tolva/values/part_order.hpp"
 #include "usage_error.hpp"
 
 namespace tolva::cli {
@@ -72,21 +71,23 @@ ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
       return usage_error(io, unknown_operator(invocation.operands[1]), Command::compare);
   }
   const std::string_view texts[2] = {invocation.operands.front(), invocation.operands.back()};
-  std::optional<Version> versions[2];
+  const LineOrder line_order(invocation);
+  std::string keys[2];
+  bool read = true;
   for (int i = 0; i < 2; ++i) {
-    // Reports name the version by its place.
-    const std::string name = "argument " + std::to_string(i + 1);
-    report::ReportStyle style{.source_name = name, .first_line = 1, .colour = colour};
-    auto parsed = read_as(invocation.kind, texts[i]);
-    if (parsed) {
-      versions[i] = std::move(*parsed);
-    } else {
-      io.report(explain(parsed.error(), texts[i], style));
+    auto made = line_order.append_key(keys[i], texts[i]);
+    if (!made) {
+      // Reports name the version by its place.
+      const std::string name = "argument " + std::to_string(i + 1);
+      io.report(explain(made.error(), texts[i],
+                        {.source_name = name, .first_line = 1, .colour = colour}));
+      read = false;
     }
   }
-  if (!versions[0] || !versions[1]) return tested ? ExitStatus::trouble : ExitStatus::rejected;
-  const PartOrder parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text;
-  std::weak_ordering order = compare(*versions[0], *versions[1], parts);
+  if (!read) return tested ? ExitStatus::trouble : ExitStatus::rejected;
+  line_order.tell_of_mixed_kinds(io);
+  // Keys order exactly as the versions, and are equal exactly when they are.
+  const std::weak_ordering order = keys[0].compare(keys[1]) <=> 0;
   if (tested) return op->holds(order) ? ExitStatus::ok : ExitStatus::rejected;
   io.out.write(order < 0 ? "<\n" : order > 0 ? ">\n" : "=\n");
   return ExitStatus::ok;

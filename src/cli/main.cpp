@@ -36,6 +36,13 @@ bool colour_for(ColourChoice choice) {
 }
 
 ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
+  if (invocation.scheme != Scheme::tolva &&
+      (invocation.kind != KindChoice::version || invocation.numeric_parts)) {
+    return usage_error(io,
+                       "--kind and --numeric-parts choose within tolva's own scheme; give "
+                       "them without --scheme",
+                       invocation.command);
+  }
   bool colour = colour_for(invocation.colour);
   switch (invocation.command) {
     case Command::check: return run_check(invocation, colour, io);

@@ -7,8 +7,6 @@
 
 #include "commands.hpp"
 #include "keyed_lines.hpp"
-#include "range_option.hpp"
-#include "tolva/values/range_keys.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -73,21 +71,21 @@ class Best {
 }  // namespace
 
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
-  std::optional<KeyedRange> range;
-  const RangeOptions options = range_options(invocation);
+  std::optional<LineRange> range;
   if (invocation.range) {
-    std::optional<Range> read = read_range_option(invocation, colour, io);
-    if (!read) return ExitStatus::trouble;
-    range.emplace(*read, options);
+    range = LineRange::read(invocation, colour, io);
+    if (!range) return ExitStatus::trouble;
   }
+  const LineOrder order(invocation);
   Best best(invocation.lines, invocation.command == Command::newest);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
-  ExitStatus read = for_each_keyed_line(invocation, options.parts, colour, io, status,
+  ExitStatus read = for_each_keyed_line(invocation, order, colour, io, status,
                                         [&](std::string& key, std::string_view line) {
-                                          if (!range || range->contains(key))
+                                          if (!range || range->holds(key))
                                             best.offer(key, line, place++);
                                         });
+  order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
     io.out.write(kept.line);
     io.out.write("\n");

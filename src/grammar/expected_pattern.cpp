@@ -17,6 +17,11 @@ std::string_view display_text(ExpectedPattern p) noexcept {
     case ExpectedPattern::TokenEquals: return "'='";
     case ExpectedPattern::Comparator: return "comparator";
     case ExpectedPattern::RangeOperand: return "version";
+    case ExpectedPattern::TokenColon: return "':'";
+    case ExpectedPattern::LetterOrHyphen: return "letter or '-'";
+    case ExpectedPattern::UpstreamChar: return "alphanumeric or one of . + - : ~";
+    case ExpectedPattern::RevisionChar: return "alphanumeric or one of . + ~";
+    case ExpectedPattern::Wildcard: return "'x', 'X' or '*'";
     case ExpectedPattern::EndOfInput: break;
   }
   return "end of input";

@@ -80,8 +80,9 @@ def test_man_page_escapes_every_hyphen(docs):
 @pytest.mark.parametrize("words, expected", [
     (["tolva", "co"], ["compare"]),
     (["tolva", "sort", "--k"], ["--kind", "--key", "--keep-rejected"]),
-    (["tolva", "check", "-"], ["--kind", "--color", "-q", "--quiet", "--count", "--format",
-                               "--json", "-h", "--help"]),
+    (["tolva", "check", "-"], ["--kind", "--scheme", "--color", "-q", "--quiet", "--count",
+                               "--format", "--json", "-h", "--help"]),
+    (["tolva", "sort", "--scheme", "n"], ["natural"]),
     (["tolva", "check", "--format", ""], ["full", "short"]),
     (["tolva", "sort", "--color", "=", ""], ["auto", "always", "never"]),
     (["tolva", "sort", "--color", "="], ["auto", "always", "never"]),

@@ -34,8 +34,14 @@ enum class ExpectedPattern : std::uint8_t {
   TokenEquals,   // '='
   Comparator,    // comparator
   RangeOperand,  // version
+  // The version schemes' own texts.
+  TokenColon,      // ':'
+  LetterOrHyphen,  // letter or '-', which makes digits an identifier
+  UpstreamChar,    // what a Debian upstream version may hold
+  RevisionChar,    // what a Debian revision may hold
+  Wildcard,        // 'x', 'X' or '*'
 };
-inline constexpr std::size_t expected_pattern_count = 14;
+inline constexpr std::size_t expected_pattern_count = 19;
 
 // How reports show a pattern: 'v', digit, end of input, ...
 [[nodiscard]] std::string_view display_text(ExpectedPattern p) noexcept;

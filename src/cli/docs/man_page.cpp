@@ -134,8 +134,9 @@ constexpr std::array<Example, 5> examples{{
      "is not a version on standard error."},
     {{"compare", "1.2.0-rc.1", "lt", "1.2.0"},
      "Exits 0: the release candidate orders before the release."},
-    {{"filter", ">=1.2 <2", "versions.txt"},
-     "Writes the lines of versions.txt whose version is at least 1.2 and below 2."},
+    {{"filter", "--scheme", "natural", ">=1.2 <2", "versions.txt"},
+     "Writes the lines of versions.txt whose version is at least 1.2 and below 2, in the order "
+     "release names are read: 1.10 is above 1.9, and 2.0 beta below 2."},
     {{"newest", "-n", "3", "versions.txt"}, "Writes the three greatest versions, greatest first."},
     {{"check", "--format=short", "versions.txt"},
      "Names each rejected line on one line of its own: file, line, column, what was found and "

@@ -1,4 +1,3 @@
-#include "../kind.hpp"
 #include "../rejection.hpp"
 #include "line_blocks.hpp"
 #include "settings.hpp"
@@ -21,7 +20,7 @@ bool line_key(const Settings& settings, std::string_view line, const report::Rep
     }
     text = *field;
   }
-  auto made = append_key_as(out, settings.options.kind, text, settings.parts);
+  auto made = settings.order.append_key(out, text);
   if (!made) {
     reports.append(full_report(Rejection{style.source_name, style.first_line, text, made.error()},
                                style.colour));

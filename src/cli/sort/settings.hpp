@@ -5,22 +5,21 @@
 #include <string_view>
 
 #include "../command_line.hpp"
-#include "../kind.hpp"
-#include "tolva/values/part_order.hpp"
+#include "../line_order.hpp"
 
 namespace tolva::cli::sort {
 
-// What a sort or an order check does: its options as given (the kind,
-// -r, -u, --keep-rejected, the key field and separator), and what is made of
+// What a sort or an order check does: its options as given (the scheme,
+// the kind, -r, -u, --keep-rejected, the key field and separator), and what is made of
 // them and of the machine.
 struct Settings {
   const Invocation& options;
+  LineOrder order;  // how the lines read and order: the scheme, kind and part order
   bool colour = false;
-  PartOrder parts = PartOrder::text;  // how list parts compare
   char terminator = '\n';
   std::size_t buffer_size = 0;  // bytes of records held before a spill
   unsigned threads = 1;
-  std::string temp_dir;
+  std::string temp_dir{};
 };
 
 // Appends the order key of a line to `out` and returns true; for a rejected

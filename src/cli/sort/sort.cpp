@@ -29,8 +29,8 @@ std::string temp_dir_for(const Invocation& invocation) {
 sort::Settings settings_for(const Invocation& invocation, bool colour) {
   return sort::Settings{
       .options = invocation,
+      .order = LineOrder(invocation),
       .colour = colour,
-      .parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text,
       .terminator = invocation.zero_terminated ? '\0' : '\n',
       .buffer_size = invocation.buffer_size.value_or(sort::default_buffer_size()),
       .threads = invocation.parallel.value_or(sort::usable_processors()),
@@ -87,6 +87,7 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
     ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
       return check.read(fd, name);
     });
+    settings.order.tell_of_mixed_kinds(io);
     return worse(check.status(), read);
   }
   sort::Sorter sorter(settings, io);
@@ -98,6 +99,7 @@ ExitStatus run_sort(const Invocation& invocation, bool colour, Streams& io) {
   } else {
     sorter.write(io.out);
   }
+  settings.order.tell_of_mixed_kinds(io);
   return worse(sorter.status(), read);
 }
 

@@ -39,7 +39,7 @@ void parse_piece(const Settings& settings, std::string_view text, std::string_vi
     auto key = [&](std::string& out) {
       return line_key(settings, line, style, out, outcome.reports);
     };
-    if (into.add(line, order_key_size_bound(line.size(), settings.parts), key)) continue;
+    if (into.add(line, settings.order.key_size_bound(line.size()), key)) continue;
     outcome.any_rejected = true;
     if (settings.options.keep_rejected)
       outcome.rejected.append(line).push_back(settings.terminator);
