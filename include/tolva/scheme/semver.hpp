@@ -7,7 +7,7 @@
 
 #include "tolva/grammar/parse_error.hpp"
 
-// The semver scheme: SemVer 2.0.0 text exactly as its specification writes
+// The semver scheme: SemVer 2.0.0 text exactly as semver.org writes
 // it (no 'v' before it, no leading zeros in numbers or in numeric pre-release
 // identifiers, identifiers of [0-9A-Za-z-]). Numbers may have any number of
 // digits and compare by value.
