@@ -1,6 +1,7 @@
 """Hostile arguments: each is refused with its own exception or kept intact, and
 a refusal changes no stored value and keeps no reference to what it was given."""
 
+import operator
 import os
 import sys
 
@@ -110,7 +111,9 @@ TEXT_FIELDS = [(lambda v: Other(value=v), Other("keep"), "parts", "value", "new_
 
 
 def refuse_both_ways(field, value, exc, message):
-    """`message` None: the interpreter's own wording, not compared."""
+    """`message` None: the interpreter's own wording, not compared. Where the
+    interpreter's own wording is passed on, the table asks the interpreter for
+    it, as it changes between versions."""
     build, obj, attr, read, argname = field
     stored = getattr(obj, read)
     by_keyword = outcome(lambda: build(value), value)
@@ -126,7 +129,7 @@ def refuse_both_ways(field, value, exc, message):
 
 @pytest.mark.parametrize("field", LIST_FIELDS)
 @pytest.mark.parametrize("value, exc, message", [
-    (BadIter(5), TypeError, "iter() returned non-iterator of type 'int'"),
+    (BadIter(5), TypeError, outcome(lambda: iter(BadIter(5)))[1]),
     (BadIter(KeyError("no iterator")), KeyError, "'no iterator'"),
     (Interrupting(), KeyboardInterrupt, ""),
     (Seq(["a", "b"], fail_at=1, error=KeyboardInterrupt()), KeyboardInterrupt, ""),
@@ -149,8 +152,8 @@ def test_interrupt_while_asking_the_length_is_not_swallowed(field, error):
     pytest.param(10 ** 10000, OverflowError, None, id="10000 digits"),
     pytest.param(-(10 ** 10000), OverflowError, None, id="-10000 digits"),
     (Index(10 ** 10000), OverflowError, None),
-    (Index("3"), TypeError, "__index__ returned non-int (type str)"),
-    (Index(3.0), TypeError, "__index__ returned non-int (type float)"),
+    (Index("3"), TypeError, outcome(lambda: operator.index(Index("3")))[1]),
+    (Index(3.0), TypeError, outcome(lambda: operator.index(Index(3.0)))[1]),
     (Index(KeyboardInterrupt()), KeyboardInterrupt, ""),
 ])
 def test_number_refusals(field, value, exc, message):
