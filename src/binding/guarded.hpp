@@ -2,14 +2,13 @@
 
 #include "binding/py_ref.hpp"
 
-#include <cxxabi.h>
-
 #include <exception>
 #include <new>
 #include <type_traits>
 #include <utility>
 
 #include "binding/errors.hpp"
+#include "binding/forced_unwind.hpp"
 
 namespace tolva::binding {
 
@@ -26,7 +25,7 @@ template <class R, class F>
 R guarded(R failure, F&& body) {
   try {
     return std::forward<F>(body)();
-  } catch (const abi::__forced_unwind&) {
+  } catch (const ForcedUnwind&) {
     throw;
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();

@@ -2,9 +2,9 @@
 
 #include "binding/py_ref.hpp"
 
-#include <cxxabi.h>
-
 #include <utility>
+
+#include "binding/forced_unwind.hpp"
 
 namespace tolva::binding {
 
@@ -21,7 +21,7 @@ decltype(auto) without_interpreter_lock(F&& body) {
     decltype(auto) result = std::forward<F>(body)();
     PyEval_RestoreThread(state);
     return result;
-  } catch (const abi::__forced_unwind&) {
+  } catch (const ForcedUnwind&) {
     throw;
   } catch (...) {
     PyEval_RestoreThread(state);
