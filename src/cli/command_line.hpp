@@ -25,7 +25,8 @@ enum class ReportFormat { full, short_line };
 struct Invocation {
   Command command = Command::check;
   KindChoice kind = KindChoice::version;
-  Scheme scheme = Scheme::tolva;
+  Scheme scheme = Scheme::tolva;  // set by the command's default until an option names one
+  bool scheme_named = false;      // --scheme was given
   ColourChoice colour = ColourChoice::automatic;
   bool numeric_parts = false;  // all-digit parts compare as numbers
 

@@ -50,10 +50,23 @@ std::string not_a_choice(std::span<const std::string_view> choices, std::string_
   return quoted_name(value) + " is not one of " + choice_list(choices);
 }
 
+// --kind and --numeric-parts choose within tolva's own scheme, so they imply
+// it unless --scheme names another (which the command then refuses).
+void imply_tolva_scheme(Invocation& invocation) noexcept {
+  if (!invocation.scheme_named) invocation.scheme = Scheme::tolva;
+}
+
 std::optional<std::string> set_kind(Invocation& invocation, std::string_view value) {
   auto index = choice_index(kind_words, value);
   if (!index) return not_a_choice(kind_words, value);
   invocation.kind = static_cast<KindChoice>(*index);
+  imply_tolva_scheme(invocation);
+  return std::nullopt;
+}
+
+std::optional<std::string> set_numeric_parts(Invocation& invocation, std::string_view) {
+  invocation.numeric_parts = true;
+  imply_tolva_scheme(invocation);
   return std::nullopt;
 }
 
@@ -63,6 +76,7 @@ std::optional<std::string> set_scheme(Invocation& invocation, std::string_view v
   constexpr std::array<Scheme, 4> schemes{Scheme::tolva, Scheme::semver, Scheme::natural,
                                           Scheme::debian};
   invocation.scheme = schemes[*index];
+  invocation.scheme_named = true;
   return std::nullopt;
 }
 
@@ -121,13 +135,15 @@ constexpr CommandSet ranging = set_of(filter, newest, oldest);
 
 constexpr auto options = std::to_array<OptionDefinition>({
     {'\0', "kind", Takes::value, "K", kind_words, every_command,
-     "the parser: version (the default: semver, else dot-separated, else other), semver, "
-     "dot-separated or other; any case",
+     "the parser within --scheme tolva, which it implies: version (the default: semver, else "
+     "dot-separated, else other), semver, dot-separated or other; any case",
      set_kind},
     {'\0', "scheme", Takes::value, "NAME", scheme_choices, every_command,
-     "how versions read and order: tolva (the default: tolva's grammar and order), semver "
-     "(SemVer 2.0.0 exactly, npm's ranges), natural (any text, ordered as release names read: "
-     "1.0rc1 < 1.0 < 1.0.1 < 1.0a) or debian (dpkg's versions and order)",
+     "how versions read and order: natural (the default for sort, compare, filter, newest and "
+     "oldest: any text, ordered as release names read: 1.0rc1 < 1.0 < 1.0.1 < 1.0a < 1.9 < "
+     "1.10), tolva (the default for check and parse, and with --kind or --numeric-parts: "
+     "tolva's grammar, and the order of the Python module's classes), semver (SemVer 2.0.0 "
+     "exactly, npm's ranges) or debian (dpkg's versions and order)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "
@@ -139,9 +155,9 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "",
      {},
      ordering,
-     "within a list of parts, all-digit parts compare as numbers (1.9 before 1.10), before "
-     "parts with other characters",
-     set_flag<&Invocation::numeric_parts>},
+     "under --scheme tolva, which it implies: within a list of parts, all-digit parts compare "
+     "as numbers (1.9 before 1.10), before parts with other characters",
+     set_numeric_parts},
     {'r',
      "reverse",
      Takes::nothing,
@@ -306,11 +322,13 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "could not be read."},
     {sort, "sort", "[FILE...]", "file", 0, SIZE_MAX, "", "write the versions of the input in order",
      "Writes the accepted lines of all FILEs to standard output as they were read, ordered by "
-     "version: semantic versions first, then dot-separated lists, then other names. Equal "
-     "versions keep their input order. Rejected lines are explained on standard error.\n"
+     "version: by default as release names read (1.0rc1, 1.0, 1.9, 1.10), with every line "
+     "accepted. Equal versions keep their input order. Rejected lines are explained on "
+     "standard error.\n"
      "\n"
-     "Parts of a list compare as text, so 1.10 comes before 1.9 and rc.10 before rc.9; "
-     "--numeric-parts compares all-digit parts as numbers instead.\n"
+     "--scheme tolva orders as the Python module's classes do: semantic versions first, then "
+     "dot-separated lists, then other names, with parts of a list compared as text (1.10 "
+     "before 1.9; --numeric-parts compares all-digit parts as numbers).\n"
      "\n"
      "With -o FILE, all input is read before FILE is opened, so FILE may be one of the inputs; "
      "FILE is then truncated and written in place, through a symlink or into a device or FIFO, "
@@ -336,8 +354,8 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "write the lines whose version lies in a range",
      "Writes, in input order, the accepted lines of all FILEs whose version satisfies RANGE. "
      "RANGE is comparators (<V, <=V, >V, >=V, =V, !=V; a bare V is =V) that must all hold, "
-     "separated by blanks or commas, with || between alternatives; for semantic versions also "
-     "^V, ~V, wildcards (1.x, 1.2.*, *) and V1 - V2.",
+     "separated by blanks or commas, with || between alternatives; under --scheme tolva or "
+     "semver also ^V, ~V, wildcards (1.x, 1.2.*, *) and V1 - V2, and under debian << and >>.",
      "0 when every line was read, 1 when any was rejected, 2 for a usage error, a RANGE that "
      "does not read or a FILE that could not be read."},
     {newest, "newest", "[FILE...]", "file", 0, SIZE_MAX, "",
@@ -381,6 +399,10 @@ const std::string_view tool_exit_status =
 std::span<const CommandDefinition> command_definitions() noexcept { return commands; }
 std::span<const OptionDefinition> option_definitions() noexcept { return options; }
 std::span<const ToolOption> tool_options() noexcept { return tool_option_list; }
+
+Scheme default_scheme(Command command) noexcept {
+  return (ordering & set_of(command)) != 0 ? Scheme::natural : Scheme::tolva;
+}
 
 const CommandDefinition& definition_of(Command command) noexcept {
   return commands[static_cast<std::size_t>(command)];

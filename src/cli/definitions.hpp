@@ -85,6 +85,9 @@ extern const std::string_view tool_description;
 extern const std::string_view tool_inputs;
 extern const std::string_view tool_exit_status;
 
+// The scheme a command reads and orders under when no option names one.
+Scheme default_scheme(Command command) noexcept;
+
 // "sort", "check and parse", "sort, compare and filter": for messages.
 std::string command_list(CommandSet commands);
 

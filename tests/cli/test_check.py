@@ -108,7 +108,7 @@ def test_long_line(tolva, write):
 def test_final_line_without_a_line_feed(tolva, write, command, data, out, header):
     """A rejected last line is reported with its number; the others are kept."""
     for source in (["-"], [write("v.txt", data)]):
-        result = tolva(command, *source, input=data)
+        result = tolva(command, "--scheme", "tolva", *source, input=data)
         assert result.returncode == (1 if header else 0)
         assert result.stdout == (out if command == "sort" else b"")
         err = result.stderr.decode()

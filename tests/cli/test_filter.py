@@ -20,7 +20,7 @@ LINES = b"1.2.3\n1.2\n1.9\n1.10\n2.0.0\n1.10.0\n1.2.4-rc.1\n1.2.4-rc.10\nnightly
     (["*", "--kind=dot-separated"], b"", 0),
 ])
 def test_lines_in_the_range_in_input_order(tolva, args, out, reports):
-    result = tolva("filter", *args, input=LINES)
+    result = tolva("filter", "--scheme", "tolva", *args, input=LINES)
     assert (result.stdout, result.returncode) == (out, 1 if reports else 0)
     assert result.stderr.count(b"Error: \n") == reports
 
@@ -31,24 +31,24 @@ def test_lines_in_the_range_in_input_order(tolva, args, out, reports):
     (">=1.2.3 | 2", "<range>:1:10 ]", "found ' ' expected '|'"),
 ])
 def test_a_range_that_does_not_read_is_a_usage_error(tolva, write, range_text, header, label):
-    result = tolva("filter", range_text, write("v.txt", LINES))
+    result = tolva("filter", "--scheme", "tolva", range_text, write("v.txt", LINES))
     assert (result.returncode, result.stdout) == (2, b"")
     err = result.stderr.decode()
     assert err.startswith("tolva: the range does not read\n")
     assert f"╭─[ {header}" in err and label in err and "usage: tolva filter" in err
-    colour = tolva("filter", "--color=always", range_text, input=LINES)
+    colour = tolva("filter", "--scheme", "tolva", "--color=always", range_text, input=LINES)
     assert b"\x1b[" in colour.stderr
 
 
 def test_rejected_lines_are_reported_and_the_rest_filtered(tolva, write):
     path = write("v.txt", b"1.0.0\n1.0 x\n2.0.0\n")
-    result = tolva("filter", ">=1.0.0", path, "-")
+    result = tolva("filter", "--scheme", "tolva", ">=1.0.0", path, "-")
     assert (result.stdout, result.returncode) == (b"1.0.0\n2.0.0\n", 1)
     assert f"╭─[ {path}:2:4 ]".encode() in result.stderr
 
 
 def test_an_accepted_line_comes_before_a_later_report_through_one_pipe(tolva_exe):
-    result = subprocess.run([tolva_exe, "filter", "*"], input=b"1.0.0\nbad..\n",
+    result = subprocess.run([tolva_exe, "filter", "--scheme", "tolva", "*"], input=b"1.0.0\nbad..\n",
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     assert result.stdout.startswith(b"1.0.0\nError: \n")
 
@@ -56,5 +56,5 @@ def test_an_accepted_line_comes_before_a_later_report_through_one_pipe(tolva_exe
 def test_filter_memory_does_not_grow_with_the_input(tolva_exe, peak_kib):
     """A hundred times the lines, half of them written, in the memory of one."""
     block = b"1.2.3-rc.1\n1.2.3.4.5\n2.0.0\n0.9.9\n" * 50_000
-    args = [tolva_exe, "filter", "^1 || ^2"]
+    args = [tolva_exe, "filter", "--scheme", "tolva", "^1 || ^2"]
     assert peak_kib(args, block, 100) < 1.5 * peak_kib(args, block)
