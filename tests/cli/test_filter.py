@@ -48,8 +48,9 @@ def test_rejected_lines_are_reported_and_the_rest_filtered(tolva, write):
 
 
 def test_an_accepted_line_comes_before_a_later_report_through_one_pipe(tolva_exe):
-    result = subprocess.run([tolva_exe, "filter", "--scheme", "tolva", "*"], input=b"1.0.0\nbad..\n",
-                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    result = subprocess.run([tolva_exe, "filter", "--scheme", "tolva", "*"],
+                            input=b"1.0.0\nbad..\n", stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT)
     assert result.stdout.startswith(b"1.0.0\nError: \n")
 
 
