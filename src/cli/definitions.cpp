@@ -132,6 +132,8 @@ std::optional<std::string> set_lines(Invocation& invocation, std::string_view va
 
 constexpr CommandSet ordering = set_of(sort, compare, filter, newest, oldest);
 constexpr CommandSet ranging = set_of(filter, newest, oldest);
+constexpr CommandSet keyed = set_of(sort, filter, newest, oldest);  // lines with a version field
+constexpr CommandSet line_reading = set_of(check, sort, filter, newest, oldest);
 
 constexpr auto options = std::to_array<OptionDefinition>({
     {'\0', "kind", Takes::value, "K", kind_words, every_command,
@@ -171,7 +173,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::nothing,
      "",
      {},
-     set_of(sort),
+     set_of(sort, newest, oldest),
      "only the first line of each group of equal versions",
      set_flag<&Invocation::unique>},
     {'k',
@@ -179,7 +181,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::value,
      "N",
      {},
-     set_of(sort),
+     keyed,
      "the version is field N of the line (from 1); the line is written whole",
      set_key_field},
     {'t',
@@ -187,7 +189,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::value,
      "SEP",
      {},
-     set_of(sort),
+     keyed,
      "fields end at each byte SEP, not at runs of blanks",
      set_separator},
     {'z',
@@ -195,7 +197,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::nothing,
      "",
      {},
-     set_of(sort),
+     line_reading,
      "lines end in a NUL byte, in and out",
      set_flag<&Invocation::zero_terminated>},
     {'o',

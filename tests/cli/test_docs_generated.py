@@ -81,7 +81,7 @@ def test_man_page_escapes_every_hyphen(docs):
     (["tolva", "co"], ["compare"]),
     (["tolva", "sort", "--k"], ["--kind", "--key", "--keep-rejected"]),
     (["tolva", "check", "-"], ["--kind", "--scheme", "--color", "-q", "--quiet", "--count",
-                               "--format", "--json", "-h", "--help"]),
+                               "--format", "--json", "-z", "--zero-terminated", "-h", "--help"]),
     (["tolva", "sort", "--scheme", "n"], ["natural"]),
     (["tolva", "check", "--format", ""], ["full", "short"]),
     (["tolva", "sort", "--color", "=", ""], ["auto", "always", "never"]),

@@ -59,3 +59,18 @@ def test_filter_memory_does_not_grow_with_the_input(tolva_exe, peak_kib):
     block = b"1.2.3-rc.1\n1.2.3.4.5\n2.0.0\n0.9.9\n" * 50_000
     args = [tolva_exe, "filter", "--scheme", "tolva", "^1 || ^2"]
     assert peak_kib(args, block, 100) < 1.5 * peak_kib(args, block)
+
+
+@pytest.mark.parametrize("args, data, status, out, err", [
+    (["filter", "-k", "2", ">=1.10"], b"a 1.9\nb 1.10\nc\n", 1, b"b 1.10\n",
+     "tolva: <stdin>:3: no field 2\n"),
+    (["filter", "-t", ":", "-k", "1", "<2"], b"1.9:x\n2:y\n", 0, b"1.9:x\n", ""),
+    (["filter", "-z", ">=1.10"], b"1.9\x001.10\n\x00", 0, b"1.10\n\x00", ""),
+    (["check", "-z"], b"1.0\x001.2.3!\x00", 1, b"", "╭─[ <stdin>:2:6 ]"),
+    (["check", "-z"], b"1.0\n", 1, b"", "╭─[ <stdin>:1:4 ]"),   # a line feed is text
+    (["check", "-z"], b"1.0\r\x00", 1, b"", "╭─[ <stdin>:1:4 ]"),
+])
+def test_fields_and_terminators(tolva, args, data, status, out, err):
+    result = tolva(*args, input=data)
+    assert (result.returncode, result.stdout) == (status, out)
+    assert err in result.stderr.decode()

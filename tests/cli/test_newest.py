@@ -46,3 +46,18 @@ def test_memory_does_not_grow_with_the_lines_read(tolva_exe, peak_kib, command):
     medium = peak_kib([tolva_exe, command, "-n", "10"], quarter)
     large = peak_kib([tolva_exe, command, "-n", "10"], lines)
     assert large < 1.5 * medium
+
+
+@pytest.mark.parametrize("args, data, status, out, err", [
+    (["newest", "-n", "2", "-u"], b"1\n2\n3\n3.0\n2.0\n", 0, b"3\n2\n", b""),  # 3.0 = 3, kept
+    (["oldest", "-n", "2", "-u"], b"2.0\n1.0\n1\n3\n", 0, b"1.0\n2.0\n", b""),
+    (["newest", "-n", "3", "-u"], b"1\n1.0\n", 0, b"1\n", b""),
+    (["newest", "-n", "2"], b"1\n1.0\n", 0, b"1\n1.0\n", b""),
+    (["newest", "-k", "2"], b"a 1.9\nb 1.10\n", 0, b"b 1.10\n", b""),
+    (["oldest", "-k", "2", "-t", ","], b"a,1.9,x\nb,1.10\nc\n", 1, b"a,1.9,x\n",
+     b"tolva: <stdin>:3: no field 2\n"),
+    (["newest", "-z", "-n", "2"], b"1.9\x001.10\x001.2", 0, b"1.10\x001.9\x00", b""),
+])
+def test_unique_fields_and_terminators(tolva, args, data, status, out, err):
+    result = tolva(*args, input=data)
+    assert (result.returncode, result.stdout, result.stderr) == (status, out, err)
