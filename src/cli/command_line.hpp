@@ -13,7 +13,9 @@
 
 namespace tolva::cli {
 
-enum class Command { check, sort, compare, parse, filter, newest, oldest };
+// The commands that read versions, then `completion`, which prints a shell's
+// completion script.
+enum class Command { check, sort, compare, parse, filter, newest, oldest, completion };
 
 enum class ColourChoice { automatic, always, never };
 

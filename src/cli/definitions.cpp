@@ -26,6 +26,8 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
 constexpr std::array<std::string_view, 4> scheme_choices{"tolva", "semver", "natural", "debian"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
+constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
+constexpr std::array<std::string_view, 2> shell_words{"bash", "zsh"};
 
 // "a, b or c", or with another last word
 std::string choice_list(std::span<const std::string_view> choices, std::string_view last = " or ") {
@@ -312,7 +314,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      set_of(newest, oldest),
      "write N lines (default 1)",
      set_lines},
-    {'h', "help", Takes::nothing, "", {}, every_command, "this help", nullptr},
+    {'h', "help", Takes::nothing, "", {}, all_commands, "this help", nullptr},
 });
 
 constexpr auto commands = std::to_array<CommandDefinition>({
@@ -345,7 +347,8 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "With A OP B, where OP is lt, le, eq, ne, gt or ge (or <, <=, ==, !=, >, >=), prints "
      "nothing and exits 0 when the comparison holds and 1 when it does not.",
      "0 when both were read (with OP: and the comparison holds), 1 when either was rejected "
-     "(with OP: or it does not hold), 2 for a usage error; with OP, a rejected version is 2."},
+     "(with OP: or it does not hold), 2 for a usage error; with OP, a rejected version is 2.",
+     2, comparison_words},
     {parse, "parse", "TEXT...", "text", 1, SIZE_MAX, "parse takes at least one text",
      "print what each text reads as",
      "Prints what each TEXT reads as, one a line: its debug form, or with --json an object "
@@ -372,6 +375,12 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "first; of equal versions, the first read.",
      "0 when every line was read, 1 when any was rejected, 2 for a usage error or a FILE that "
      "could not be read."},
+    {completion, "completion", "SHELL", "text", 1, 1, "completion takes a shell: bash or zsh",
+     "print the completion script for a shell",
+     "Prints the completion script of bash or zsh for tolva. For bash, write it to "
+     "~/.local/share/bash-completion/completions/tolva, or source it from ~/.bashrc; for zsh, "
+     "write it as _tolva into a directory on $fpath.",
+     "0 when the script was written, 2 for a usage error.", 1, shell_words},
 });
 
 // definition_of finds a command by its place.

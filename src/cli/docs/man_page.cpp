@@ -212,7 +212,7 @@ std::expected<std::string, std::string> man_page(std::string_view version) {
   out += ".SH COMMANDS\n";
   for (const CommandDefinition& command : command_definitions()) append_command(out, command);
 
-  out += ".SH OPTIONS\n.SS \"Options of every command\"\n";
+  out += ".SH OPTIONS\n.SS \"Options of every command that reads versions\"\n";
   for (const OptionDefinition& option : option_definitions()) {
     if (option.commands == every_command && option.set != nullptr) append_option(out, option);
   }
