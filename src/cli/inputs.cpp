@@ -40,8 +40,9 @@ void report_unreadable(Streams& io, std::string_view name, const std::error_code
 
 }  // namespace
 
-ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,
-                          const std::function<std::error_code(int fd, std::string_view shown)>& read) {
+ExitStatus for_each_input(
+    std::span<const std::string_view> names, Streams& io,
+    const std::function<std::error_code(int fd, std::string_view shown)>& read) {
   static constexpr std::string_view standard_input[] = {"-"};
   if (names.empty()) names = standard_input;
   ExitStatus status = ExitStatus::ok;

@@ -18,7 +18,8 @@ inline constexpr std::string_view standard_input_name = "<stdin>";
 // only. "-", or no name at all, is standard input.
 // An input that cannot be opened or read is reported with the system's reason
 // and the others are still read; the result is then `trouble`.
-ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,
-                          const std::function<std::error_code(int fd, std::string_view shown)>& read);
+ExitStatus for_each_input(
+    std::span<const std::string_view> names, Streams& io,
+    const std::function<std::error_code(int fd, std::string_view shown)>& read);
 
 }  // namespace tolva::cli

@@ -45,8 +45,7 @@ void Output::fail(int error) const {
   if (error != EPIPE && fd_ != 2) {
     message.append("cannot write to ").append(name_).append(": ").append(std::strerror(error));
   }
-  throw Failure{error == EPIPE ? ExitStatus::closed_pipe : ExitStatus::trouble,
-                std::move(message)};
+  throw Failure{error == EPIPE ? ExitStatus::closed_pipe : ExitStatus::trouble, std::move(message)};
 }
 
 void Streams::report(std::string_view text) {

@@ -25,7 +25,7 @@ std::string option_pattern(const OptionDefinition& option) {
 void append_command(std::string& out, const CommandDefinition& command) {
   std::string names;
   std::string next_word_values;  // the options whose value may be the next word
-  std::string value_names;        // the same, as words
+  std::string value_names;       // the same, as words
   for (const OptionDefinition& option : option_definitions()) {
     if (!takes_option(command.command, option)) continue;
     if (option.short_name != '\0') names += concat(" -", option.short_name);
@@ -59,8 +59,8 @@ void append_command(std::string& out, const CommandDefinition& command) {
   out += "          if [[ -z $operands_only && $cur == -* ]]; then\n";
   out += concat("            _tolva_words '", names.substr(1), "'\n");
   if (command.word_operand != 0) {
-    out += concat("          elif _tolva_operands '", value_names, " ' && ((operands == ",
-                  std::to_string(command.word_operand - 1), ")); then\n");
+    out += concat("          elif _tolva_operands '", value_names,
+                  " ' && ((operands == ", std::to_string(command.word_operand - 1), ")); then\n");
     out += concat("            _tolva_words '", words(command.operand_words), "'\n");
   }
   if (command.operand_kind == "file") {

@@ -1,7 +1,7 @@
 #include "check_order.hpp"
 
-#include "../shown_name.hpp"
 #include "../lines.hpp"
+#include "../shown_name.hpp"
 #include "records.hpp"
 #include "text/decimal.hpp"
 
