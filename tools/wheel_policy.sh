@@ -52,5 +52,9 @@ grep -q '^Tag: .*-manylinux_2_31_x86_64$' "$tree"/*.dist-info/WHEEL
 tagged=$(echo "$work"/*.whl)
 rm "$wheel"
 mv "$tagged" "$(dirname "$wheel")/"
-echo "wheel_policy: needs glibc 2.31 at most; renamed $(basename "$wheel") to $(basename "$tagged")" >&2
+if [ "$(basename "$wheel")" = "$(basename "$tagged")" ]; then
+  echo "wheel_policy: needs glibc 2.31 at most; $(basename "$wheel") was tagged so already" >&2
+else
+  echo "wheel_policy: needs glibc 2.31 at most; renamed $(basename "$wheel") to $(basename "$tagged")" >&2
+fi
 echo "$(dirname "$wheel")/$(basename "$tagged")"
