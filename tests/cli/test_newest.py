@@ -13,7 +13,8 @@ ACCEPTED = 8
 def test_the_head_of_a_stable_sort(tolva, write, command, sort_args, n):
     files = [write("a.txt", A), write("b.txt", B)]
     result = tolva(command, "--scheme", "tolva", "-n", str(n), *files)
-    sorted_lines = tolva("sort", "--scheme", "tolva", *sort_args, *files).stdout.splitlines(keepends=True)
+    sorted_lines = tolva("sort", "--scheme", "tolva", *sort_args, *files).stdout.splitlines(
+        keepends=True)
     assert result.stdout == b"".join(sorted_lines[:n])
     assert result.returncode == 1
     err = result.stderr.decode()
@@ -32,7 +33,8 @@ def test_the_head_of_a_stable_sort(tolva, write, command, sort_args, n):
     (["newest", "-n", "-1"], 2, b"", b"tolva: option '-n': '-1' is not a count"),
 ])
 def test_options(tolva, args, status, out, err):
-    result = tolva(args[0], "--scheme", "tolva", *args[1:], input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n1.9\n1.10\n")
+    result = tolva(args[0], "--scheme", "tolva", *args[1:],
+                   input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n1.9\n1.10\n")
     assert (result.returncode, result.stdout) == (status, out)
     assert err in result.stderr
 
