@@ -132,18 +132,20 @@ def main():
             sys.exit(f"grep accepts {grep_count.strip()} of the {COUNT} semantic versions")
         c = {"LC_ALL": "C"}
         times = {
-            "tolva sort": best_seconds([tolva, "sort", data]),
+            "tolva sort": best_seconds([tolva, "sort", "--scheme", "tolva", data]),
             "sort -V": best_seconds(["sort", "-V", data], c),
             "LC_ALL=C sort": best_seconds(["sort", data], c),
             "tolva check": best_seconds([tolva, "check", data]),
-            "tolva filter": best_seconds([tolva, "filter", FILTER_RANGE, data]),
+            "tolva filter": best_seconds(
+                [tolva, "filter", "--scheme", "tolva", FILTER_RANGE, data]),
             "filter --numeric-parts": best_seconds([tolva, "filter", "--numeric-parts",
                                                     FILTER_RANGE, data]),
             "LC_ALL=C grep -c .": best_seconds(["grep", "-c", ".", data], c),
             "check semver -q": best_seconds([tolva, "check", "--kind", "semver", "-q", semver]),
             "check semver": best_seconds([tolva, "check", "--kind", "semver", semver]),
             "grep -cE semver": best_seconds(["grep", "-cE", SEMVER_ERE, semver], c),
-            "tolva newest -n 10": best_seconds([tolva, "newest", "-n", "10", data]),
+            "tolva newest -n 10": best_seconds(
+                [tolva, "newest", "--scheme", "tolva", "-n", "10", data]),
         }
         if shutil.which("dpkg"):
             times["compare loop"] = best_seconds(shell_loop(f"{tolva} compare 1.2.3 lt 1.2.4"))

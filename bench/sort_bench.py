@@ -97,11 +97,11 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         data = os.path.join(tmp, "versions.txt")
         make_input(data, 10**5, base)
-        per_line[10**5] = measure([tolva, "sort", data], 3)[0] / 10**5
+        per_line[10**5] = measure([tolva, "sort", "--scheme", "tolva", data], 3)[0] / 10**5
 
         make_input(data, 10**6, base)
         times = {
-            "tolva sort": measure([tolva, "sort", data], 3),
+            "tolva sort": measure([tolva, "sort", "--scheme", "tolva", data], 3),
             "LC_ALL=C sort": measure(["sort", data], 3, c),
             "sort -V": measure(["sort", "-V", data], 3, c),
         }
@@ -117,7 +117,7 @@ def main():
 
         make_input(data, 10**7, base)
         times = {
-            "tolva sort": measure([tolva, "sort", data]),
+            "tolva sort": measure([tolva, "sort", "--scheme", "tolva", data]),
             "LC_ALL=C sort": measure(["sort", data], env=c),
         }
         per_line[10**7] = times["tolva sort"][0] / 10**7
@@ -128,12 +128,13 @@ def main():
         if huge:
             make_input(data, 10**8, base)
             out = os.path.join(tmp, "sorted.txt")
-            wall, cpu, peak = measure([tolva, "sort", "-S", "200M", "-T", tmp, data], stdout=out)
+            wall, cpu, peak = measure(
+                [tolva, "sort", "--scheme", "tolva", "-S", "200M", "-T", tmp, data], stdout=out)
             per_line[10**8] = wall / 10**8
             print(f"\n{10**8} lines with -S 200M: {wall:.1f}s wall, {cpu:.1f}s processor, "
                   f"peak {peak / 2**20:.0f} MiB (bound 300 MB: "
                   f"{'within' if peak <= 300 * 10**6 else 'PAST IT'})")
-            run([tolva, "sort", "-c", out])
+            run([tolva, "sort", "--scheme", "tolva", "-c", out])
             print("  in order: tolva sort -c finds no disorder")
             # Both sorted by GNU sort, as they stream, and compared byte for byte.
             script = (f'cmp <(LC_ALL=C sort -S 2G -T "{tmp}" "{data}") '

@@ -17,7 +17,8 @@ targets=(parse_version parse_semver parse_dot_separated parse_other parse_range 
 core_sources=(src/text/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.cpp src/scheme/*.cpp)
 # The command-line tool's sources that cli_lines_and_names links besides the core.
 cli_sources=(src/cli/command_line.cpp src/cli/definitions.cpp src/cli/kind.cpp src/cli/lines.cpp
-  src/cli/option_values.cpp src/cli/shown_name.cpp src/cli/sort/machine.cpp)
+  src/cli/option_values.cpp src/cli/shown_name.cpp src/cli/sort/line_blocks.cpp
+  src/cli/sort/machine.cpp)
 
 # libstdc++ 12 offers std::expected only when the compiler announces concepts
 # at 202002L, the level that brings conditionally trivial special members.

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Checks that a wheel runs on glibc 2.31 and later, then tags it so:
 #
-#   tools/wheel_policy.sh WHEEL        prints the path of the tagged wheel
+#   tools/wheel_policy.sh [--symbols] WHEEL   prints the path of the tagged wheel
 #
-# Lists every versioned symbol the module and the tolva executable need, and
-# fails when any needs a glibc newer than 2.31 or any libstdc++ (GLIBCXX,
-# CXXABI): both carry their own. The wheel is then repacked with the platform
-# tag manylinux_2_31_x86_64 in place of linux_x86_64, and the old one removed.
+# Reads every versioned symbol the module and the tolva executable need, and
+# fails, listing them, when any needs a glibc newer than 2.31 or any libstdc++
+# (GLIBCXX, CXXABI): both carry their own. --symbols lists them all the same.
+# The wheel is then repacked with the platform tag manylinux_2_31_x86_64 in
+# place of linux_x86_64, under the new name that tag gives it, and the old
+# one removed; standard error says so.
 set -euo pipefail
+symbols=0
+if [ "${1-}" = --symbols ]; then
+  symbols=1
+  shift
+fi
 wheel=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,13 +27,15 @@ failed=0
 while IFS= read -r -d '' file; do
   name=${file#"$tree"}
   if ! objdump -p "$file" | grep -q NEEDED; then
-    echo "$name: statically linked, needs no shared library" >&2
+    [ "$symbols" -eq 0 ] || echo "$name: statically linked, needs no shared library" >&2
     continue
   fi
   needs=$(objdump -T "$file" | grep -oE '\((GLIBC|GLIBCXX|CXXABI)_[0-9.]+\) +[^ ]+' \
     | tr -d '()' | sort -k1,1V -k2 | uniq)
-  echo "$name: needs $(objdump -p "$file" | awk '/NEEDED/ { printf "%s ", $2 }')" >&2
-  echo "$needs" | sed 's/^/  /' >&2
+  if [ "$symbols" -eq 1 ]; then
+    echo "$name: needs $(objdump -p "$file" | awk '/NEEDED/ { printf "%s ", $2 }')" >&2
+    echo "$needs" | sed 's/^/  /' >&2
+  fi
   too_new=$(echo "$needs" | awk '$1 ~ /^(GLIBCXX|CXXABI)_/ { print; next }
     { split(substr($1, 7), v, "."); if (v[1] > 2 || (v[1] == 2 && v[2] > 31)) print }')
   if [ -n "$too_new" ]; then
@@ -43,4 +52,9 @@ grep -q '^Tag: .*-manylinux_2_31_x86_64$' "$tree"/*.dist-info/WHEEL
 tagged=$(echo "$work"/*.whl)
 rm "$wheel"
 mv "$tagged" "$(dirname "$wheel")/"
+if [ "$(basename "$wheel")" = "$(basename "$tagged")" ]; then
+  echo "wheel_policy: needs glibc 2.31 at most; $(basename "$wheel") was tagged so already" >&2
+else
+  echo "wheel_policy: needs glibc 2.31 at most; renamed $(basename "$wheel") to $(basename "$tagged")" >&2
+fi
 echo "$(dirname "$wheel")/$(basename "$tagged")"

@@ -49,7 +49,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
   ExitStatus status = ExitStatus::ok;
   bool stopped = false;  // quiet: a line was rejected, so the answer is known
   auto check_input = [&](int fd, std::string_view name) {
-    LineReader lines(fd);
+    LineReader lines(fd, invocation.zero_terminated ? '\0' : '\n');
     std::size_t number = 0;
     std::size_t rejected = 0;
     for (;;) {
@@ -63,7 +63,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
       status = ExitStatus::rejected;
       if (quiet) {
         stopped = true;
-        return 0;
+        return std::error_code();
       }
       tell(invocation, colour, io, Rejection{name, number, **line, checked.error()});
     }
@@ -71,7 +71,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
       write_count(io, named ? std::string(name) + ": " : std::string(), number - rejected,
                   rejected);
     }
-    return 0;
+    return std::error_code();
   };
   // One input at a time, so that a quiet check opens nothing past its answer.
   std::span<const std::string_view> operands = invocation.operands;

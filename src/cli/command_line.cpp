@@ -46,6 +46,7 @@ class Reader {
  public:
   Reader(Command command, std::span<const std::string_view> args) : args_(args) {
     invocation_.command = command;
+    invocation_.scheme = default_scheme(command);
   }
 
   Request read() {

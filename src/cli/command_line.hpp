@@ -13,7 +13,9 @@
 
 namespace tolva::cli {
 
-enum class Command { check, sort, compare, parse, filter, newest, oldest };
+// The commands that read versions, then `completion`, which prints a shell's
+// completion script.
+enum class Command { check, sort, compare, parse, filter, newest, oldest, completion };
 
 enum class ColourChoice { automatic, always, never };
 
@@ -25,7 +27,8 @@ enum class ReportFormat { full, short_line };
 struct Invocation {
   Command command = Command::check;
   KindChoice kind = KindChoice::version;
-  Scheme scheme = Scheme::tolva;
+  Scheme scheme = Scheme::tolva;  // set by the command's default until an option names one
+  bool scheme_named = false;      // --scheme was given
   ColourChoice colour = ColourChoice::automatic;
   bool numeric_parts = false;  // all-digit parts compare as numbers
 

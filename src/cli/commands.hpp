@@ -14,5 +14,6 @@ ExitStatus run_parse(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io);
 // newest and oldest
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io);
+ExitStatus run_completion(const Invocation& invocation, Streams& io);
 
 }  // namespace tolva::cli

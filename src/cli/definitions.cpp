@@ -26,6 +26,8 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
 constexpr std::array<std::string_view, 4> scheme_choices{"tolva", "semver", "natural", "debian"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
+constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
+constexpr std::array<std::string_view, 2> shell_words{"bash", "zsh"};
 
 // "a, b or c", or with another last word
 std::string choice_list(std::span<const std::string_view> choices, std::string_view last = " or ") {
@@ -50,10 +52,23 @@ std::string not_a_choice(std::span<const std::string_view> choices, std::string_
   return quoted_name(value) + " is not one of " + choice_list(choices);
 }
 
+// --kind and --numeric-parts choose within tolva's own scheme, so they imply
+// it unless --scheme names another (which the command then refuses).
+void imply_tolva_scheme(Invocation& invocation) noexcept {
+  if (!invocation.scheme_named) invocation.scheme = Scheme::tolva;
+}
+
 std::optional<std::string> set_kind(Invocation& invocation, std::string_view value) {
   auto index = choice_index(kind_words, value);
   if (!index) return not_a_choice(kind_words, value);
   invocation.kind = static_cast<KindChoice>(*index);
+  imply_tolva_scheme(invocation);
+  return std::nullopt;
+}
+
+std::optional<std::string> set_numeric_parts(Invocation& invocation, std::string_view) {
+  invocation.numeric_parts = true;
+  imply_tolva_scheme(invocation);
   return std::nullopt;
 }
 
@@ -63,6 +78,7 @@ std::optional<std::string> set_scheme(Invocation& invocation, std::string_view v
   constexpr std::array<Scheme, 4> schemes{Scheme::tolva, Scheme::semver, Scheme::natural,
                                           Scheme::debian};
   invocation.scheme = schemes[*index];
+  invocation.scheme_named = true;
   return std::nullopt;
 }
 
@@ -118,16 +134,20 @@ std::optional<std::string> set_lines(Invocation& invocation, std::string_view va
 
 constexpr CommandSet ordering = set_of(sort, compare, filter, newest, oldest);
 constexpr CommandSet ranging = set_of(filter, newest, oldest);
+constexpr CommandSet keyed = set_of(sort, filter, newest, oldest);  // lines with a version field
+constexpr CommandSet line_reading = set_of(check, sort, filter, newest, oldest);
 
 constexpr auto options = std::to_array<OptionDefinition>({
     {'\0', "kind", Takes::value, "K", kind_words, every_command,
-     "the parser: version (the default: semver, else dot-separated, else other), semver, "
-     "dot-separated or other; any case",
+     "the parser within --scheme tolva, which it implies: version (the default: semver, else "
+     "dot-separated, else other), semver, dot-separated or other; any case",
      set_kind},
     {'\0', "scheme", Takes::value, "NAME", scheme_choices, every_command,
-     "how versions read and order: tolva (the default: tolva's grammar and order), semver "
-     "(SemVer 2.0.0 exactly, npm's ranges), natural (any text, ordered as release names read: "
-     "1.0rc1 < 1.0 < 1.0.1 < 1.0a) or debian (dpkg's versions and order)",
+     "how versions read and order: natural (the default for sort, compare, filter, newest and "
+     "oldest: any text, ordered as release names read: 1.0rc1 < 1.0 < 1.0.1 < 1.0a < 1.9 < "
+     "1.10), tolva (the default for check and parse, and with --kind or --numeric-parts: "
+     "tolva's grammar, and the order of the Python module's classes), semver (SemVer 2.0.0 "
+     "exactly, npm's ranges) or debian (dpkg's versions and order)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "
@@ -139,9 +159,9 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "",
      {},
      ordering,
-     "within a list of parts, all-digit parts compare as numbers (1.9 before 1.10), before "
-     "parts with other characters",
-     set_flag<&Invocation::numeric_parts>},
+     "under --scheme tolva, which it implies: within a list of parts, all-digit parts compare "
+     "as numbers (1.9 before 1.10), before parts with other characters",
+     set_numeric_parts},
     {'r',
      "reverse",
      Takes::nothing,
@@ -155,7 +175,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::nothing,
      "",
      {},
-     set_of(sort),
+     set_of(sort, newest, oldest),
      "only the first line of each group of equal versions",
      set_flag<&Invocation::unique>},
     {'k',
@@ -163,7 +183,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::value,
      "N",
      {},
-     set_of(sort),
+     keyed,
      "the version is field N of the line (from 1); the line is written whole",
      set_key_field},
     {'t',
@@ -171,7 +191,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::value,
      "SEP",
      {},
-     set_of(sort),
+     keyed,
      "fields end at each byte SEP, not at runs of blanks",
      set_separator},
     {'z',
@@ -179,7 +199,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      Takes::nothing,
      "",
      {},
-     set_of(sort),
+     line_reading,
      "lines end in a NUL byte, in and out",
      set_flag<&Invocation::zero_terminated>},
     {'o',
@@ -294,7 +314,7 @@ constexpr auto options = std::to_array<OptionDefinition>({
      set_of(newest, oldest),
      "write N lines (default 1)",
      set_lines},
-    {'h', "help", Takes::nothing, "", {}, every_command, "this help", nullptr},
+    {'h', "help", Takes::nothing, "", {}, all_commands, "this help", nullptr},
 });
 
 constexpr auto commands = std::to_array<CommandDefinition>({
@@ -306,11 +326,13 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "could not be read."},
     {sort, "sort", "[FILE...]", "file", 0, SIZE_MAX, "", "write the versions of the input in order",
      "Writes the accepted lines of all FILEs to standard output as they were read, ordered by "
-     "version: semantic versions first, then dot-separated lists, then other names. Equal "
-     "versions keep their input order. Rejected lines are explained on standard error.\n"
+     "version: by default as release names read (1.0rc1, 1.0, 1.9, 1.10), with every line "
+     "accepted. Equal versions keep their input order. Rejected lines are explained on "
+     "standard error.\n"
      "\n"
-     "Parts of a list compare as text, so 1.10 comes before 1.9 and rc.10 before rc.9; "
-     "--numeric-parts compares all-digit parts as numbers instead.\n"
+     "--scheme tolva orders as the Python module's classes do: semantic versions first, then "
+     "dot-separated lists, then other names, with parts of a list compared as text (1.10 "
+     "before 1.9; --numeric-parts compares all-digit parts as numbers).\n"
      "\n"
      "With -o FILE, all input is read before FILE is opened, so FILE may be one of the inputs; "
      "FILE is then truncated and written in place, through a symlink or into a device or FIFO, "
@@ -325,7 +347,8 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "With A OP B, where OP is lt, le, eq, ne, gt or ge (or <, <=, ==, !=, >, >=), prints "
      "nothing and exits 0 when the comparison holds and 1 when it does not.",
      "0 when both were read (with OP: and the comparison holds), 1 when either was rejected "
-     "(with OP: or it does not hold), 2 for a usage error; with OP, a rejected version is 2."},
+     "(with OP: or it does not hold), 2 for a usage error; with OP, a rejected version is 2.",
+     2, comparison_words},
     {parse, "parse", "TEXT...", "text", 1, SIZE_MAX, "parse takes at least one text",
      "print what each text reads as",
      "Prints what each TEXT reads as, one a line: its debug form, or with --json an object "
@@ -336,8 +359,8 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "write the lines whose version lies in a range",
      "Writes, in input order, the accepted lines of all FILEs whose version satisfies RANGE. "
      "RANGE is comparators (<V, <=V, >V, >=V, =V, !=V; a bare V is =V) that must all hold, "
-     "separated by blanks or commas, with || between alternatives; for semantic versions also "
-     "^V, ~V, wildcards (1.x, 1.2.*, *) and V1 - V2.",
+     "separated by blanks or commas, with || between alternatives; under --scheme tolva or "
+     "semver also ^V, ~V, wildcards (1.x, 1.2.*, *) and V1 - V2, and under debian << and >>.",
      "0 when every line was read, 1 when any was rejected, 2 for a usage error, a RANGE that "
      "does not read or a FILE that could not be read."},
     {newest, "newest", "[FILE...]", "file", 0, SIZE_MAX, "",
@@ -352,6 +375,12 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "first; of equal versions, the first read.",
      "0 when every line was read, 1 when any was rejected, 2 for a usage error or a FILE that "
      "could not be read."},
+    {completion, "completion", "SHELL", "text", 1, 1, "completion takes a shell: bash or zsh",
+     "print the completion script for a shell",
+     "Prints the completion script of bash or zsh for tolva. For bash, write it to "
+     "~/.local/share/bash-completion/completions/tolva, or source it from ~/.bashrc; for zsh, "
+     "write it as _tolva into a directory on $fpath.",
+     "0 when the script was written, 2 for a usage error.", 1, shell_words},
 });
 
 // definition_of finds a command by its place.
@@ -381,6 +410,10 @@ const std::string_view tool_exit_status =
 std::span<const CommandDefinition> command_definitions() noexcept { return commands; }
 std::span<const OptionDefinition> option_definitions() noexcept { return options; }
 std::span<const ToolOption> tool_options() noexcept { return tool_option_list; }
+
+Scheme default_scheme(Command command) noexcept {
+  return (ordering & set_of(command)) != 0 ? Scheme::natural : Scheme::tolva;
+}
 
 const CommandDefinition& definition_of(Command command) noexcept {
   return commands[static_cast<std::size_t>(command)];

@@ -25,7 +25,9 @@ constexpr CommandSet set_of(Command first, Commands... rest) noexcept {
   return (set_of(first) | ... | set_of(rest));
 }
 
+// Every command that reads versions; `completion` reads none.
 constexpr CommandSet every_command = (1u << (static_cast<unsigned>(Command::oldest) + 1)) - 1;
+constexpr CommandSet all_commands = every_command | set_of(Command::completion);
 
 enum class Takes {
   nothing,
@@ -65,6 +67,10 @@ struct CommandDefinition {
   std::string_view summary;        // one line in the tool's help
   std::string_view description;    // paragraphs of the command's help
   std::string_view exit_status;
+  // Operand `word_operand` (from 1; 0 for none) is most often one of
+  // `operand_words`, which completion offers there.
+  std::size_t word_operand = 0;
+  std::span<const std::string_view> operand_words = {};
 };
 
 // Options of the tool itself, before any command.
@@ -84,6 +90,9 @@ const CommandDefinition& definition_of(Command command) noexcept;
 extern const std::string_view tool_description;
 extern const std::string_view tool_inputs;
 extern const std::string_view tool_exit_status;
+
+// The scheme a command reads and orders under when no option names one.
+Scheme default_scheme(Command command) noexcept;
 
 // "sort", "check and parse", "sort, compare and filter": for messages.
 std::string command_list(CommandSet commands);

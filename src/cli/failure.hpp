@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "exit_status.hpp"
+
 namespace tolva::cli {
 
 // What ends the tool before its command is done: thrown where it is met and
@@ -10,11 +12,13 @@ namespace tolva::cli {
 // Destructors on the way up remove what the command made, such as temporary
 // files.
 struct Failure {
-  int status;
+  ExitStatus status;
   std::string message;
 };
 
-// A failure with status 2 and `message`.
-[[noreturn]] inline void fail(std::string message) { throw Failure{2, std::move(message)}; }
+// A failure with status trouble and `message`.
+[[noreturn]] inline void fail(std::string message) {
+  throw Failure{ExitStatus::trouble, std::move(message)};
+}
 
 }  // namespace tolva::cli

@@ -13,7 +13,7 @@ ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io) {
                                         [&](std::string& key, std::string_view line) {
                                           if (!range->holds(key)) return;
                                           io.out.write(line);
-                                          io.out.write("\n");
+                                          io.out.write(line_end(invocation));
                                         });
   order.tell_of_mixed_kinds(io);
   return worse(status, read);

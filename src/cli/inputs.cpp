@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <expected>
 #include <string>
 
 #include "shown_name.hpp"
@@ -12,14 +12,15 @@
 namespace tolva::cli {
 namespace {
 
-// Opens `name` for reading: the descriptor, or the negated errno.
-int open_for_reading(std::string_view name) {
+// Opens `name` for reading: the descriptor, or the error.
+std::expected<int, std::error_code> open_for_reading(std::string_view name) {
   std::string path(name);  // a view promises no terminating NUL
   int fd = 0;
   do {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
-  return fd < 0 ? -errno : fd;
+  if (fd < 0) return std::unexpected(std::error_code(errno, std::generic_category()));
+  return fd;
 }
 
 // Closes the descriptor it was given when it goes.
@@ -31,32 +32,33 @@ struct OpenFile {
   ~OpenFile() { ::close(fd); }
 };
 
-void report_unreadable(Streams& io, std::string_view name, int error) {
+void report_unreadable(Streams& io, std::string_view name, const std::error_code& error) {
   std::string message = "tolva: cannot read ";
-  message.append(name).append(": ").append(std::strerror(error)).append("\n");
+  message.append(name).append(": ").append(error.message()).append("\n");
   io.report(message);
 }
 
 }  // namespace
 
-ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,
-                          const std::function<int(int fd, std::string_view shown)>& read) {
+ExitStatus for_each_input(
+    std::span<const std::string_view> names, Streams& io,
+    const std::function<std::error_code(int fd, std::string_view shown)>& read) {
   static constexpr std::string_view standard_input[] = {"-"};
   if (names.empty()) names = standard_input;
   ExitStatus status = ExitStatus::ok;
   for (std::string_view name : names) {
     bool is_stdin = name == "-";
     std::string shown = is_stdin ? std::string(standard_input_name) : shown_name(name);
-    int error = 0;
+    std::error_code error;
     if (is_stdin) {
       error = read(STDIN_FILENO, shown);
-    } else if (int fd = open_for_reading(name); fd < 0) {
-      error = -fd;
+    } else if (auto fd = open_for_reading(name); !fd) {
+      error = fd.error();
     } else {
-      OpenFile file{fd};
+      OpenFile file{*fd};
       error = read(file.fd, shown);
     }
-    if (error != 0) {
+    if (error) {
       report_unreadable(io, shown, error);
       status = worse(status, ExitStatus::trouble);
     }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <system_error>
 
 #include "exit_status.hpp"
 #include "output.hpp"
@@ -13,10 +14,12 @@ namespace tolva::cli {
 inline constexpr std::string_view standard_input_name = "<stdin>";
 
 // Reads each named input in turn with `read(fd, shown name)`, which returns
-// 0 or the errno of a failed read; the shown name lives for that call only. "-", or no name at all, is standard input.
+// nothing or the error of a failed read; the shown name lives for that call
+// only. "-", or no name at all, is standard input.
 // An input that cannot be opened or read is reported with the system's reason
 // and the others are still read; the result is then `trouble`.
-ExitStatus for_each_input(std::span<const std::string_view> names, Streams& io,
-                          const std::function<int(int fd, std::string_view shown)>& read);
+ExitStatus for_each_input(
+    std::span<const std::string_view> names, Streams& io,
+    const std::function<std::error_code(int fd, std::string_view shown)>& read);
 
 }  // namespace tolva::cli

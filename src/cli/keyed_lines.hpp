@@ -1,34 +1,55 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "command_line.hpp"
 #include "inputs.hpp"
 #include "line_order.hpp"
 #include "lines.hpp"
 #include "rejection.hpp"
+#include "sort/line_blocks.hpp"
+#include "text/decimal.hpp"
 
 namespace tolva::cli {
 
-// Reads the lines of every input as they arrive and keys each in `order`:
-// a line that does not read is reported and
-// makes `status` rejected; each other line goes to `take(key, line)`, which
-// may take the key's buffer. Memory holds the longest line and its key.
+// What ends each line written: a line feed, or with -z a NUL.
+inline std::string_view line_end(const Invocation& invocation) noexcept {
+  return invocation.zero_terminated ? std::string_view("\0", 1) : std::string_view("\n");
+}
+
+// Reads the lines of every input as they arrive and keys each in `order`,
+// by the field -k names or else the whole line: a line that does not read
+// or lacks the field is reported and makes `status` rejected; each other
+// line goes to `take(key, line)`, which may take the key's buffer. Memory
+// holds the longest line and its key.
 template <class Take>
 ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& order, bool colour,
                                Streams& io, ExitStatus& status, Take take) {
   std::string key;
   return for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd);
+    LineReader lines(fd, line_end(invocation).front());
     for (std::size_t number = 1;; ++number) {
       auto line = lines.next();
       if (!line) return line.error();
-      if (!*line) return 0;
+      if (!*line) return std::error_code();
+      std::optional<std::string_view> version = **line;
+      if (invocation.key_field) {
+        version = sort::field_of(**line, *invocation.key_field, invocation.separator);
+      }
       key.clear();
-      auto made = order.append_key(key, **line);
-      if (!made) {
-        io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
+      if (!version) {
+        std::string message = "tolva: ";
+        message.append(name).push_back(':');
+        append_decimal(message, number);
+        message.append(": no field ");
+        append_decimal(message, *invocation.key_field);
+        io.report(message);
+        status = ExitStatus::rejected;
+      } else if (auto made = order.append_key(key, *version); !made) {
+        io.report(full_report(Rejection{name, number, *version, made.error()}, colour));
         status = ExitStatus::rejected;
       } else {
         take(key, **line);

@@ -52,6 +52,7 @@ ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
     case Command::filter: return run_filter(invocation, colour, io);
     case Command::newest:
     case Command::oldest: return run_extremes(invocation, colour, io);
+    case Command::completion: return run_completion(invocation, io);
   }
   return ExitStatus::trouble;
 }
@@ -76,13 +77,13 @@ ExitStatus run(std::span<char*> argv, Streams& io) {
 
 // The last word of a failure: written straight to the descriptor, since the
 // streams may be what failed.
-int ended(int status, std::string_view why) noexcept {
+int ended(ExitStatus status, std::string_view why) noexcept {
   if (!why.empty()) {
     write_all(2, "tolva: ");
     write_all(2, why);
     write_all(2, "\n");
   }
-  return status;
+  return static_cast<int>(status);
 }
 
 // Standard output closed and checked once, at the end: a file system may
@@ -99,7 +100,7 @@ void close_standard_output() {
 
 int main(int argc, char** argv) {
   using namespace tolva::cli;
-  const int trouble = static_cast<int>(ExitStatus::trouble);
+  const ExitStatus trouble = ExitStatus::trouble;
   try {
     Streams io;
     ExitStatus status = run(std::span<char*>(argv, static_cast<std::size_t>(argc)), io);

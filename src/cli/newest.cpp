@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,7 +23,8 @@ struct Kept {
 // The best `limit` lines read so far, in a heap whose front is the worst of
 // them, so memory follows the lines kept, never the lines read. Best is
 // greatest for newest and least for oldest; of equal versions the first read
-// is the better, so the result is the head of a stable sort.
+// is the better, so the result is the head of a stable sort. Kept unique,
+// a line equal to one kept is dropped: that one was read first.
 class Best {
   // Above zero when the key `a` is of the better version.
   int rank(std::string_view a, std::string_view b) const noexcept {
@@ -37,18 +40,24 @@ class Best {
   }
 
  public:
-  Best(std::size_t limit, bool greatest) : limit_(limit), sign_(greatest ? 1 : -1) {}
+  Best(std::size_t limit, bool greatest, bool unique)
+      : limit_(limit), sign_(greatest ? 1 : -1), unique_(unique) {}
 
   // Offers a line with its key, which is taken from `key` when the line is
   // kept.
   void offer(std::string& key, std::string_view line, std::uint64_t place) {
     if (kept_.size() < limit_) {
+      if (unique_ && !kept_keys_.insert(key).second) return;
       kept_.push_back(Kept{std::exchange(key, {}), std::string(line), place});
       std::push_heap(kept_.begin(), kept_.end(), better());
     } else if (limit_ > 0 && rank(key, kept_.front().key) > 0) {
-      // Being read later, the new line beats the worst kept only by its version.
+      // Being read later, the new line beats the worst kept only by its
+      // version. A line equal to one pushed out earlier never gets here:
+      // what pushed it out was better, and so is all that is kept since.
+      if (unique_ && !kept_keys_.insert(key).second) return;
       std::pop_heap(kept_.begin(), kept_.end(), better());
       Kept& slot = kept_.back();
+      if (unique_) kept_keys_.erase(slot.key);
       slot.key.swap(key);
       slot.line.assign(line);
       slot.place = place;
@@ -65,7 +74,9 @@ class Best {
  private:
   std::size_t limit_;
   int sign_;
+  bool unique_;
   std::vector<Kept> kept_;  // grows by the lines kept: a limit may be far above the input
+  std::set<std::string, std::less<>> kept_keys_;  // the keys of `kept_`, when unique
 };
 
 }  // namespace
@@ -77,7 +88,7 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
     if (!range) return ExitStatus::trouble;
   }
   const LineOrder order(invocation);
-  Best best(invocation.lines, invocation.command == Command::newest);
+  Best best(invocation.lines, invocation.command == Command::newest, invocation.unique);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
   ExitStatus read = for_each_keyed_line(invocation, order, colour, io, status,
@@ -88,7 +99,7 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
   order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
     io.out.write(kept.line);
-    io.out.write("\n");
+    io.out.write(line_end(invocation));
   }
   return worse(status, read);
 }

@@ -12,7 +12,6 @@ namespace tolva::cli {
 namespace {
 
 constexpr std::size_t buffer_size = 64 * 1024;
-constexpr int closed_pipe_status = 128 + 13;
 
 }  // namespace
 
@@ -46,7 +45,7 @@ void Output::fail(int error) const {
   if (error != EPIPE && fd_ != 2) {
     message.append("cannot write to ").append(name_).append(": ").append(std::strerror(error));
   }
-  throw Failure{error == EPIPE ? closed_pipe_status : 2, std::move(message)};
+  throw Failure{error == EPIPE ? ExitStatus::closed_pipe : ExitStatus::trouble, std::move(message)};
 }
 
 void Streams::report(std::string_view text) {

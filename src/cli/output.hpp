@@ -7,8 +7,7 @@ namespace tolva::cli {
 
 // A buffered writer on a file descriptor whose failures end the tool (a
 // Failure): when the reader has gone away (a closed pipe, as with `| head`)
-// quietly with status 141, the status a shell shows for a filter ended by
-// SIGPIPE; any other write failure with a message and status 2, so lost
+// quietly with status closed_pipe; any other write failure with a message and status 2, so lost
 // output is never reported as success.
 class Output {
  public:

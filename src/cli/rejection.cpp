@@ -3,29 +3,16 @@
 #include <span>
 
 #include "json.hpp"
+#include "report/label_words.hpp"
 #include "report/source_text.hpp"
 #include "text/decimal.hpp"
 #include "tolva/parse.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva::cli {
-namespace {
-
-constexpr std::string_view label_found = "found ";
-constexpr std::string_view label_expected = " expected ";
-
-}  // namespace
 
 std::size_t column_of(const grammar::ParseError& error, std::string_view text) {
   return report::SourceLine(text, error.span.start).column_of(error.span.start) + 1;
-}
-
-std::string found_words(const grammar::ParseError& error, std::string_view text) {
-  // The label is "found X expected Y", and no X holds " expected ": cutting
-  // it keeps the two forms in the same words.
-  std::string label = report::label_text(error, text);
-  std::size_t end = label.find(label_expected, label_found.size());
-  return label.substr(label_found.size(), end - label_found.size());
 }
 
 std::string full_report(const Rejection& rejected, bool colour) {
@@ -47,7 +34,7 @@ void append_json_error_fields(std::string& out, const grammar::ParseError& error
   out.append("\"column\":");
   append_decimal(out, column_of(error, text));
   out.append(",\"found\":");
-  append_json_string(out, found_words(error, text));
+  append_json_string(out, report::found_text(error, text));
   out.append(",\"expected\":[");
   for (std::size_t i = 0; i < error.expected.size(); ++i) {
     if (i > 0) out.push_back(',');

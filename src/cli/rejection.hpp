@@ -19,10 +19,6 @@ struct Rejection {
 // The column the report's header shows for the error: from 1, in characters.
 std::size_t column_of(const grammar::ParseError& error, std::string_view text);
 
-// What the report's label says was found ("'x'", "end of input", ...), in the
-// label's own words.
-std::string found_words(const grammar::ParseError& error, std::string_view text);
-
 // The full report, as the parsers draw it.
 std::string full_report(const Rejection& rejected, bool colour);
 

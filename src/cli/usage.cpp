@@ -116,13 +116,17 @@ std::string tool_help() {
   std::string out;
   append_paragraphs(out, tool_description);
   out.append("\nCommands:\n");
+  std::size_t width = 0;
+  for (const CommandDefinition& command : command_definitions()) {
+    width = std::max(width, command.name.size() + 2);
+  }
   for (const CommandDefinition& command : command_definitions()) {
     out.append("  ").append(command.name);
-    out.append(10 - command.name.size(), ' ').append(command.summary).append("\n");
+    out.append(width - command.name.size(), ' ').append(command.summary).append("\n");
   }
   out.append("\n");
   append_paragraphs(out, tool_inputs);
-  out.append("\nOptions of every command:\n");
+  out.append("\nOptions of every command that reads versions:\n");
   for (const OptionDefinition& option : option_definitions()) {
     if (option.commands == every_command && option.set != nullptr) {
       append_option_line(out, option_names(option), option.help);

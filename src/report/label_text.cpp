@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "label_words.hpp"
 #include "shown_char.hpp"
 #include "text/quoted.hpp"
 #include "text/utf8.hpp"
@@ -49,6 +50,12 @@ void append_found(std::string& text, const grammar::ParseError& error, std::stri
 }
 
 }  // namespace
+
+std::string found_text(const grammar::ParseError& error, std::string_view source) {
+  std::string text;
+  append_found(text, error, source);
+  return text;
+}
 
 std::string label_text(const grammar::ParseError& error, std::string_view source) {
   std::string text = "found ";

@@ -108,7 +108,7 @@ def test_long_line(tolva, write):
 def test_final_line_without_a_line_feed(tolva, write, command, data, out, header):
     """A rejected last line is reported with its number; the others are kept."""
     for source in (["-"], [write("v.txt", data)]):
-        result = tolva(command, *source, input=data)
+        result = tolva(command, "--scheme", "tolva", *source, input=data)
         assert result.returncode == (1 if header else 0)
         assert result.stdout == (out if command == "sort" else b"")
         err = result.stderr.decode()
@@ -283,3 +283,21 @@ def test_json_escapes_the_c0_and_c1_controls_and_del(tolva, command):
     text = b"\x1f\x7f\xc2\x80\xc2\x9f\xc2\xa0 !"
     result = tolva(command, "--json", *([text] if command == "parse" else []), input=text)
     assert b'"\\u001f\\u007f\\u0080\\u009f\xc2\xa0 !"' in result.stdout
+
+
+CLOSED_OUTPUT = b"tolva: cannot write to standard output: Bad file descriptor\n"
+
+
+@pytest.mark.parametrize("args, data, status, err", [
+    (["check"], b"1.0\n", 0, b""),                           # writes nothing: closed is fine
+    (["check", "-q"], b"1.2.3!\n", 1, b""),
+    (["check", "--count"], b"1.0\n", 2, CLOSED_OUTPUT),      # its count would be lost
+    (["sort"], b"", 0, b""),
+    (["sort"], b"1.0\n", 2, CLOSED_OUTPUT),
+    (["compare", "1.0", "lt", "2.0"], b"", 0, b""),
+])
+def test_closed_standard_output_fails_only_what_would_write_to_it(tolva_exe, args, data,
+                                                                  status, err):
+    result = subprocess.run([tolva_exe, *args], input=data, stdout=None, stderr=subprocess.PIPE,
+                            preexec_fn=lambda: os.close(1), timeout=60)
+    assert (result.returncode, result.stderr) == (status, err)

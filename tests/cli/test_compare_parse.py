@@ -15,7 +15,7 @@ import pytest
     (["--", "-.-", "-"], ">"),
 ])
 def test_compare(tolva, args, out):
-    result = tolva("compare", *args)
+    result = tolva("compare", "--scheme", "tolva", *args)
     assert (result.returncode, result.stdout, result.stderr) == (0, f"{out}\n".encode(), b"")
 
 
@@ -24,7 +24,7 @@ def test_compare(tolva, args, out):
     (["--kind", "semver", "1.0", "1.0.x"], 2),
 ])
 def test_compare_rejected(tolva, args, reports):
-    result = tolva("compare", *args)
+    result = tolva("compare", "--scheme", "tolva", *args)
     assert result.returncode == 1 and result.stdout == b""
     assert result.stderr.count(b"Error: \n") == reports
 
@@ -94,7 +94,7 @@ def test_parse_json_of_rejected_texts(tolva):
     ("1.10 --numeric-parts", "gt", "1.9", True),  # options may follow an operand
 ])
 def test_compare_by_exit_status(tolva, a, op, b, holds):
-    result = tolva("compare", *a.split(), op, b)
+    result = tolva("compare", "--scheme", "tolva", *a.split(), op, b)
     assert (result.returncode, result.stdout, result.stderr) == (0 if holds else 1, b"", b"")
 
 
@@ -110,6 +110,6 @@ def test_compare_by_exit_status(tolva, a, op, b, holds):
     (["x y", "1.0"], 1, "Error: \n   ╭─[ argument 1:1:2 ]"),
 ])
 def test_compare_refused(tolva, args, status, err):
-    result = tolva("compare", *args)
+    result = tolva("compare", "--scheme", "tolva", *args)
     assert (result.returncode, result.stdout) == (status, b"")
     assert result.stderr.decode().startswith(err)

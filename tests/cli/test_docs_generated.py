@@ -78,10 +78,10 @@ def test_man_page_escapes_every_hyphen(docs):
 
 
 @pytest.mark.parametrize("words, expected", [
-    (["tolva", "co"], ["compare"]),
+    (["tolva", "co"], ["compare", "completion"]),
     (["tolva", "sort", "--k"], ["--kind", "--key", "--keep-rejected"]),
     (["tolva", "check", "-"], ["--kind", "--scheme", "--color", "-q", "--quiet", "--count",
-                               "--format", "--json", "-h", "--help"]),
+                               "--format", "--json", "-z", "--zero-terminated", "-h", "--help"]),
     (["tolva", "sort", "--scheme", "n"], ["natural"]),
     (["tolva", "check", "--format", ""], ["full", "short"]),
     (["tolva", "sort", "--color", "=", ""], ["auto", "always", "never"]),
@@ -92,6 +92,13 @@ def test_man_page_escapes_every_hyphen(docs):
     (["tolva", "sort", "--output", "a_"], ["a_dir", "a_file"]),
     (["tolva", "sort", "--", "--k"], []),
     (["tolva", "compare", ""], []),
+    (["tolva", "compare", "1.0", "g"], ["ge", "gt"]),
+    (["tolva", "compare", "--kind", "semver", "-", ""], ["lt", "le", "eq", "ne", "gt", "ge"]),
+    (["tolva", "compare", "--scheme", "=", "tolva", "1.0", ""], ["lt", "le", "eq", "ne", "gt",
+                                                                  "ge"]),
+    (["tolva", "compare", "--color", "1.0", "--", "-1", ""], []),
+    (["tolva", "compare", "1.0", "lt", ""], []),
+    (["tolva", "completion", ""], ["bash", "zsh"]),
 ])
 def test_bash_completes(docs, tmp_path, words, expected):
     if not shutil.which("bash"):
@@ -114,3 +121,16 @@ def test_zsh_completion_reads(docs, tmp_path):
     script.write_text(docs["zsh"])
     result = subprocess.run(["zsh", "-n", str(script)], capture_output=True, text=True)
     assert (result.returncode, result.stderr) == (0, "")
+
+
+@pytest.mark.parametrize("args, status, doc", [
+    (["bash"], 0, "bash"),
+    (["ZSH"], 0, "zsh"),
+    (["fish"], 2, None),
+    ([], 2, None),
+    (["bash", "zsh"], 2, None),
+])
+def test_completion_prints_the_script_the_build_installs(tolva, docs, args, status, doc):
+    result = tolva("completion", *args)
+    assert result.returncode == status
+    assert result.stdout.decode() == (docs[doc] if doc else "")

@@ -54,7 +54,7 @@ def test_report_header_shows_the_name_on_one_line(tolva, tmp_path, command, name
     path = os.fsencode(tmp_path) + b"/" + name
     with open(path, "wb") as file:
         file.write(b"1.0\n1.0 x\n")
-    result = tolva(command, path)
+    result = tolva(command, "--scheme", "tolva", path)
     assert result.returncode == 1
     assert f"   ╭─[ {shown(path)}:2:4 ]" in safe_lines(result.stderr)
 

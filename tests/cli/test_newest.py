@@ -12,8 +12,9 @@ ACCEPTED = 8
 @pytest.mark.parametrize("n", [0, 1, ACCEPTED, ACCEPTED + 1, 10**18])
 def test_the_head_of_a_stable_sort(tolva, write, command, sort_args, n):
     files = [write("a.txt", A), write("b.txt", B)]
-    result = tolva(command, "-n", str(n), *files)
-    sorted_lines = tolva("sort", *sort_args, *files).stdout.splitlines(keepends=True)
+    result = tolva(command, "--scheme", "tolva", "-n", str(n), *files)
+    sorted_lines = tolva("sort", "--scheme", "tolva", *sort_args, *files).stdout.splitlines(
+        keepends=True)
     assert result.stdout == b"".join(sorted_lines[:n])
     assert result.returncode == 1
     err = result.stderr.decode()
@@ -32,7 +33,8 @@ def test_the_head_of_a_stable_sort(tolva, write, command, sort_args, n):
     (["newest", "-n", "-1"], 2, b"", b"tolva: option '-n': '-1' is not a count"),
 ])
 def test_options(tolva, args, status, out, err):
-    result = tolva(*args, input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n1.9\n1.10\n")
+    result = tolva(args[0], "--scheme", "tolva", *args[1:],
+                   input=b"2.0.0+b1\n1.0.0-rc.1\n2.0.0\n1.9\n1.10\n")
     assert (result.returncode, result.stdout) == (status, out)
     assert err in result.stderr
 
@@ -46,3 +48,18 @@ def test_memory_does_not_grow_with_the_lines_read(tolva_exe, peak_kib, command):
     medium = peak_kib([tolva_exe, command, "-n", "10"], quarter)
     large = peak_kib([tolva_exe, command, "-n", "10"], lines)
     assert large < 1.5 * medium
+
+
+@pytest.mark.parametrize("args, data, status, out, err", [
+    (["newest", "-n", "2", "-u"], b"1\n2\n3\n3.0\n2.0\n", 0, b"3\n2\n", b""),  # 3.0 = 3, kept
+    (["oldest", "-n", "2", "-u"], b"2.0\n1.0\n1\n3\n", 0, b"1.0\n2.0\n", b""),
+    (["newest", "-n", "3", "-u"], b"1\n1.0\n", 0, b"1\n", b""),
+    (["newest", "-n", "2"], b"1\n1.0\n", 0, b"1\n1.0\n", b""),
+    (["newest", "-k", "2"], b"a 1.9\nb 1.10\n", 0, b"b 1.10\n", b""),
+    (["oldest", "-k", "2", "-t", ","], b"a,1.9,x\nb,1.10\nc\n", 1, b"a,1.9,x\n",
+     b"tolva: <stdin>:3: no field 2\n"),
+    (["newest", "-z", "-n", "2"], b"1.9\x001.10\x001.2", 0, b"1.10\x001.9\x00", b""),
+])
+def test_unique_fields_and_terminators(tolva, args, data, status, out, err):
+    result = tolva(*args, input=data)
+    assert (result.returncode, result.stdout, result.stderr) == (status, out, err)

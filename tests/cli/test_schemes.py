@@ -92,11 +92,11 @@ def run_with_terminal_stderr(exe, args, data):
 
 
 @pytest.mark.parametrize("args, data, told", [
-    (["sort"], b"2.0.0\n1.9\n1.10\n", True),
-    (["newest", "-n", "3"], b"2.0.0\n1.9\n1.8\n", True),
-    (["filter", "*"], b"2.0.0\n1.9\n", True),
-    (["sort"], b"2.0.0\n1.9.0\n", False),
-    (["sort", "--scheme", "natural"], b"2.0.0\n1.9\n", False),
+    (["sort", "--scheme", "tolva"], b"2.0.0\n1.9\n1.10\n", True),
+    (["newest", "--scheme", "tolva", "-n", "3"], b"2.0.0\n1.9\n1.8\n", True),
+    (["filter", "--numeric-parts", "*"], b"2.0.0\n1.9\n", True),
+    (["sort", "--scheme", "tolva"], b"2.0.0\n1.9.0\n", False),
+    (["sort"], b"2.0.0\n1.9\n", False),
     (["check"], b"2.0.0\n1.9\n", False),
 ])
 def test_mixed_kinds_are_told_once_on_a_terminal(tolva_exe, tolva, args, data, told):
@@ -118,7 +118,7 @@ def test_man_page_examples_print_what_they_say(tolva_exe, tmp_path):
         cwd=tmp_path, capture_output=True, text=True).stdout.split("\n")[:-1]
         for command, args in examples}
     assert outputs == {"filter": ["1.10.0", "1.2.3", "v1.9.0", "2.0 beta"],
-                       "newest": ["1.10.0", "v1.9.0", "1.2.3"]}
+                       "newest": ["2.0 beta", "1.10.0", "v1.9.0"]}
 
 
 def test_debian_sort_spilled_agrees_with_apt(tolva, write):
@@ -138,3 +138,25 @@ def test_debian_sort_spilled_agrees_with_apt(tolva, write):
     ordered = sorted(versions, key=functools.cmp_to_key(apt_pkg.version_compare))
     groups = 1 + sum(apt_pkg.version_compare(a, b) != 0 for a, b in zip(ordered, ordered[1:]))
     assert len(got) == groups
+
+
+@pytest.mark.parametrize("args, data, status, out", [
+    (["newest"], b"3.3\n3.13\n", 0, b"3.13\n"),
+    (["newest"], b"6.0\n6.0.3\n", 0, b"6.0.3\n"),
+    (["newest"], b"1.5\n1.9.0\n", 0, b"1.9.0\n"),
+    (["newest"], b"v2.1\nV3.0.0\n2026.05.20\n", 0, b"2026.05.20\n"),
+    (["oldest"], b"V3.0.0\nv2.1\n2026.05.20\n", 0, b"v2.1\n"),
+    (["filter", ">=18.2"], b"18.1.9\n18.2.0\n19.0.0\n18.10\n", 0, b"18.2.0\n19.0.0\n18.10\n"),
+    (["compare", "1.10", "1.9"], b"", 0, b">\n"),
+    (["sort"], b"2.0 beta\n1.10\n1.9\n", 0, b"1.9\n1.10\n2.0 beta\n"),
+    (["newest", "--scheme", "tolva"], b"3.3\n3.13\n", 0, b"3.3\n"),         # the module's order
+    (["newest", "--numeric-parts"], b"2.0.0\n1.9\n", 0, b"1.9\n"),          # implies tolva
+    (["newest", "--kind", "version"], b"2.0.0\n1.9\n", 0, b"1.9\n"),
+    (["newest", "--scheme", "natural", "--kind", "semver"], b"1.0.0\n", 2, b""),
+    (["newest", "--kind", "semver", "--scheme", "natural"], b"1.0.0\n", 2, b""),
+    (["check"], b"2.0 beta\n", 1, b""),                                     # tolva's grammar
+    (["parse", "1.2"], b"", 0, b'Version::DotSeparated { parts: ["1", "2"] }\n'),
+])
+def test_commands_that_order_default_to_the_natural_scheme(tolva, args, data, status, out):
+    result = tolva(*args, input=data)
+    assert (result.returncode, result.stdout) == (status, out)

@@ -32,10 +32,10 @@ def spilling_input(seed, form):
     ([], "{v}"),
     (["-r"], "{v}"),
     (["-u"], "{v}"),
-    (["-r", "-u", "--keep-rejected"], "{v}"),
+    (["-r", "-u", "--keep-rejected", "--scheme=tolva"], "{v}"),
     (["-k", "1", "-t", ","], "{v},{n}"),
     (["-k", "2", "-t", ",", "-u"], "{n},{v}"),
-    (["-k", "1", "--keep-rejected"], "  {v}\t{n}"),
+    (["-k", "1", "--keep-rejected", "--scheme=tolva"], "  {v}\t{n}"),
     (["-z", "-k", "1", "-t", ","], "{v},\n{n}"),
 ])
 def test_spilled_runs_give_the_sort_in_memory(tolva, write, tmp_path, flags, form):
@@ -59,7 +59,7 @@ def test_spilled_runs_give_the_sort_in_memory(tolva, write, tmp_path, flags, for
     (["-k", "2", "--keep-rejected"], "z 2\nonly\ny 1\nx\n", "y 1\nz 2\nonly\nx\n",
      "tolva: <stdin>:2: no field 2\ntolva: <stdin>:4: no field 2\n"),
     (["-z", "-r", "-k", "1", "-t", "\n"], "1.0\0002.0\n3\0", "2.0\n3\0001.0\0", ""),
-    (["-z"], "1.0\r\0", "", "<stdin>:1:4 ]"),
+    (["-z", "--scheme", "tolva"], "1.0\r\0", "", "<stdin>:1:4 ]"),
 ])
 def test_fields_and_terminators(tolva, flags, text, out, err):
     result = tolva("sort", *flags, input=text.encode())
@@ -70,7 +70,7 @@ def test_fields_and_terminators(tolva, flags, text, out, err):
 @pytest.mark.parametrize("flags, text, status, err", [
     ([], "1.0\n1.0\n2.0\n", 0, ""),
     (["-u"], "1.0\n1.0\n2.0\n", 1, "<stdin>:2: disorder: 1.0\n"),
-    ([], "1.0\nbad!\n0.9\n3\n", 1, "<stdin>:3: disorder: 0.9\n"),
+    (["--scheme", "tolva"], "1.0\nbad!\n0.9\n3\n", 1, "<stdin>:3: disorder: 0.9\n"),
     (["-r"], "2.0\n1.0\n1.0\n", 0, ""),
     (["-r"], "2.0\n1.0\n1.1\n", 1, "<stdin>:3: disorder: 1.1\n"),
     (["-k", "2", "-t", ":"], "b:1.0\na:1.1\n", 0, ""),
@@ -129,7 +129,7 @@ def test_output_is_written_into_the_target(tolva_exe, tmp_path, name, make, nobo
     kept = [(s.st_mode, s.st_ino, s.st_nlink, s.st_uid) for s in (before, os.lstat(place))]
     assert kept[0] == kept[1]
     if "dev" not in name:
-        assert (reader.communicate()[0] if reader else file.read_bytes()) == b"1.10\n1.9\n"
+        assert (reader.communicate()[0] if reader else file.read_bytes()) == b"1.9\n1.10\n"
 
 
 @pytest.mark.parametrize("how", ["SIGTERM", "SIGINT", "closed pipe"])

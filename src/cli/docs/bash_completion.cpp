@@ -25,11 +25,15 @@ std::string option_pattern(const OptionDefinition& option) {
 void append_command(std::string& out, const CommandDefinition& command) {
   std::string names;
   std::string next_word_values;  // the options whose value may be the next word
+  std::string value_names;       // the same, as words
   for (const OptionDefinition& option : option_definitions()) {
     if (!takes_option(command.command, option)) continue;
     if (option.short_name != '\0') names += concat(" -", option.short_name);
     names += concat(" --", option.long_name);
-    if (option.takes == Takes::value) next_word_values += concat("|", option_pattern(option));
+    if (option.takes != Takes::value) continue;
+    next_word_values += concat("|", option_pattern(option));
+    if (option.short_name != '\0') value_names += concat(" -", option.short_name);
+    value_names += concat(" --", option.long_name);
   }
   out += concat("    ", command.name, ")\n");
   if (!next_word_values.empty()) {
@@ -54,6 +58,11 @@ void append_command(std::string& out, const CommandDefinition& command) {
   out += "        '')\n";
   out += "          if [[ -z $operands_only && $cur == -* ]]; then\n";
   out += concat("            _tolva_words '", names.substr(1), "'\n");
+  if (command.word_operand != 0) {
+    out += concat("          elif _tolva_operands '", value_names,
+                  " ' && ((operands == ", std::to_string(command.word_operand - 1), ")); then\n");
+    out += concat("            _tolva_words '", words(command.operand_words), "'\n");
+  }
   if (command.operand_kind == "file") {
     out += "          else\n";
     out += "            _tolva_files -f\n";
@@ -90,9 +99,30 @@ _tolva_files() {
   mapfile -t COMPREPLY < <(compgen "$1" -P "$lead" -- "$value")
 }
 
+# Sets $operands to the number of operands between the command and the word
+# being completed; $1 holds the options whose value may be the next word,
+# each between blanks.
+_tolva_operands() {
+  local j w only=
+  operands=0
+  for ((j = first; j < COMP_CWORD; j++)); do
+    w=${COMP_WORDS[j]}
+    if [[ -z $only && $w == = ]]; then
+      ((j++))
+    elif [[ -n $only || $w == - || $w != -* ]]; then
+      ((operands++))
+    elif [[ $w == -- ]]; then
+      only=1
+    elif [[ $1 == *" $w "* && ${COMP_WORDS[j + 1]} != = ]]; then
+      ((j++))
+    fi
+  done
+  return 0
+}
+
 _tolva() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local value=$cur lead= option= command= operands_only= i
+  local value=$cur lead= option= command= operands_only= operands= first= i
   COMPREPLY=()
   # Before the command stand only the tool's own options, which take no value.
   for ((i = 1; i < COMP_CWORD; i++)); do
@@ -101,6 +131,7 @@ _tolva() {
       break
     fi
   done
+  first=$((i + 1))
   for ((i = i + 1; i < COMP_CWORD; i++)); do
     [[ ${COMP_WORDS[i]} == -- ]] && operands_only=1
   done

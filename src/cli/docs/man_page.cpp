@@ -128,15 +128,18 @@ struct Example {
   std::string_view what;
 };
 
-constexpr std::array<Example, 5> examples{{
+constexpr std::array<Example, 6> examples{{
     {{"sort", "versions.txt"},
-     "Writes the versions of versions.txt in order, oldest first, and explains each line that "
-     "is not a version on standard error."},
+     "Writes the lines of versions.txt in order, oldest first, as release names read: 1.9 "
+     "before 1.10, and 2.0 beta before 2.0."},
+    {{"sort", "--scheme", "tolva", "versions.txt"},
+     "Writes them in the order of the Python module's classes, and explains each line that is "
+     "not a version in tolva's grammar on standard error."},
     {{"compare", "1.2.0-rc.1", "lt", "1.2.0"},
      "Exits 0: the release candidate orders before the release."},
-    {{"filter", "--scheme", "natural", ">=1.2 <2", "versions.txt"},
-     "Writes the lines of versions.txt whose version is at least 1.2 and below 2, in the order "
-     "release names are read: 1.10 is above 1.9, and 2.0 beta below 2."},
+    {{"filter", ">=1.2 <2", "versions.txt"},
+     "Writes the lines of versions.txt whose version is at least 1.2 and below 2, in input "
+     "order: 1.10 is above 1.9, and 2.0 beta below 2."},
     {{"newest", "-n", "3", "versions.txt"}, "Writes the three greatest versions, greatest first."},
     {{"check", "--format=short", "versions.txt"},
      "Names each rejected line on one line of its own: file, line, column, what was found and "
@@ -209,7 +212,7 @@ std::expected<std::string, std::string> man_page(std::string_view version) {
   out += ".SH COMMANDS\n";
   for (const CommandDefinition& command : command_definitions()) append_command(out, command);
 
-  out += ".SH OPTIONS\n.SS \"Options of every command\"\n";
+  out += ".SH OPTIONS\n.SS \"Options of every command that reads versions\"\n";
   for (const OptionDefinition& option : option_definitions()) {
     if (option.commands == every_command && option.set != nullptr) append_option(out, option);
   }

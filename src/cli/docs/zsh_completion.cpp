@@ -72,6 +72,20 @@ void append_option(std::string& out, const OptionDefinition& option) {
 // The operands: a placeholder before FILE... is one word of its own (filter's
 // RANGE); FILE... and other texts take the rest.
 void append_operands(std::string& out, const CommandDefinition& command) {
+  if (command.word_operand != 0) {
+    for (std::size_t i = 1; i < command.word_operand; ++i) {
+      out += concat("            '", std::to_string(i), ":", command.operands, ": ' \\\n");
+    }
+    std::string words;
+    for (std::string_view word : command.operand_words) words += concat(word, " ");
+    words.pop_back();
+    out += concat("            '", std::to_string(command.word_operand), ":", command.operands,
+                  ":(", words, ")'");
+    if (command.max_operands > command.word_operand) {
+      out += concat(" \\\n            '*:", command.operands, ": '");
+    }
+    return;
+  }
   if (command.operand_kind != "file") {
     out += concat("            '*:", command.operands, ": '");
     return;

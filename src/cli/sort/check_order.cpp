@@ -1,7 +1,7 @@
 #include "check_order.hpp"
 
+#include "../lines.hpp"
 #include "../shown_name.hpp"
-#include "line_blocks.hpp"
 #include "records.hpp"
 #include "text/decimal.hpp"
 
@@ -14,38 +14,36 @@ bool OrderCheck::in_order(std::string_view key) const noexcept {
   return settings_.options.unique ? order < 0 : order <= 0;
 }
 
-int OrderCheck::read(int fd, std::string_view name) {
-  if (disorder_) return 0;
-  LineBlocks blocks(fd, settings_.terminator, 64 * 1024);
+std::error_code OrderCheck::read(int fd, std::string_view name) {
+  if (disorder_) return {};
+  LineReader lines(fd, settings_.terminator);
   report::ReportStyle style{.source_name = name, .first_line = 0, .colour = settings_.colour};
   std::string reports;
   for (;;) {
-    auto block = blocks.next();
-    if (!block) return block.error();
-    if (block->empty()) return 0;
-    for (std::string_view rest = *block; !rest.empty();) {
-      std::string_view line = take_line(rest, settings_.terminator);
-      ++style.first_line;
-      key_.clear();
-      if (!line_key(settings_, line, style, key_, reports)) {
-        io_.report(reports);
-        reports.clear();
-        status_ = ExitStatus::rejected;
-        continue;
-      }
-      if (!in_order(key_)) {
-        std::string message(name);
-        message.push_back(':');
-        append_decimal(message, style.first_line);
-        message.append(": disorder: ").append(shown_name(line)).push_back('\n');
-        io_.report(message);
-        status_ = ExitStatus::rejected;
-        disorder_ = true;
-        return 0;
-      }
-      previous_.swap(key_);
-      any_ = true;
+    auto next = lines.next();
+    if (!next) return next.error();
+    if (!*next) return {};
+    std::string_view line = **next;
+    ++style.first_line;
+    key_.clear();
+    if (!line_key(settings_, line, style, key_, reports)) {
+      io_.report(reports);
+      reports.clear();
+      status_ = ExitStatus::rejected;
+      continue;
     }
+    if (!in_order(key_)) {
+      std::string message(name);
+      message.push_back(':');
+      append_decimal(message, style.first_line);
+      message.append(": disorder: ").append(shown_name(line)).push_back('\n');
+      io_.report(message);
+      status_ = ExitStatus::rejected;
+      disorder_ = true;
+      return {};
+    }
+    previous_.swap(key_);
+    any_ = true;
   }
 }
 

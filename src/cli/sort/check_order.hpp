@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <system_error>
 
 #include "../exit_status.hpp"
 #include "../output.hpp"
@@ -16,9 +17,9 @@ class OrderCheck {
  public:
   OrderCheck(const Settings& settings, Streams& io) : settings_(settings), io_(io) {}
 
-  // Reads one input, unless disorder was found already: 0, or the errno of
-  // a failed read.
-  int read(int fd, std::string_view name);
+  // Reads one input, unless disorder was found already: nothing, or the
+  // error of a failed read.
+  std::error_code read(int fd, std::string_view name);
   // ok, or rejected when some line was rejected or out of order.
   ExitStatus status() const noexcept { return status_; }
 

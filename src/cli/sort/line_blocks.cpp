@@ -14,43 +14,45 @@ bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-LineBlocks::LineBlocks(int fd, char terminator, std::size_t block_size)
-    : fd_(fd), terminator_(terminator) {
+LineBlocks::LineBlocks(int fd, char terminator, std::size_t block_size, Handout handout)
+    : fd_(fd), terminator_(terminator), handout_(handout) {
   // Not zero-filled: a block of megabytes for each of thousands of small
   // inputs would cost more than reading them, and untouched pages cost nothing.
   buffer_.resize_and_overwrite(block_size, [](char*, std::size_t size) { return size; });
 }
 
-std::expected<std::string_view, int> LineBlocks::next() {
-  // The unfinished line the last block left moves to the front.
+std::expected<std::string_view, std::error_code> LineBlocks::next() {
+  // The unfinished line the last block left moves to the front; it holds no
+  // terminator, so only what is read behind it is searched.
   std::size_t unread = end_ - start_;
   std::memmove(buffer_.data(), buffer_.data() + start_, unread);
   start_ = 0;
   end_ = unread;
-  std::size_t searched = 0;
+  std::size_t searched = unread;
   for (;;) {
     while (!at_end_ && end_ < buffer_.size()) {
       ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
       if (got < 0) {
         if (errno == EINTR) continue;
-        return std::unexpected(errno);
+        return std::unexpected(std::error_code(errno, std::generic_category()));
       }
       at_end_ = got == 0;
       end_ += static_cast<std::size_t>(got);
+      if (handout_ == Handout::as_read) break;
     }
     if (at_end_) {
       start_ = end_;
       return std::string_view(buffer_.data(), end_);
     }
-    std::string_view read(buffer_.data(), end_);
-    std::size_t last = read.find_last_of(terminator_);
-    if (last != std::string_view::npos && last >= searched) {
-      start_ = last + 1;
-      return read.substr(0, start_);
+    std::string_view fresh(buffer_.data() + searched, end_ - searched);
+    std::size_t last = fresh.find_last_of(terminator_);
+    if (last != std::string_view::npos) {
+      start_ = searched + last + 1;
+      return std::string_view(buffer_.data(), start_);
     }
-    // One line fills the whole buffer: make room for the rest of it.
     searched = end_;
-    grow_buffer(buffer_);
+    // One line fills the whole buffer: make room for the rest of it.
+    if (end_ == buffer_.size()) grow_buffer(buffer_);
   }
 }
 

@@ -5,8 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "../lines.hpp"
+#include <system_error>
 
 namespace tolva::cli::sort {
 
@@ -14,18 +13,24 @@ namespace tolva::cli::sort {
 // out in groups (to several threads) while the memory stays that of one block.
 class LineBlocks {
  public:
+  // When a block is handed out: once it is full (or the input ends), or as
+  // soon as a read brings a whole line, for a reader that answers each line
+  // as it arrives.
+  enum class Handout { full, as_read };
+
   // `block_size` is what each block aims at; a longer line makes its block
   // longer.
-  LineBlocks(int fd, char terminator, std::size_t block_size);
+  LineBlocks(int fd, char terminator, std::size_t block_size, Handout handout = Handout::full);
 
   // The next block: whole lines, each ending in the terminator except the
   // input's last one, which may lack it. Empty at the end of the input, or
-  // the errno of a failed read. Valid until the next call.
-  std::expected<std::string_view, int> next();
+  // the error of a failed read. Valid until the next call.
+  std::expected<std::string_view, std::error_code> next();
 
  private:
   int fd_;
   char terminator_;
+  Handout handout_;
   std::string buffer_;
   std::size_t start_ = 0;  // first byte not yet handed out
   std::size_t end_ = 0;    // end of the bytes read

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <thread>
 
-#include "line_blocks.hpp"
+#include "../lines.hpp"
 #include "merge.hpp"
 #include "temp_files.hpp"
 #include "tolva/grammar/text_order_key.hpp"
@@ -97,13 +97,13 @@ Sorter::Sorter(const Settings& settings, Streams& io)
       reader_buffer_(std::clamp<std::size_t>(settings.buffer_size / (4 * fan_in), 4096, 1 << 20)),
       rejected_(settings.temp_dir, std::max<std::size_t>(settings.buffer_size / 8, 4096)) {}
 
-int Sorter::read(int fd, std::string_view name) {
+std::error_code Sorter::read(int fd, std::string_view name) {
   LineBlocks blocks(fd, settings_.terminator, block_size_);
   std::size_t line_number = 0;
   for (;;) {
     auto block = blocks.next();
     if (!block) return block.error();
-    if (block->empty()) return 0;
+    if (block->empty()) return {};
     parse(*block, name, line_number);
   }
 }

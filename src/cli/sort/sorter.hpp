@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "../exit_status.hpp"
@@ -23,9 +24,9 @@ class Sorter {
  public:
   Sorter(const Settings& settings, Streams& io);
 
-  // Reads one input to its end: 0, or the errno of a failed read (the lines
-  // before it are kept).
-  int read(int fd, std::string_view name);
+  // Reads one input to its end: nothing, or the error of a failed read (the
+  // lines before it are kept).
+  std::error_code read(int fd, std::string_view name);
   // ok, or rejected when some line was.
   ExitStatus status() const noexcept { return status_; }
   // Once the input is read: spills what is held if anything was spilled, and
