@@ -1,8 +1,5 @@
 #include "sorter.hpp"
 
-#include <pthread.h>
-#include <signal.h>
-
 #include <algorithm>
 #include <exception>
 #include <system_error>
@@ -46,22 +43,6 @@ void parse_piece(const Settings& settings, std::string_view text, std::string_vi
   }
   outcome.lines = style.first_line - lines_before;
 }
-
-// Starts threads with the signals the temporary files' handler catches
-// blocked, so that it runs on the main thread, never beside it.
-class SignalsBlocked {
- public:
-  SignalsBlocked() noexcept {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&set, signal);
-    ::pthread_sigmask(SIG_BLOCK, &set, &old_);
-  }
-  ~SignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
-
- private:
-  sigset_t old_;
-};
 
 // Threads joined when it goes, however the scope is left (std::jthread is
 // not in every standard library this builds with).
@@ -180,7 +161,8 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
   {
     JoinedThreads threads;
     {
-      SignalsBlocked blocked;
+      // The temporary files' signal handler runs on this thread, never beside it.
+      temp_files::HandledSignalsBlocked blocked;
       for (std::size_t i = 1; i < texts.size(); ++i) threads.run(work, i);
     }
     work(0);
