@@ -180,8 +180,8 @@ print(run.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
     (["-z", "--scheme", "debian"], b"\0"),
     (["--scheme", "natural", "-k", "2"], b"a\n"),
 ])
-def test_reports_of_rejected_lines_are_written_in_order_as_they_are_read(tolva_exe, tmp_path,
-                                                                         flags, data):
+def test_memory_does_not_grow_with_the_reports_of_rejected_lines(tolva_exe, tmp_path, flags,
+                                                                   data):
     """400,000 rejected lines, whose reports (60 MB) are not held: the peak
     stays within a few MiB of that of an empty input, and four threads write
     the reports in input order."""
