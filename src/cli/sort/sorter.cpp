@@ -173,8 +173,11 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
   {
     JoinedThreads threads;
     // Pieces that got no thread of their own, run here after the first: a
-    // piece waits for the ones before it to write their reports.
+    // piece waits for the ones before it to write their reports. Room is
+    // made first, so nothing throws between starting a thread and running
+    // the first piece, which the thread may wait for.
     std::vector<std::size_t> here;
+    here.reserve(texts.size());
     {
       // The temporary files' signal handler runs on this thread, never beside it.
       temp_files::HandledSignalsBlocked blocked;
