@@ -12,10 +12,12 @@ namespace tolva::cli {
 namespace {
 
 // Tells of a rejected line as the options ask: a full or a short report on
-// standard error, or JSON on standard output.
-void tell(const Invocation& invocation, bool colour, Streams& io, const Rejection& rejected) {
+// standard error, or JSON on standard output, which names the file by its
+// name itself (`path`), as a script would open it.
+void tell(const Invocation& invocation, bool colour, Streams& io, const Rejection& rejected,
+          std::string_view path) {
   if (invocation.json) {
-    append_json(io.out.buffer(), rejected);
+    append_json(io.out.buffer(), Rejection{path, rejected.line, rejected.text, rejected.error});
     io.out.write_if_full();
   } else if (invocation.format == ReportFormat::short_line) {
     std::string line;
@@ -48,6 +50,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
   const LineOrder order(invocation);
   ExitStatus status = ExitStatus::ok;
   bool stopped = false;  // quiet: a line was rejected, so the answer is known
+  std::string_view path = standard_input_name;  // of the input being read
   auto check_input = [&](int fd, std::string_view name) {
     LineReader lines(fd, invocation.zero_terminated ? '\0' : '\n');
     std::size_t number = 0;
@@ -65,7 +68,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
         stopped = true;
         return std::error_code();
       }
-      tell(invocation, colour, io, Rejection{name, number, **line, checked.error()});
+      tell(invocation, colour, io, Rejection{name, number, **line, checked.error()}, path);
     }
     if (invocation.count && !quiet) {
       write_count(io, named ? std::string(name) + ": " : std::string(), number - rejected,
@@ -78,6 +81,7 @@ ExitStatus run_check(const Invocation& invocation, bool colour, Streams& io) {
   ExitStatus read = ExitStatus::ok;
   if (operands.empty()) read = for_each_input({}, io, check_input);
   for (std::size_t i = 0; i < operands.size() && !stopped; ++i) {
+    path = operands[i] == "-" ? standard_input_name : operands[i];
     read = worse(read, for_each_input(operands.subspan(i, 1), io, check_input));
   }
   return worse(status, read);

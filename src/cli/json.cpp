@@ -3,10 +3,22 @@
 #include "kind.hpp"
 #include "text/decimal.hpp"
 #include "text/hex.hpp"
+#include "text/properties.hpp"
 #include "text/utf8.hpp"
 
 namespace tolva::cli {
 namespace {
+
+// "\uXXXX", as a pair of surrogates above the Basic Multilingual Plane.
+void append_json_escape(std::string& out, char32_t c) {
+  if (c > 0xFFFF) {
+    append_json_escape(out, 0xD800 + ((c - 0x10000) >> 10));
+    append_json_escape(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
+    return;
+  }
+  out.append("\\u");
+  append_hex(out, static_cast<std::uint32_t>(c), 4);
+}
 
 void append_list(std::string& out, TextSpan list) {
   out.push_back('[');
@@ -57,14 +69,16 @@ void append_json_string(std::string& out, std::string_view bytes) {
     auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x80) {
       text::Decoded d = text::decode_utf8(bytes, i);
-      if (d.code_point <= 0x9F) {
-        // A C1 control, which a terminal may take as part of a command.
-        out.append("\\u");
-        append_hex(out, d.code_point, 4);
-      } else if (d.well_formed) {
-        out.append(bytes.substr(i, d.length));
-      } else {
+      if (!d.well_formed) {
         text::append_utf8(out, U'\uFFFD');
+      } else if (d.code_point <= 0x9F || text::is_format(d.code_point) ||
+                 text::is_line_separator(d.code_point)) {
+        // A C1 control, which a terminal may take as part of a command; a
+        // format character, which changes how the text around it reads; a
+        // line or paragraph separator, which breaks the line in some readers.
+        append_json_escape(out, d.code_point);
+      } else {
+        out.append(bytes.substr(i, d.length));
       }
       i += d.length;
       continue;
@@ -73,8 +87,7 @@ void append_json_string(std::string& out, std::string_view bytes) {
       out.push_back('\\');
       out.push_back(c);
     } else if (byte < 0x20 || byte == 0x7F) {
-      out.append("\\u");
-      append_hex(out, byte, 4);
+      append_json_escape(out, byte);
     } else {
       out.push_back(c);
     }

@@ -8,10 +8,12 @@
 
 namespace tolva::cli {
 
-// A JSON string of any bytes: control characters (C0, DEL and C1) escaped as
-// \u00XX, and each ill-formed UTF-8 sequence written as U+FFFD, as the
-// reports show it, so the output is always valid JSON that no terminal takes
-// for a command.
+// A JSON string of any bytes, each character the one it is: control
+// characters (C0, DEL and C1), format characters and the line and paragraph
+// separators escaped as \uXXXX, never shown by a stand-in, so a script reads
+// back the very name or text, and no terminal takes the output for a command.
+// Each ill-formed UTF-8 sequence, which no JSON string can hold, is written
+// as U+FFFD, as the reports show it.
 void append_json_string(std::string& out, std::string_view bytes);
 
 // The members of one JSON object for the value: its kind, named as `--kind`

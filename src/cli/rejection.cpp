@@ -6,6 +6,7 @@
 #include "report/label_words.hpp"
 #include "report/source_text.hpp"
 #include "text/decimal.hpp"
+#include "text/utf8.hpp"
 #include "tolva/parse.hpp"
 #include "tolva/report/parse_report.hpp"
 
@@ -34,7 +35,16 @@ void append_json_error_fields(std::string& out, const grammar::ParseError& error
   out.append("\"column\":");
   append_decimal(out, column_of(error, text));
   out.append(",\"found\":");
-  append_json_string(out, report::found_text(error, text));
+  if (error.found && error.found_kind == grammar::FoundKind::Character) {
+    // The character itself, which JSON escapes as it must, where the label
+    // shows a stand-in or a name for the terminal.
+    std::string found = "'";
+    text::append_utf8(found, *error.found);
+    found.push_back('\'');
+    append_json_string(out, found);
+  } else {
+    append_json_string(out, report::found_text(error, text));
+  }
   out.append(",\"expected\":[");
   for (std::size_t i = 0; i < error.expected.size(); ++i) {
     if (i > 0) out.push_back(',');

@@ -10,7 +10,7 @@ namespace tolva::cli {
 
 // A rejected line, as the commands that read lines tell of it.
 struct Rejection {
-  std::string_view file;  // as reports show it
+  std::string_view file;  // as reports show it; in JSON, the name itself
   std::size_t line;       // from 1
   std::string_view text;
   const grammar::ParseError& error;
@@ -27,7 +27,8 @@ std::string full_report(const Rejection& rejected, bool colour);
 void append_short(std::string& out, const Rejection& rejected);
 
 // The members of one JSON object for the error of a rejected text: the column
-// the report points at, and what was found and expected in the report's words.
+// the report points at, and what was found and expected in the report's words,
+// a character found being itself, never its stand-in.
 void append_json_error_fields(std::string& out, const grammar::ParseError& error,
                               std::string_view text);
 

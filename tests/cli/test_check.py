@@ -275,7 +275,25 @@ def test_json_is_valid_for_any_bytes(tolva):
                        "expected": ["digit", "'-'", "'+'", "end of input",
                                     "alphanumeric or '-'", "'.'"], "text": "1.2.3!"}
     assert [(r["line"], r["column"], r["found"], r["text"]) for r in rows[1:]] == [
-        (3, 1, "'␀'", "\x00x\ufffd"), (4, 1, "'\"'", "\"\\é \x1b")]
+        (3, 1, "'\x00'", "\x00x\ufffd"), (4, 1, "'\"'", "\"\\é \x1b")]
+
+
+# Each string is the very name or character, never a terminal's stand-in for
+# it: a control, a format character, a separator, one past the Basic
+# Multilingual Plane (a surrogate pair), and the first character left as it is.
+@pytest.mark.parametrize("char, escaped", [
+    ("\x1b", b"\\u001b"), ("\u202e", b"\\u202e"), ("\u2028", b"\\u2028"),
+    ("\U000e0001", b"\\udb40\\udc01"), ("\u00a0", "\u00a0".encode()),
+])
+def test_json_names_each_character_itself(tolva, tmp_path, char, escaped):
+    path = tmp_path / f"a{char}b"
+    path.write_bytes(f"1.0-{char}\n".encode())
+    checked = tolva("check", "--json", str(path))
+    parsed = tolva("parse", "--json", f"1.0-{char}")
+    row = json.loads(checked.stdout)
+    assert (row["file"], row["found"], row["text"]) == (str(path), f"'{char}'", f"1.0-{char}")
+    assert json.loads(parsed.stdout)["error"]["found"] == f"'{char}'"
+    assert escaped in checked.stdout and escaped in parsed.stdout
 
 
 @pytest.mark.parametrize("command", ["check", "parse"])

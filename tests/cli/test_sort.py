@@ -2,6 +2,7 @@
 
 import os
 import random
+import re
 import subprocess
 import sys
 
@@ -161,6 +162,43 @@ def test_memory_does_not_grow_by_a_buffer_per_operand(tolva_exe, tmp_path):
         return int(run.stdout)
 
     assert peak_kib(20_000) - peak_kib(1) < 20_000 * 1
+
+
+# Runs a command on standard input from argv[1], standard error to argv[1].err,
+# and prints its status and its peak resident size, which counts the
+# interpreter it was forked from.
+STATUS_AND_PEAK_OF_CHILD = """
+import resource, subprocess, sys
+with open(sys.argv[1], "rb") as given, open(sys.argv[1] + ".err", "wb") as err:
+    run = subprocess.run(sys.argv[2:], stdin=given, stdout=subprocess.DEVNULL, stderr=err)
+print(run.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
+"""
+
+
+@pytest.mark.parametrize("flags, data", [
+    (["--scheme", "semver"], b"x\n"),
+    (["-z", "--scheme", "debian"], b"\0"),
+    (["--scheme", "natural", "-k", "2"], b"a\n"),
+])
+def test_memory_does_not_grow_with_the_reports_of_rejected_lines(tolva_exe, tmp_path, flags,
+                                                                   data):
+    """400,000 rejected lines, whose reports (60 MB) are not held: the peak
+    stays within a few MiB of that of an empty input, and four threads write
+    the reports in input order."""
+
+    def status_and_peak_kib(data):
+        path = tmp_path / "in"
+        path.write_bytes(data)
+        run = subprocess.run([sys.executable, "-c", STATUS_AND_PEAK_OF_CHILD, str(path),
+                              tolva_exe, "sort", "--parallel=4", *flags],
+                             capture_output=True, timeout=120)
+        return tuple(map(int, run.stdout.split()))
+
+    empty = status_and_peak_kib(b"")
+    status, peak = status_and_peak_kib(data * 400_000)
+    assert (empty[0], status) == (0, 1) and peak < empty[1] + 4 * 1024
+    numbers = re.findall(rb"<stdin>:(\d+)", (tmp_path / "in.err").read_bytes())
+    assert numbers == [b"%d" % n for n in range(1, 400_001)]
 
 
 def numeric_parts_key(line):

@@ -132,28 +132,51 @@ def test_output_is_written_into_the_target(tolva_exe, tmp_path, name, make, nobo
         assert (reader.communicate()[0] if reader else file.read_bytes()) == b"1.9\n1.10\n"
 
 
-@pytest.mark.parametrize("how", ["SIGTERM", "SIGINT", "closed pipe"])
-def test_signal_during_the_merge_leaves_no_temporary_file(tolva_exe, write, tmp_path, how):
+def default_signals(limit_file_size=False):
+    """What the child starts with: the signals the test's own starter may
+    ignore (a SIGINT ignored on entry would stay ignored) at their default
+    action, no core files, and a file size limit when asked."""
+    for number in range(1, signal.NSIG):
+        if number not in (signal.SIGKILL, signal.SIGSTOP):
+            try:
+                signal.signal(number, signal.SIG_DFL)
+            except (OSError, ValueError):
+                pass
+    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+    if limit_file_size:
+        resource.setrlimit(resource.RLIMIT_FSIZE, (200_000, 200_000))
+
+
+# Every signal whose default action ends the process, sent while output waits
+# in the final merge; a file that grows past its limit, while runs are written.
+@pytest.mark.parametrize("how", [
+    "SIGTERM", "SIGINT", "SIGHUP", "SIGQUIT", "SIGXFSZ", "SIGXCPU", "SIGALRM", "SIGUSR1",
+    "SIGUSR2", "SIGVTALRM", "SIGPROF", "SIGIO", "SIGPWR", "SIGRTMIN", "SIGRTMAX",
+    "closed pipe", "file size limit",
+])
+def test_signal_leaves_no_temporary_file(tolva_exe, write, tmp_path, how):
     path = write("v.txt", "\n".join(random_versions(100_000, 5)).encode())
     temp = tmp_path / "temp"
     temp.mkdir()
-    # A SIGINT that the test's own starter ignored would stay ignored in the child.
     proc = subprocess.Popen([tolva_exe, "sort", "-S", "64K", "-T", str(temp), path],
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
-    # Output begins only in the final merge; the full pipe then holds it there.
-    assert proc.stdout.read(1)
-    assert [p.name for p in temp.iterdir()][0].startswith("tolva-sort.")
-    if how == "closed pipe":
-        proc.stdout.close()
+                            preexec_fn=lambda: default_signals(how == "file size limit"))
+    if how == "file size limit":
+        proc.communicate(timeout=60)
     else:
-        proc.send_signal(getattr(signal, how))
-    proc.wait(timeout=60)
-    assert proc.returncode == -getattr(signal, "SIGPIPE" if how == "closed pipe" else how)
-    assert list(temp.iterdir()) == []
-    proc.stderr.close()
-    if how != "closed pipe":
+        # Output begins only in the final merge; the full pipe then holds it there.
+        assert proc.stdout.read(1)
+        assert [p.name for p in temp.iterdir()][0].startswith("tolva-sort.")
+        if how == "closed pipe":
+            proc.stdout.close()
+        else:
+            proc.send_signal(getattr(signal, how))
+        proc.wait(timeout=60)
         proc.stdout.close()
+    proc.stderr.close()
+    expected = {"closed pipe": "SIGPIPE", "file size limit": "SIGXFSZ"}.get(how, how)
+    assert proc.returncode == -getattr(signal, expected)
+    assert list(temp.iterdir()) == []
 
 
 def limit_file_size():

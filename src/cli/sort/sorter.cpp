@@ -1,8 +1,5 @@
 #include "sorter.hpp"
 
-#include <pthread.h>
-#include <signal.h>
-
 #include <algorithm>
 #include <exception>
 #include <system_error>
@@ -10,6 +7,7 @@
 
 #include "../lines.hpp"
 #include "merge.hpp"
+#include "ordered_reports.hpp"
 #include "temp_files.hpp"
 #include "tolva/grammar/text_order_key.hpp"
 
@@ -20,17 +18,22 @@ namespace {
 constexpr std::size_t fan_in = 16;
 // A thread is worth starting for this much input.
 constexpr std::size_t min_piece = 16 * 1024;
+// Bytes of reports a piece holds before it writes them.
+constexpr std::size_t reports_held = 64 * 1024;
 
 // What parsing one piece of a block gives besides its records.
 struct PieceOutcome {
-  std::string reports;
+  std::string reports;   // not yet written
   std::string rejected;  // the rejected lines, each with its terminator
   std::size_t lines = 0;
   bool any_rejected = false;
 };
 
+// Parses piece number `piece` of a block, handing its reports to `reports`
+// as they grow; the caller hands over the rest at the piece's end.
 void parse_piece(const Settings& settings, std::string_view text, std::string_view name,
-                 std::size_t lines_before, RecordBlock& into, PieceOutcome& outcome) {
+                 std::size_t lines_before, RecordBlock& into, PieceOutcome& outcome,
+                 OrderedReports& reports, std::size_t piece) {
   report::ReportStyle style{
       .source_name = name, .first_line = lines_before, .colour = settings.colour};
   while (!text.empty()) {
@@ -43,25 +46,10 @@ void parse_piece(const Settings& settings, std::string_view text, std::string_vi
     outcome.any_rejected = true;
     if (settings.options.keep_rejected)
       outcome.rejected.append(line).push_back(settings.terminator);
+    reports.hand_over(piece, outcome.reports, false);
   }
   outcome.lines = style.first_line - lines_before;
 }
-
-// Starts threads with the signals the temporary files' handler catches
-// blocked, so that it runs on the main thread, never beside it.
-class SignalsBlocked {
- public:
-  SignalsBlocked() noexcept {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&set, signal);
-    ::pthread_sigmask(SIG_BLOCK, &set, &old_);
-  }
-  ~SignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
-
- private:
-  sigset_t old_;
-};
 
 // Threads joined when it goes, however the scope is left (std::jthread is
 // not in every standard library this builds with).
@@ -74,13 +62,14 @@ class JoinedThreads {
     for (std::thread& thread : threads_) thread.join();
   }
 
-  // Runs `work(i)` on a new thread, or here when no thread can be made.
+  // Runs `work(i)` on a new thread: false when no thread can be made.
   template <class Work>
-  void run(Work& work, std::size_t i) {
+  bool run(Work& work, std::size_t i) {
     try {
       threads_.emplace_back(work, i);
+      return true;
     } catch (const std::system_error&) {
-      work(i);
+      return false;
     }
   }
 
@@ -132,10 +121,11 @@ void Sorter::parse_alone(std::string_view block, std::string_view name, std::siz
     parts_.push_back(Part{std::make_unique<RecordBlock>(), false});
   }
   PieceOutcome outcome;
-  parse_piece(settings_, block, name, line_number, *parts_.back().records, outcome);
+  OrderedReports reports(io_, reports_held);
+  parse_piece(settings_, block, name, line_number, *parts_.back().records, outcome, reports, 0);
+  reports.hand_over(0, outcome.reports, true);
   line_number += outcome.lines;
   if (outcome.any_rejected) status_ = ExitStatus::rejected;
-  if (!outcome.reports.empty()) io_.report(outcome.reports);
   if (!outcome.rejected.empty()) rejected_.add(outcome.rejected);
 }
 
@@ -164,6 +154,7 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
   std::vector<std::unique_ptr<RecordBlock>> records(texts.size());
   std::vector<PieceOutcome> outcomes(texts.size());
   std::vector<std::exception_ptr> failures(texts.size());
+  OrderedReports reports(io_, reports_held);
   auto work = [&](std::size_t i) {
     try {
       records[i] = std::make_unique<RecordBlock>();
@@ -171,25 +162,35 @@ void Sorter::parse_in_parallel(std::string_view block, std::string_view name,
       // terminator) and keys about as long as they are.
       std::size_t next_lines = i + 1 < texts.size() ? lines_before[i + 1] : lines;
       records[i]->reserve(2 * texts[i].size(), next_lines - lines_before[i] + 1);
-      parse_piece(settings_, texts[i], name, lines_before[i], *records[i], outcomes[i]);
+      parse_piece(settings_, texts[i], name, lines_before[i], *records[i], outcomes[i], reports, i);
       records[i]->sort(settings_.options.reverse);
+      reports.hand_over(i, outcomes[i].reports, true);
     } catch (...) {
       failures[i] = std::current_exception();
+      reports.stop();
     }
   };
   {
     JoinedThreads threads;
+    // Pieces that got no thread of their own, run here after the first: a
+    // piece waits for the ones before it to write their reports. Room is
+    // made first, so nothing throws between starting a thread and running
+    // the first piece, which the thread may wait for.
+    std::vector<std::size_t> here;
+    here.reserve(texts.size());
     {
-      SignalsBlocked blocked;
-      for (std::size_t i = 1; i < texts.size(); ++i) threads.run(work, i);
+      // The temporary files' signal handler runs on this thread, never beside it.
+      temp_files::HandledSignalsBlocked blocked;
+      for (std::size_t i = 1; i < texts.size(); ++i)
+        if (!threads.run(work, i)) here.push_back(i);
     }
     work(0);
+    for (std::size_t i : here) work(i);
   }
   for (std::size_t i = 0; i < texts.size(); ++i) {
     if (failures[i]) std::rethrow_exception(failures[i]);
     line_number += outcomes[i].lines;
     if (outcomes[i].any_rejected) status_ = ExitStatus::rejected;
-    if (!outcomes[i].reports.empty()) io_.report(outcomes[i].reports);
     if (!outcomes[i].rejected.empty()) rejected_.add(outcomes[i].rejected);
     parts_.push_back(Part{std::move(records[i]), true});
   }

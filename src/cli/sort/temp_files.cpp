@@ -36,7 +36,29 @@ std::atomic<unsigned long> run_count{0};
 // The folder's path, for messages only.
 std::string folder_path;
 
-constexpr int handled_signals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+// Every signal whose default action ends the process, but those of a fault
+// (SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS, SIGABRT): a process that
+// faulted cannot trust the descriptors it would remove files through, and its
+// core should show the fault as it happened.
+constexpr int handled_signals[] = {
+    SIGINT,    SIGTERM, SIGHUP,  SIGPIPE, SIGQUIT, SIGALRM, SIGVTALRM,
+    SIGPROF,   SIGXCPU, SIGXFSZ, SIGUSR1, SIGUSR2, SIGIO,
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+
+// The handled signals, the real-time ones among them.
+sigset_t handled_set() noexcept {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : handled_signals) sigaddset(&set, signal);
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) sigaddset(&set, signal);
+  return set;
+}
 
 // A run file's name, its number in decimal, written without the C library's
 // formatting, which is not async-signal-safe.
@@ -67,24 +89,6 @@ void on_signal(int signal) {
   // runs, is delivered again on return, now with its default action.
   ::raise(signal);
 }
-
-// Blocks the handled signals while the folder is made and recorded, so that
-// the handler never sees a folder that exists but is not recorded.
-class HandlerHeldOff {
- public:
-  HandlerHeldOff() noexcept {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : handled_signals) sigaddset(&set, signal);
-    ::pthread_sigmask(SIG_BLOCK, &set, &old_);
-  }
-  HandlerHeldOff(const HandlerHeldOff&) = delete;
-  HandlerHeldOff& operator=(const HandlerHeldOff&) = delete;
-  ~HandlerHeldOff() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
-
- private:
-  sigset_t old_;
-};
 
 // Names the folder with the prefix and letters and digits that differ from
 // one call to the next.
@@ -124,7 +128,8 @@ int make_folder(std::string_view parent) {
   int error = EEXIST;
   for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
     fill_folder_name();
-    HandlerHeldOff held;
+    // The handler must never see a folder that exists but is not recorded.
+    HandledSignalsBlocked held;
     if (::mkdirat(parent_dir, folder_name, 0700) != 0) {
       error = errno;
       continue;
@@ -148,17 +153,25 @@ int make_folder(std::string_view parent) {
 }  // namespace
 
 void install_signal_handlers() noexcept {
-  for (int signal : handled_signals) {
+  const sigset_t handled = handled_set();
+  for (int signal = 1; signal < NSIG; ++signal) {
+    if (sigismember(&handled, signal) != 1) continue;
     struct sigaction old {};
     if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = on_signal;
     action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (int other : handled_signals) sigaddset(&action.sa_mask, other);
+    action.sa_mask = handled;
     ::sigaction(signal, &action, nullptr);
   }
 }
+
+HandledSignalsBlocked::HandledSignalsBlocked() noexcept {
+  const sigset_t handled = handled_set();
+  ::pthread_sigmask(SIG_BLOCK, &handled, &old_);
+}
+
+HandledSignalsBlocked::~HandledSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
 
 Created create_run_file(std::string_view parent) {
   Created created;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <signal.h>
+
 #include <expected>
 #include <string>
 #include <string_view>
@@ -8,14 +10,28 @@ namespace tolva::cli::sort {
 
 // The temporary files of this process: its spilled runs, in a folder of its
 // own made on first use. They are removed when the sort ends, however it ends:
-// on return, on a fatal error, and on SIGINT, SIGTERM, SIGHUP or SIGPIPE,
-// whose handler removes them with async-signal-safe calls and then dies of
-// the signal as it would have.
+// on return, on a fatal error, and on every signal whose default action ends
+// the process (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ, SIGXCPU, SIGALRM,
+// SIGUSR1, ...; not the faults such as SIGSEGV), whose handler removes them
+// with async-signal-safe calls and then dies of the signal as it would have.
 namespace temp_files {
 
 // Installs the signal handlers, except for signals ignored on entry, which
 // stay ignored.
 void install_signal_handlers() noexcept;
+
+// Blocks the handled signals on this thread while it lives: a thread started
+// meanwhile inherits the mask, so the handler runs on the main thread only.
+class HandledSignalsBlocked {
+ public:
+  HandledSignalsBlocked() noexcept;
+  HandledSignalsBlocked(const HandledSignalsBlocked&) = delete;
+  HandledSignalsBlocked& operator=(const HandledSignalsBlocked&) = delete;
+  ~HandledSignalsBlocked();
+
+ private:
+  sigset_t old_;
+};
 
 // Creates a new empty file for a run in the process's folder under `parent`
 // (made on first use) and opens it for reading and writing: the descriptor
