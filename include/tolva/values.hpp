@@ -9,6 +9,7 @@
 
 #include "tolva/grammar/read_range.hpp"
 #include "tolva/grammar/readers.hpp"
+#include "tolva/grammar/reads_back.hpp"
 #include "tolva/grammar/text_order_key.hpp"
 #include "tolva/values/identical.hpp"
 #include "tolva/values/order_key.hpp"

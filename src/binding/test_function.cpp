@@ -9,7 +9,7 @@
 #include "binding/functions.hpp"
 #include "binding/guarded.hpp"
 #include "binding/interpreter_lock.hpp"
-#include "io/stdout_lock.hpp"
+#include "tolva/io/stdout_stream.hpp"
 
 namespace tolva::binding {
 namespace {

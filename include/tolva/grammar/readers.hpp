@@ -14,8 +14,6 @@
 // IllFormedUtf8.
 namespace tolva {
 
-using ParseError = grammar::ParseError;
-
 // The kinds a text can be read as: one of the three, or Version for the
 // first of them that takes the whole text.
 template <class K>
