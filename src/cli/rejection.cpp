@@ -5,7 +5,7 @@
 #include "json.hpp"
 #include "report/source_text.hpp"
 #include "text/decimal.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva::cli {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 namespace tolva {
 namespace {
