@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "tolva/explain.hpp"
 #include "tolva/grammar/text_order_key.hpp"
-#include "tolva/parse.hpp"
 #include "tolva/values/order_key.hpp"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "text/utf8.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/report/render.hpp"
 #include "tolva/values/other.hpp"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "text/utf8.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 // Properties every fuzz target checks, whatever the input. A broken property
 // prints what failed and aborts, so that libFuzzer (or the replay main) keeps

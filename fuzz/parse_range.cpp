@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "checks.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/values/range.hpp"
 
 namespace {

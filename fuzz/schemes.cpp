@@ -1,7 +1,7 @@
 #include <string>
 
 #include "checks.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/scheme/scheme.hpp"
 
 namespace {

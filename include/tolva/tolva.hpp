@@ -5,7 +5,7 @@
 // schemes, and the release. Logging has its own umbrella, <tolva/log.hpp>; the colour decision
 // for standard error is <tolva/io/terminal_colour.hpp>.
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/scheme/debian.hpp"
 #include "tolva/scheme/natural.hpp"
 #include "tolva/scheme/scheme.hpp"

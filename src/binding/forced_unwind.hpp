@@ -1,19 +1,16 @@
 #pragma once
 
-#include <cxxabi.h>
-
-#include <version>
+#include <exception>
 
 namespace tolva::binding {
 
-// What a catch clause sees of the forced unwind that ends a thread (see
-// guarded.hpp). libstdc++'s runtime enters catch clauses with it, so they
-// must let it pass; libc++abi runs only cleanups then, so no clause meets it
-// and the stand-in type is never thrown.
-#if defined(_LIBCPP_VERSION)
-struct ForcedUnwind {};
-#else
-using ForcedUnwind = abi::__forced_unwind;
-#endif
+// Whether the exception that the enclosing catch (...) clause handles is not
+// a C++ one: in practice the forced unwind that ends a thread (see
+// guarded.hpp), which such a clause must rethrow. libstdc++'s runtime enters
+// catch clauses with it but has no object for it: a clause that names a type
+// would bind a reference to null, and std::current_exception() holds no
+// exception of another language. libc++abi runs only cleanups in a forced
+// unwind, so no clause meets it there.
+inline bool unwinding_foreign_exception() noexcept { return std::current_exception() == nullptr; }
 
 }  // namespace tolva::binding

@@ -25,13 +25,12 @@ template <class R, class F>
 R guarded(R failure, F&& body) {
   try {
     return std::forward<F>(body)();
-  } catch (const ForcedUnwind&) {
-    throw;
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();
   } catch (const std::exception& e) {
     raise_internal(e.what());
   } catch (...) {
+    if (unwinding_foreign_exception()) throw;
     raise_internal("unknown C++ exception");
   }
   return failure;

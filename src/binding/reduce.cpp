@@ -8,7 +8,7 @@
 #include "binding/bound_class.hpp"
 #include "binding/field.hpp"
 #include "binding/module_state.hpp"
-#include "grammar/reads_back.hpp"
+#include "tolva/grammar/reads_back.hpp"
 
 // An instance reduces to its class's stand-in called with the value's text
 // form when the class's own grammar reads that text back to the very same
@@ -86,7 +86,7 @@ PyObject* reduce(PyObject* self, PyObject*) {
   // the object's lists, and by then the text is the function's own.
   std::string text;
   append_text_form(text, stored<T>(self));
-  if (grammar::reads_back(stored<T>(self), text)) {
+  if (reads_back(stored<T>(self), text)) {
     return make_reduction(cls, PyRef::steal(new_str(text)));
   }
   // A copy, for the same reason: nothing after this line reads the object.

@@ -1,8 +1,8 @@
 #include "binding/rejected_text.hpp"
 
 #include "binding/errors.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/io/terminal_colour.hpp"
-#include "tolva/parse.hpp"
 
 namespace tolva::binding {
 

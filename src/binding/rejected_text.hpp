@@ -4,7 +4,6 @@
 
 #include <string_view>
 
-#include "report/type_paths.hpp"
 #include "tolva/grammar/parse_error.hpp"
 
 namespace tolva::binding {

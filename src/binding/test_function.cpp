@@ -9,7 +9,7 @@
 #include "binding/functions.hpp"
 #include "binding/guarded.hpp"
 #include "binding/interpreter_lock.hpp"
-#include "io/stdout_lock.hpp"
+#include "tolva/io/stdout_stream.hpp"
 
 namespace tolva::binding {
 namespace {
@@ -44,15 +44,13 @@ PyObject* bind_version_argument(PyObject* const* args, Py_ssize_t nargs, PyObjec
 // Runs the interpreter's signal handlers when a signal interrupted the write,
 // as the interpreter's own os.write does, and while the call waits for
 // another thread's write: the call goes on unless a handler raised, and then
-// ends with that exception pending. The module's writers
-// wait for the stream without the interpreter lock, so taking it back here,
-// with the stream held, cannot deadlock. Taking the lock back may end a daemon
-// thread at exit by a forced unwind: nothing on its way up is noexcept.
-bool run_signal_handlers() {
-  PyGILState_STATE state = PyGILState_Ensure();
-  const bool go_on = PyErr_CheckSignals() == 0;
-  PyGILState_Release(state);
-  return go_on;
+// ends with that exception pending. The module's writers wait for the stream
+// without the interpreter lock, so taking it back here, with the stream held,
+// cannot deadlock. It is taken back on the thread's own saved state
+// (`context`), which may end a daemon thread at exit by a forced unwind:
+// nothing on its way up is noexcept.
+bool run_signal_handlers(void* context) {
+  return static_cast<ReleasedLock*>(context)->with_lock([] { return PyErr_CheckSignals() == 0; });
 }
 
 PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
@@ -67,8 +65,8 @@ PyObject* test_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyOb
   line += '\n';
 
   // A blocked descriptor does not stall the other Python threads.
-  const std::expected<void, std::error_code> written =
-      without_interpreter_lock([&] { return io::write_stdout(line, run_signal_handlers); });
+  const std::expected<void, std::error_code> written = without_interpreter_lock(
+      [&](ReleasedLock& lock) { return io::write_stdout(line, run_signal_handlers, &lock); });
   if (!written && written.error() == std::errc::interrupted) {
     ensure_error_set();
     return nullptr;

@@ -16,6 +16,7 @@
 #include "binding/errors.hpp"
 #include "binding/field.hpp"
 #include "binding/rejected_text.hpp"
+#include "binding/type_paths.hpp"
 #include "tolva/grammar/readers.hpp"
 
 // The constructor shared by SemVer, DotSeparated and Other. A call with a
@@ -84,7 +85,7 @@ std::optional<T> value_from_arguments(PyObject* args) {
     if (!text) return std::nullopt;
     std::expected<T, grammar::ParseError> reading = parse_as<T>(*text);
     if (!reading) {
-      raise_rejected_text(*text, reading.error(), report::type_path<T>);
+      raise_rejected_text(*text, reading.error(), type_path<T>);
       return std::nullopt;
     }
     return std::move(*reading);

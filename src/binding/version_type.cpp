@@ -4,6 +4,7 @@
 
 #include "binding/bound_class.hpp"
 #include "binding/rejected_text.hpp"
+#include "binding/type_paths.hpp"
 #include "tolva/grammar/readers.hpp"
 
 namespace tolva::binding {
@@ -17,7 +18,7 @@ std::optional<Version> value_from(PyObject* arg) {
     if (!text) return std::nullopt;
     std::expected<Version, grammar::ParseError> reading = parse(*text);
     if (!reading) {
-      raise_rejected_text(*text, reading.error(), report::type_path<Version>);
+      raise_rejected_text(*text, reading.error(), type_path<Version>);
       return std::nullopt;
     }
     return std::move(*reading);

@@ -8,7 +8,7 @@
 #include "line_order.hpp"
 #include "option_values.hpp"
 #include "shown_name.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "usage_error.hpp"
 
 namespace tolva::cli {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/values.hpp"
 
 namespace tolva::cli {

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include "kind.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/grammar/text_order_key.hpp"
-#include "tolva/parse.hpp"
 #include "tolva/values/order_key.hpp"
 #include "usage.hpp"
 

@@ -7,7 +7,7 @@
 #include "kind.hpp"
 #include "rejection.hpp"
 #include "scheme_forms.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 namespace tolva::cli {
 namespace {

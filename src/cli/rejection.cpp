@@ -7,7 +7,7 @@
 #include "report/source_text.hpp"
 #include "text/decimal.hpp"
 #include "text/utf8.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/report/parse_report.hpp"
 
 namespace tolva::cli {

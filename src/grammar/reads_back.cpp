@@ -1,4 +1,4 @@
-#include "reads_back.hpp"
+#include "tolva/grammar/reads_back.hpp"
 
 #include <algorithm>
 
@@ -29,6 +29,14 @@ bool lists_read_back(const SemVer& v) {
 }
 
 }  // namespace
+}  // namespace tolva::grammar
+
+namespace tolva {
+
+using grammar::as_is;
+using grammar::lists_read_back;
+using grammar::parts_read_back;
+namespace detail = grammar::detail;
 
 // A SemVer's text is its numbers, then '-' and the rc list when rc is present
 // and '+' and the meta list when meta is: each list reads back as itself, and
@@ -52,4 +60,4 @@ bool reads_back(const Version& v, std::string_view text) {
   return true;
 }
 
-}  // namespace tolva::grammar
+}  // namespace tolva

@@ -19,16 +19,23 @@ bool line_cut = false;
 // This thread runs a signal check with part of a block out.
 thread_local bool block_open = false;
 
-std::expected<void, std::error_code> write_out(std::string_view bytes, SignalCheck check) {
+struct Check {
+  SignalCheck call;
+  void* context;
+  bool operator()() const { return call(context); }
+};
+
+std::expected<void, std::error_code> write_out(std::string_view bytes, Check check) {
   // The check runs with the lock held; a write it makes from this thread
   // while part of a block is out would cut that block.
   const GoOn go_on = [](void* context, std::size_t written) {
     block_open = written > 0;
-    const bool going = (*static_cast<SignalCheck*>(context))();
+    const bool going = (*static_cast<Check*>(context))();
     block_open = false;
     return going;
   };
-  const WriteOutcome outcome = write_all(STDOUT_FILENO, bytes, check ? go_on : nullptr, &check);
+  const WriteOutcome outcome =
+      write_all(STDOUT_FILENO, bytes, check.call ? go_on : nullptr, &check);
   if (outcome.error == 0) return {};
   if (outcome.written > 0 && bytes[outcome.written - 1] != '\n') line_cut = true;
   // EINTR is never a failure of the write itself (it is retried): the check stopped it.
@@ -38,8 +45,8 @@ std::expected<void, std::error_code> write_out(std::string_view bytes, SignalChe
 
 // Takes the stream into `guard`, running `check` while another thread holds it;
 // false when the check gave the wait up.
-bool take_stream(std::unique_lock<std::recursive_timed_mutex>& guard, SignalCheck check) {
-  if (check == nullptr) {
+bool take_stream(std::unique_lock<std::recursive_timed_mutex>& guard, Check check) {
+  if (check.call == nullptr) {
     guard.lock();
     return true;
   }
@@ -57,10 +64,12 @@ std::recursive_timed_mutex& stdout_lock() noexcept {
 }
 
 std::expected<void, std::error_code> write_stdout(std::string_view bytes) {
-  return write_stdout(bytes, nullptr);
+  return write_stdout(bytes, nullptr, nullptr);
 }
 
-std::expected<void, std::error_code> write_stdout(std::string_view bytes, SignalCheck check) {
+std::expected<void, std::error_code> write_stdout(std::string_view bytes, SignalCheck call,
+                                                  void* context) {
+  const Check check{call, context};
   std::unique_lock guard(stdout_lock(), std::defer_lock);
   if (!take_stream(guard, check))
     return std::unexpected(std::make_error_code(std::errc::interrupted));

@@ -1,7 +1,7 @@
 #include <span>
 
 #include "drawn_report.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 namespace tolva {
 

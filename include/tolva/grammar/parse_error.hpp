@@ -7,7 +7,7 @@
 
 #include "tolva/values/list.hpp"
 
-namespace tolva::grammar {
+namespace tolva {
 
 // A half-open range of byte offsets into the UTF-8 text.
 struct Span {
@@ -15,6 +15,12 @@ struct Span {
   std::size_t end = 0;
   friend bool operator==(const Span&, const Span&) = default;
 };
+
+}  // namespace tolva
+
+namespace tolva::grammar {
+
+using Span = tolva::Span;
 
 // Everything this grammar can expect at a position. Tokens are single literal
 // characters, labels name a rule, EndOfInput is the end test.
@@ -53,6 +59,10 @@ enum class FoundKind : std::uint8_t {
   NumberTooLarge,  // digits worth more than 4294967295; `found` is the first
 };
 
+}  // namespace tolva::grammar
+
+namespace tolva {
+
 // The one failure a parser reports: where it failed, what stood there (absent:
 // the end of the text) and everything that could have continued the text there,
 // in the order the grammar met them, without duplicates. The span covers what
@@ -60,9 +70,14 @@ enum class FoundKind : std::uint8_t {
 struct ParseError {
   Span span;
   std::optional<char32_t> found;
-  List<ExpectedPattern> expected;
-  FoundKind found_kind = FoundKind::Character;
+  List<grammar::ExpectedPattern> expected;
+  grammar::FoundKind found_kind = grammar::FoundKind::Character;
   friend bool operator==(const ParseError&, const ParseError&) = default;
 };
 
-}  // namespace tolva::grammar
+// The names the grammar's callers have used.
+namespace grammar {
+using ParseError = tolva::ParseError;
+}  // namespace grammar
+
+}  // namespace tolva

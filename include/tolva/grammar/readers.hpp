@@ -7,14 +7,12 @@
 #include "tolva/values/version.hpp"
 
 // Text to value, the one way: each reading takes the whole text and returns
-// the value or the one furthest failure, which explain() (<tolva/parse.hpp>)
+// the value or the one furthest failure, which explain() (<tolva/explain.hpp>)
 // draws as a report. Success never allocates for the failure. Any bytes are
 // accepted: a byte that starts no UTF-8 character is never part of a value,
 // so the reading fails there at the latest, with an error whose found kind is
 // IllFormedUtf8.
 namespace tolva {
-
-using ParseError = grammar::ParseError;
 
 // The kinds a text can be read as: one of the three, or Version for the
 // first of them that takes the whole text.

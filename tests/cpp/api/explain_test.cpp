@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 namespace tolva {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 namespace tolva {
 namespace {
@@ -15,14 +15,11 @@ struct Row {
 
 class ParseAs : public ::testing::TestWithParam<Row> {};
 
-// Each parse_as<K> gives what its reader gives, and parse() the first kind
-// that takes the text; the rows sit at the kinds' borders and at the 32-bit
-// bound of a number; a kind that refuses the text gives its reader's error.
-TEST_P(ParseAs, agrees_with_the_readers) {
+// Each parse_as<K> takes the texts of its kind, and parse() gives the first
+// kind that takes the text; the rows sit at the kinds' borders and at the
+// 32-bit bound of a number.
+TEST_P(ParseAs, takes_its_kind_and_parse_the_first) {
   const Row& row = GetParam();
-  EXPECT_EQ(parse_as<SemVer>(row.text), tolva::parse_as<tolva::SemVer>(row.text));
-  EXPECT_EQ(parse_as<DotSeparated>(row.text), tolva::parse_as<tolva::DotSeparated>(row.text));
-  EXPECT_EQ(parse_as<Other>(row.text), tolva::parse_as<tolva::Other>(row.text));
   EXPECT_EQ(parse_as<SemVer>(row.text).has_value(), row.semver);
   EXPECT_EQ(parse_as<DotSeparated>(row.text).has_value(), row.dotted);
   EXPECT_EQ(parse_as<Other>(row.text).has_value(), row.other);

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "grammar/read_kinds.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/grammar/readers.hpp"
 #include "tolva/grammar/text_order_key.hpp"
-#include "tolva/parse.hpp"
 #include "tolva/values/order_key.hpp"
 
 namespace tolva::grammar {

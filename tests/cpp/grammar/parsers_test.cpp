@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 
 namespace tolva {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/values/order_key.hpp"
 #include "tolva/values/range_keys.hpp"
 

@@ -6,7 +6,7 @@
 #include "report/drawn_report.hpp"
 #include "report/message.hpp"
 #include "text/utf8.hpp"
-#include "tolva/parse.hpp"
+#include "tolva/explain.hpp"
 #include "tolva/report/parse_report.hpp"
 
 using tolva::grammar::ParseError;

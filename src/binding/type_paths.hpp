@@ -4,10 +4,9 @@
 
 #include "tolva/values/version.hpp"
 
-// The names under which the module's reports, and the tool's reports of a
-// text with no source of its own, identify what was read: the path of the
-// class the text was read as.
-namespace tolva::report {
+// The names under which the module's reports identify what was read: the
+// path of the class the text was read as.
+namespace tolva::binding {
 
 template <class K>
 inline constexpr std::string_view type_path = "tolva::package::version::Version";
@@ -19,4 +18,4 @@ inline constexpr std::string_view type_path<DotSeparated> =
 template <>
 inline constexpr std::string_view type_path<Other> = "tolva::package::version::other::Other";
 
-}  // namespace tolva::report
+}  // namespace tolva::binding
