@@ -23,7 +23,7 @@ inline std::string_view line_end(const Invocation& invocation) noexcept {
 // Reads the lines of every input as they arrive and keys each in `order`,
 // by the field -k names or else the whole line: a line that does not read
 // or lacks the field is reported and makes `status` rejected; each other
-// line goes to `take(key, line)`, which may take the key's buffer. Memory
+// line goes to `take(key, facts, line)`, which may take the key's buffer. Memory
 // holds the longest line and its key.
 template <class Take>
 ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& order, bool colour,
@@ -52,7 +52,7 @@ ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& or
         io.report(full_report(Rejection{name, number, *version, made.error()}, colour));
         status = ExitStatus::rejected;
       } else {
-        take(key, **line);
+        take(key, *made, **line);
       }
     }
   });

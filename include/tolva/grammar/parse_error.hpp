@@ -1,8 +1,11 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "tolva/values/list.hpp"
@@ -22,35 +25,43 @@ namespace tolva::grammar {
 
 using Span = tolva::Span;
 
-// Everything this grammar can expect at a position. Tokens are single literal
-// characters, labels name a rule, EndOfInput is the end test.
-enum class ExpectedPattern : std::uint8_t {
-  TokenV,       // 'v'
-  TokenDot,     // '.'
-  TokenHyphen,  // '-'
-  TokenPlus,    // '+'
-  PartChar,     // alphanumeric or '-'
-  DotList,      // dot-separated list
-  Digit,        // digit
-  Integer,      // integer
-  Identifier,   // identifier
-  EndOfInput,   // end of input
-  // Range texts only.
-  TokenBar,      // '|'
-  TokenEquals,   // '='
-  Comparator,    // comparator
-  RangeOperand,  // version
-  // The version schemes' own texts.
-  TokenColon,      // ':'
-  LetterOrHyphen,  // letter or '-', which makes digits an identifier
-  UpstreamChar,    // what a Debian upstream version may hold
-  RevisionChar,    // what a Debian revision may hold
-  Wildcard,        // 'x', 'X' or '*'
+// Something that could have continued a text where it failed: a token (a
+// single literal character), a label naming a rule, or the end test. A
+// pattern is made from the text reports show for it ('v', digit, end of
+// input), an object that lives as long as the program; two patterns are the
+// same when made from the same object, so a version scheme's reader keeps
+// the texts of its own patterns beside it:
+//
+//   constexpr std::string_view upstream_char = "alphanumeric or one of . + - : ~";
+//   return tolva::grammar::failure_at(text, at, {upstream_char});
+class ExpectedPattern {
+ public:
+  constexpr ExpectedPattern(const std::string_view& shown) noexcept : shown_(&shown) {}  // NOLINT
+  ExpectedPattern(std::string_view&&) = delete;  // a text that would not outlive it
+  constexpr ExpectedPattern() noexcept : shown_(&EndOfInput) {}
+  constexpr std::string_view shown() const noexcept { return *shown_; }
+  friend constexpr bool operator==(ExpectedPattern, ExpectedPattern) noexcept = default;
+  friend auto operator<=>(ExpectedPattern a, ExpectedPattern b) noexcept {
+    return std::compare_three_way{}(a.shown_, b.shown_);
+  }
+
+  // The version grammar's own, and those of range texts.
+  static constexpr std::string_view TokenV = "'v'", TokenDot = "'.'", TokenHyphen = "'-'",
+                                    TokenPlus = "'+'", PartChar = "alphanumeric or '-'",
+                                    DotList = "dot-separated list", Digit = "digit",
+                                    Integer = "integer", Identifier = "identifier",
+                                    EndOfInput = "end of input", TokenBar = "'|'",
+                                    TokenEquals = "'='", Comparator = "comparator",
+                                    RangeOperand = "version";
+
+ private:
+  const std::string_view* shown_;
 };
-inline constexpr std::size_t expected_pattern_count = 19;
 
 // How reports show a pattern: 'v', digit, end of input, ...
-[[nodiscard]] std::string_view display_text(ExpectedPattern p) noexcept;
+[[nodiscard]] constexpr std::string_view display_text(ExpectedPattern p) noexcept {
+  return p.shown();
+}
 
 // What stands at the failure.
 enum class FoundKind : std::uint8_t {
@@ -75,9 +86,27 @@ struct ParseError {
   friend bool operator==(const ParseError&, const ParseError&) = default;
 };
 
-// The names the grammar's callers have used.
-namespace grammar {
-using ParseError = tolva::ParseError;
-}  // namespace grammar
-
 }  // namespace tolva
+
+namespace tolva::grammar {
+
+// The names the grammar's callers have used.
+using ParseError = tolva::ParseError;
+
+// The error of a text that fails at byte `at`, where any of `expected` (in
+// that order, at least one) could have stood: what was found there is read
+// from the text (absent at its end). The one way every reader, the schemes'
+// included, reports a failure at a place.
+[[nodiscard]] ParseError failure_at(std::string_view text, std::size_t at,
+                                    std::span<const ExpectedPattern> expected);
+[[nodiscard]] inline ParseError failure_at(std::string_view text, std::size_t at,
+                                           std::initializer_list<ExpectedPattern> expected) {
+  return failure_at(text, at, std::span(expected.begin(), expected.size()));
+}
+
+// An error of a text read inside a larger one (an operand of a range), moved
+// to where that text starts in `whole`. An error at the inner text's end
+// found what ended it there, not the end of the whole.
+[[nodiscard]] ParseError moved_into(ParseError error, std::string_view whole, std::size_t offset);
+
+}  // namespace tolva::grammar
