@@ -11,10 +11,14 @@ Refusals: rpmspec, given the text's epoch, version and release (split as
 rpm.ver splits them) as a spec file's Epoch, Version and Release tags; a
 warning of an unexpanded macro counts as a refusal, and so does a blank or
 control character, which no tag can hold.
-Ranges: each comparator asks rpm.ds, RPM's dependency matching, whether the
-version provided satisfies it; there the release is compared only when both
-sides have one, and a missing epoch is 0. Blanks join comparators with and,
-"||" joins alternatives, and "!=" is not "=".
+Ranges: each comparator is asked of rpm.ds, RPM's dependency matching, in
+which a missing epoch is 0 and a requirement without a release holds for
+every release of its epoch and version. A version without a release is
+matched against a bound with one the other way round (the bound provided,
+the version required under the mirrored operator): provided the other way,
+a version without a release stands for all its releases, and rpm.ds would
+find it both below and above 1.0-1. Blanks join comparators with and, "||"
+joins alternatives, and "!=" is not "=".
 """
 import os
 import subprocess
@@ -136,9 +140,18 @@ FLAGS = {"<": rpm.RPMSENSE_LESS, "<=": rpm.RPMSENSE_LESS | rpm.RPMSENSE_EQUAL,
          ">": rpm.RPMSENSE_GREATER}
 
 
+MIRRORED = {"<": ">", "<=": ">=", "=": "=", ">=": "<=", ">": "<"}
+
+
+def has_release(text):
+    return rpm.ver(text).r is not None
+
+
 def satisfies(version, op, bound):
     if op == "!=":
         return not satisfies(version, "=", bound)
+    if has_release(bound) and not has_release(version):
+        version, op, bound = bound, MIRRORED[op], version
     need = rpm.ds(("x", FLAGS[op], bound), rpm.RPMTAG_REQUIRENAME)
     have = rpm.ds(("x", rpm.RPMSENSE_EQUAL, version), rpm.RPMTAG_PROVIDENAME)
     return bool(have.Compare(need))
