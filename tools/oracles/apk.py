@@ -15,7 +15,13 @@ empty text or number, a letter before or between numbers, a revision
 without a number or after another, a "-" not followed by "r", which
 apk-tools itself refuses but the port takes as a revision, and non-ASCII
 letters, which apk-tools' C character classes do not count as letters).
-Order: the port's Compare. Its numbers are Go ints and wrap past 2**63,
+Order: the port's Compare, with one correction. After a dotted number of
+zeros the port, as apk-tools 2 did, reads an empty number before whatever
+follows, so it puts 1.0_rc1 above 1.0 (and 2.0_beta above 2.0, while
+1.1_rc1 < 1.1); apk-tools itself has since dropped that. Here such a
+version sorts below the release its suffix comes before: wherever the port
+calls the text up to the suffix equal to a version, the suffixed text is
+below it. Its numbers are Go ints and wrap past 2**63,
 where apk's order is by value: the script asks about versions with longer
 numbers by writing each of them as an 18-digit stand-in of the same rank.
 Ranges: <, <=, =, >=, >, != ask Compare(version, bound); "~P" holds where
@@ -70,6 +76,22 @@ class Oracle:
     def compare(self, pairs):
         answers = self.ask("compare", [f"{small(a)}\t{small(b)}" for a, b in pairs])
         return dict(zip(pairs, (int(a) for a in answers)))
+
+
+def release_of(version):
+    """The text up to a pre-release suffix that follows a dotted number of
+    zeros ("1.0" of "1.0_rc1"), or None."""
+    m = re.match(r"(.*\.0+)_(alpha|beta|pre|rc)", version)
+    return m.group(1) if m else None
+
+
+def corrected(a, b, answer):
+    """The port's answer(x, y) for a and b, corrected as the docstring says."""
+    if release_of(a) is not None and answer(release_of(a), b) == 0:
+        return -1
+    if release_of(b) is not None and answer(a, release_of(b)) == 0:
+        return 1
+    return answer(a, b)
 
 
 def small(text):
@@ -167,7 +189,11 @@ def main():
         valid = oracle.valid(found + INVALID)
         good = [v for v in found if valid[v] and STRICT.fullmatch(v)]
         assert len(good) == len(found)
-        matrix = oracle.matrix(good)
+        asked = tables.dedupe(good + [release_of(v) for v in good if release_of(v)])
+        index = {v: i for i, v in enumerate(asked)}
+        port = oracle.matrix(asked)
+        matrix = [[corrected(a, b, lambda x, y: port[index[x]][index[y]]) for b in good]
+                  for a in good]
         tables.write_order(SCHEME, HEADER, good, matrix)
         port_reads = [t for t in INVALID if valid[t]]
         assert not any(STRICT.fullmatch(t) for t in INVALID)
@@ -184,7 +210,10 @@ def main():
         assert all(STRICT.fullmatch(b) for b in bounds)
         questions = {(v, b) for v in pool for b in bounds}
         questions |= {(c, b) for v in pool for c in cuts(v) for b in bounds}
-        answer = oracle.compare(sorted(questions))
+        questions |= {(release_of(v), b) for v, b in questions if release_of(v)}
+        questions |= {(v, release_of(b)) for v, b in questions if release_of(b)}
+        port = oracle.compare(sorted(questions))
+        answer = {q: corrected(*q, lambda x, y: port[(x, y)]) for q in questions}
         test = {"<": lambda c: c < 0, "<=": lambda c: c <= 0, "=": lambda c: c == 0,
                 ">=": lambda c: c >= 0, ">": lambda c: c > 0, "!=": lambda c: c != 0}
 
