@@ -56,8 +56,9 @@ class RangeText {
   // '|' alone.
   std::expected<void, ParseError> take_bars();
   // What may stand between two comparators of an alternative: blanks, or a
-  // comma with any blanks around it when `commas`.
-  void skip_joiner(bool commas) noexcept;
+  // comma with any blanks around it when `commas`; whether a comma was
+  // taken, after which a comparator must follow.
+  bool skip_joiner(bool commas) noexcept;
 
   // The operator at the cursor among `allowed`, taken with the blanks after
   // it; nothing when no operator stands there. An operator the syntax does
