@@ -5,12 +5,15 @@
 //	apk_oracle matrix    one version a line in; for each, a line of
 //	                     <, = or > against every version, in input order
 //	apk_oracle compare   "A<TAB>B" lines in, -1, 0 or 1 a line out
+//	apk_oracle sort      lines in, the same lines in the port's order out
+//	                     (bench/scheme_bench.py times it)
 package main
 
 import (
 	"bufio"
 	"fmt"
 	"os"
+	"sort"
 	"strings"
 
 	version "github.com/knqyf263/go-apk-version"
@@ -41,6 +44,13 @@ func main() {
 				row[j] = "<=>"[version.Version(a).Compare(version.Version(b))+1]
 			}
 			fmt.Fprintln(out, string(row))
+		}
+	case "sort":
+		sort.SliceStable(lines, func(i, j int) bool {
+			return version.Version(lines[i]).Compare(version.Version(lines[j])) < 0
+		})
+		for _, l := range lines {
+			fmt.Fprintln(out, l)
 		}
 	case "compare":
 		for _, l := range lines {
