@@ -24,7 +24,9 @@ constexpr ExpectedPattern pkgver_char{shown_pkgver_char};
 constexpr ExpectedPattern alnum{shown_alnum};
 constexpr ExpectedPattern dot{shown_dot};
 
-constexpr bool is_letter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool is_letter(char c) noexcept {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 constexpr bool is_alnum(char c) noexcept { return kb::is_digit(c) || is_letter(c); }
 
 std::unexpected<ParseError> fail(std::string_view text, std::size_t at,
@@ -51,7 +53,8 @@ std::expected<EpochRelease, ParseError> read(std::string_view text) {
   const std::size_t end = parts.has_release ? hyphen : text.size();
   for (std::size_t i = start; i < end; ++i) {
     const char c = text[i];
-    if (c <= ' ' || c >= 0x7F || c == ':' || c == '/' || c == '-') return fail(text, i, {pkgver_char});
+    if (c <= ' ' || c >= 0x7F || c == ':' || c == '/' || c == '-')
+      return fail(text, i, {pkgver_char});
   }
   if (start == end) return fail(text, end, {pkgver_char});
   if (!is_alnum(text[end - 1])) return fail(text, end, {alnum});
@@ -131,8 +134,8 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
 }
 
 constexpr std::array operators = {
-    grammar::RangeOperator::less,          grammar::RangeOperator::less_equal,
-    grammar::RangeOperator::equal,         grammar::RangeOperator::greater_equal,
+    grammar::RangeOperator::less,    grammar::RangeOperator::less_equal,
+    grammar::RangeOperator::equal,   grammar::RangeOperator::greater_equal,
     grammar::RangeOperator::greater,
 };
 

@@ -98,8 +98,8 @@ class Reader {
       while (index < suffixes.size() && !text_.substr(i_).starts_with(suffixes[index])) ++index;
       if (index == suffixes.size()) return fail({suffix});
       i_ += suffixes[index].size();
-      out_.put(static_cast<std::uint8_t>(index < before_release ? alpha_mark + index
-                                                                : cvs_mark + index - before_release));
+      out_.put(static_cast<std::uint8_t>(
+          index < before_release ? alpha_mark + index : cvs_mark + index - before_release));
       if (d = digits(); !d.empty()) put_number(suffix_number_mark, d);
       if (parts_) parts_->suffixes.push_back(text_.substr(start, i_ - start));
       suffixed = true;
@@ -179,9 +179,9 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
 }
 
 constexpr std::array operators = {
-    grammar::RangeOperator::less,          grammar::RangeOperator::less_equal,
-    grammar::RangeOperator::equal,         grammar::RangeOperator::greater_equal,
-    grammar::RangeOperator::greater,       grammar::RangeOperator::not_equal,
+    grammar::RangeOperator::less,    grammar::RangeOperator::less_equal,
+    grammar::RangeOperator::equal,   grammar::RangeOperator::greater_equal,
+    grammar::RangeOperator::greater, grammar::RangeOperator::not_equal,
     grammar::RangeOperator::tilde,
 };
 

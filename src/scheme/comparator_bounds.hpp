@@ -68,8 +68,8 @@ Read comparator_bounds_range(grammar::RangeText& in,
     const std::size_t start = in.pos();
     const std::string_view operand = in.take_operand(false);
     if (operand.empty()) return in.fail(start, {grammar::ExpectedPattern::RangeOperand});
-    if (auto added = add(op->value_or(grammar::RangeOperator::equal), operand,
-                         out.alternatives.back());
+    if (auto added =
+            add(op->value_or(grammar::RangeOperator::equal), operand, out.alternatives.back());
         !added)
       return in.fail_in_operand(added.error(), start);
     in.skip_joiner(false);

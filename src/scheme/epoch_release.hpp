@@ -74,8 +74,10 @@ void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, PutPar
     add(RangeOp::greater_equal, bare);
     add(RangeOp::outside, released, full);
   }
-  if (test == RangeOp::equal) add(RangeOp::less_equal, std::move(full));
-  else if (test != RangeOp::greater_equal) add(test, std::move(full));
+  if (test == RangeOp::equal)
+    add(RangeOp::less_equal, std::move(full));
+  else if (test != RangeOp::greater_equal)
+    add(test, std::move(full));
 }
 
 // epoch (0 when absent), version, release (absent when none).
@@ -84,8 +86,10 @@ inline std::vector<Field> epoch_release_fields(const EpochRelease& p) {
   const std::string_view epoch = key_bytes::significant_digits(p.epoch);
   out.push_back({"epoch", Field::Form::number, std::string(epoch.empty() ? "0" : epoch), {}});
   out.push_back({"version", Field::Form::text, std::string(p.version), {}});
-  out.push_back({"release", p.has_release ? Field::Form::text : Field::Form::absent,
-                 std::string(p.release), {}});
+  out.push_back({"release",
+                 p.has_release ? Field::Form::text : Field::Form::absent,
+                 std::string(p.release),
+                 {}});
   return out;
 }
 

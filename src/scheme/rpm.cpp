@@ -23,7 +23,9 @@ constexpr ExpectedPattern field_char{shown_field_char};
 constexpr ExpectedPattern after_dot{shown_after_dot};
 constexpr ExpectedPattern small_epoch{shown_small_epoch};
 
-constexpr bool is_letter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool is_letter(char c) noexcept {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // What rpmbuild lets a Version or Release tag hold, but "..".
 std::expected<void, ParseError> check_field(std::string_view text, std::size_t start,
@@ -116,9 +118,9 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
 }
 
 constexpr std::array operators = {
-    grammar::RangeOperator::less,          grammar::RangeOperator::less_equal,
-    grammar::RangeOperator::equal,         grammar::RangeOperator::greater_equal,
-    grammar::RangeOperator::greater,       grammar::RangeOperator::not_equal,
+    grammar::RangeOperator::less,    grammar::RangeOperator::less_equal,
+    grammar::RangeOperator::equal,   grammar::RangeOperator::greater_equal,
+    grammar::RangeOperator::greater, grammar::RangeOperator::not_equal,
 };
 
 Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {

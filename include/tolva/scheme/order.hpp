@@ -107,7 +107,7 @@ struct Field {
 namespace scheme {
 
 inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
-                                  Scheme::rpm,   Scheme::apk,    Scheme::alpm};
+                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm};
 
 // A scheme's name ("tolva", "semver", "natural", "debian"), and the scheme of
 // a name or of another name it has.
