@@ -139,6 +139,7 @@ constexpr std::array operators = {
     grammar::RangeOperator::greater,
 };
 
+// No commas: a pkgver may hold one.
 Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   auto add = [](grammar::RangeOperator op, std::string_view operand,
                 std::vector<KeyBound>& to) -> Read {
@@ -147,7 +148,7 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
     add_release_bounds(op, *parts, put_part, to);
     return {};
   };
-  return comparator_bounds_range(in, operators, add, out);
+  return comparator_bounds_range(in, operators, false, add, out);
 }
 
 constexpr std::array<std::string_view, 1> names = {"alpm"};

@@ -202,7 +202,7 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
     }
     return {};
   };
-  return comparator_bounds_range(in, operators, add, out);
+  return comparator_bounds_range(in, operators, true, add, out);
 }
 
 constexpr std::array<std::string_view, 1> names = {"apk"};

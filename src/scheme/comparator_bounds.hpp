@@ -9,7 +9,8 @@
 #include "row.hpp"
 
 // The common range syntax (alternatives joined by "||", comparators joined by
-// blanks, each an operator, "=" when none, and an operand) for a scheme whose
+// blanks, and by commas when `commas`, each an operator, "=" when none, and an
+// operand) for a scheme whose
 // comparator may stand for more than one bound: an operand that leaves its
 // release out, or apk's fuzzy "~", holds for a span of keys rather than at
 // one key.
@@ -50,8 +51,8 @@ constexpr RangeOp plain_test(grammar::RangeOperator op) noexcept {
 // where the operand starts.
 template <class Add>
 Read comparator_bounds_range(grammar::RangeText& in,
-                             std::span<const grammar::RangeOperator> operators, Add add,
-                             KeyRange& out) {
+                             std::span<const grammar::RangeOperator> operators, bool commas,
+                             Add add, KeyRange& out) {
   in.skip_blanks();
   out.alternatives.emplace_back();
   for (;;) {
@@ -66,13 +67,13 @@ Read comparator_bounds_range(grammar::RangeText& in,
     auto op = in.take_operator(operators, grammar::ExpectedPattern::RangeOperand);
     if (!op) return std::unexpected(op.error());
     const std::size_t start = in.pos();
-    const std::string_view operand = in.take_operand(false);
+    const std::string_view operand = in.take_operand(commas);
     if (operand.empty()) return in.fail(start, {grammar::ExpectedPattern::RangeOperand});
     if (auto added =
             add(op->value_or(grammar::RangeOperator::equal), operand, out.alternatives.back());
         !added)
       return in.fail_in_operand(added.error(), start);
-    in.skip_joiner(false);
+    in.skip_joiner(commas);
   }
 }
 

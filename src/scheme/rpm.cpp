@@ -131,7 +131,7 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
     add_release_bounds(op, *parts, put_part, to);
     return {};
   };
-  return comparator_bounds_range(in, operators, add, out);
+  return comparator_bounds_range(in, operators, true, add, out);
 }
 
 constexpr std::array<std::string_view, 1> names = {"rpm"};
