@@ -52,30 +52,29 @@ enum Mark : std::uint8_t {
   dotted_mark,
 };
 
+// The parts of a version that read, as views into its text.
 struct Parts {
-  std::vector<std::string_view> numbers;
-  std::string_view letter;
-  std::vector<std::string_view> suffixes;
-  std::string_view revision;
+  std::string_view numbers;   // "1.2.3"
+  std::string_view letter;    // "a", or empty
+  std::string_view suffixes;  // "rc1_p2", or empty
+  std::string_view revision;  // the digits after "-r", or empty
 };
 
-// Reads the text in one pass, writing its key into `out` and, when given,
-// its parts into `parts`.
+// Reads the text in one pass, writing its key into `out` and noting its
+// parts.
 template <class Sink>
 class Reader {
  public:
-  Reader(std::string_view text, Sink& out, Parts* parts) noexcept
-      : text_(text), out_(out), parts_(parts) {}
+  Reader(std::string_view text, Sink& out) noexcept : text_(text), out_(out) {}
+  const Parts& parts() const noexcept { return parts_; }
 
   Read read() {
     std::string_view d = digits();
     if (d.empty()) return fail({digit});
-    if (parts_) parts_->numbers.push_back(d);
     put_number(number_mark, d);
     while (at('.')) {
       ++i_;
       if (d = digits(); d.empty()) return fail({digit});
-      if (parts_) parts_->numbers.push_back(d);
       const std::size_t zeros = std::min(d.find_first_not_of('0'), d.size());
       if (zeros == 0) {
         put_number(dotted_mark, d);
@@ -85,15 +84,16 @@ class Reader {
       kb::put_count(out_, zeros, true);
       if (zeros < d.size() || at('.')) put_number(number_mark, d.substr(zeros));
     }
+    parts_.numbers = text_.substr(0, i_);
     const bool lettered = i_ < text_.size() && text_[i_] >= 'a' && text_[i_] <= 'z';
     if (lettered) {
-      if (parts_) parts_->letter = text_.substr(i_, 1);
+      parts_.letter = text_.substr(i_, 1);
       out_.put(letter_mark);
       out_.put(static_cast<std::uint8_t>(text_[i_++]));
     }
-    bool suffixed = false;
+    const std::size_t suffixes_start = i_ + 1;
     while (at('_')) {
-      const std::size_t start = ++i_;
+      ++i_;
       std::size_t index = 0;
       while (index < suffixes.size() && !text_.substr(i_).starts_with(suffixes[index])) ++index;
       if (index == suffixes.size()) return fail({suffix});
@@ -101,20 +101,19 @@ class Reader {
       out_.put(static_cast<std::uint8_t>(
           index < before_release ? alpha_mark + index : cvs_mark + index - before_release));
       if (d = digits(); !d.empty()) put_number(suffix_number_mark, d);
-      if (parts_) parts_->suffixes.push_back(text_.substr(start, i_ - start));
-      suffixed = true;
+      parts_.suffixes = text_.substr(suffixes_start, i_ - suffixes_start);
     }
     if (at('-')) {
       ++i_;
       if (!at('r')) return fail({token_r});
       ++i_;
       if (d = digits(); d.empty()) return fail({digit});
-      if (parts_) parts_->revision = d;
+      parts_.revision = d;
       put_number(revision_mark, d);
       if (i_ < text_.size()) return fail({digit, end});
     }
     if (i_ < text_.size()) {
-      if (suffixed) return fail({digit, underscore, hyphen, end});
+      if (!parts_.suffixes.empty()) return fail({digit, underscore, hyphen, end});
       if (lettered) return fail({underscore, hyphen, end});
       return fail({digit, dot, letter, underscore, hyphen, end});
     }
@@ -139,7 +138,7 @@ class Reader {
 
   std::string_view text_;
   Sink& out_;
-  Parts* parts_;
+  Parts parts_;
   std::size_t i_ = 0;
 };
 
@@ -149,7 +148,7 @@ Keyed append_key(std::string& out, std::string_view text, const Order& order) {
   Read read;
   kb::append_key(out, key_size_bound(text.size(), order), [&](kb::Room& room) {
     char* const start = room.at();
-    read = Reader<kb::Room>(text, room, nullptr).read();
+    read = Reader<kb::Room>(text, room).read();
     if (!read) room = kb::Room(start);
   });
   if (!read) return std::unexpected(read.error());
@@ -157,25 +156,17 @@ Keyed append_key(std::string& out, std::string_view text, const Order& order) {
 }
 
 std::expected<std::vector<Field>, ParseError> fields(std::string_view text, const Order&) {
-  Parts parts;
   std::string key;
   kb::WholeKey sink(key);
-  if (auto read = Reader<kb::WholeKey>(text, sink, &parts).read(); !read)
-    return std::unexpected(read.error());
-  auto list = [](const std::vector<std::string_view>& from) {
-    return std::vector<std::string>(from.begin(), from.end());
-  };
-  auto optional = [](std::string_view name, Field::Form form, std::string_view value) {
-    return Field{name, value.empty() ? Field::Form::absent : form, std::string(value), {}};
-  };
-  return std::vector<Field>{{"numbers", Field::Form::list, {}, list(parts.numbers)},
-                            optional("letter", Field::Form::text, parts.letter),
-                            {"suffixes", Field::Form::list, {}, list(parts.suffixes)},
-                            optional("revision", Field::Form::number,
-                                     parts.revision.empty() ? parts.revision
-                                     : kb::significant_digits(parts.revision).empty()
-                                         ? "0"
-                                         : kb::significant_digits(parts.revision))};
+  Reader<kb::WholeKey> reader(text, sink);
+  if (auto read = reader.read(); !read) return std::unexpected(read.error());
+  const Parts& p = reader.parts();
+  return std::vector<Field>{list_field("numbers", p.numbers, '.'),
+                            p.letter.empty() ? Field{"letter", Field::Form::absent, {}, {}}
+                                             : text_field("letter", p.letter),
+                            list_field("suffixes", p.suffixes, '_'),
+                            p.revision.empty() ? Field{"revision", Field::Form::absent, {}, {}}
+                                               : number_field("revision", p.revision)};
 }
 
 constexpr std::array operators = {
@@ -192,7 +183,7 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
                 std::vector<KeyBound>& to) -> Read {
     std::string key;
     kb::WholeKey sink(key);
-    if (auto read = Reader<kb::WholeKey>(operand, sink, nullptr).read(); !read)
+    if (auto read = Reader<kb::WholeKey>(operand, sink).read(); !read)
       return std::unexpected(read.error());
     if (op != grammar::RangeOperator::tilde) {
       to.push_back({.op = plain_test(op), .key = std::move(key), .upper = {}, .admits = {}});

@@ -82,15 +82,9 @@ void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, PutPar
 
 // epoch (0 when absent), version, release (absent when none).
 inline std::vector<Field> epoch_release_fields(const EpochRelease& p) {
-  std::vector<Field> out;
-  const std::string_view epoch = key_bytes::significant_digits(p.epoch);
-  out.push_back({"epoch", Field::Form::number, std::string(epoch.empty() ? "0" : epoch), {}});
-  out.push_back({"version", Field::Form::text, std::string(p.version), {}});
-  out.push_back({"release",
-                 p.has_release ? Field::Form::text : Field::Form::absent,
-                 std::string(p.release),
-                 {}});
-  return out;
+  return {number_field("epoch", p.epoch), text_field("version", p.version),
+          p.has_release ? text_field("release", p.release)
+                        : Field{"release", Field::Form::absent, {}, {}}};
 }
 
 }  // namespace tolva::scheme::detail

@@ -57,3 +57,15 @@ def test_commands(tolva, scheme, args, out, status):
 ])
 def test_compare(tolva, scheme, a, op, b, status):
     assert tolva("compare", "--scheme", scheme, a, op, b).returncode == status
+
+
+@pytest.mark.parametrize("scheme, text, fields", [
+    ("rpm", "01:2.3~rc1-4.el9", '"epoch":1,"version":"2.3~rc1","release":"4.el9"'),
+    ("apk", "1.2.03a_rc1_p-r02",
+     '"numbers":["1","2","03"],"letter":"a","suffixes":["rc1","p"],"revision":2'),
+    ("apk", "1.2", '"numbers":["1","2"],"letter":null,"suffixes":null,"revision":null'),
+    ("alpm", ":1.0.a", '"epoch":0,"version":"1.0.a","release":null'),
+])
+def test_parse_fields(tolva, scheme, text, fields):
+    out = tolva("parse", "--scheme", scheme, "--json", text).stdout.decode().strip()
+    assert out == f'{{"input":"{text}","scheme":"{scheme}",{fields}}}'
