@@ -117,6 +117,34 @@ void put_field(Sink& out, std::string_view f) {
 
 constexpr auto put_part = [](auto& out, std::string_view f) { put_field(out, f); };
 
+// pacman's own rpmvercmp, which the key is held to.
+std::weak_ordering vercmp(std::string_view a, std::string_view b) noexcept {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const std::size_t si = i, sj = j;
+    while (i < a.size() && !is_alnum(a[i])) ++i;
+    while (j < b.size() && !is_alnum(b[j])) ++j;
+    if (i == a.size() || j == b.size()) break;
+    if (i - si != j - sj) return i - si <=> j - sj;
+    const bool digits = kb::is_digit(a[i]);
+    if (digits != kb::is_digit(b[j]))
+      return digits ? std::weak_ordering::greater : std::weak_ordering::less;
+    const auto in_run = [&](char c) { return is_alnum(c) && kb::is_digit(c) == digits; };
+    const std::size_t ri = i, rj = j;
+    while (i < a.size() && in_run(a[i])) ++i;
+    while (j < b.size() && in_run(b[j])) ++j;
+    const auto c = digits ? kb::compare_numbers(a.substr(ri, i - ri), b.substr(rj, j - rj))
+                          : a.substr(ri, i - ri).compare(b.substr(rj, j - rj)) <=> 0;
+    if (c != 0) return c;
+  }
+  if (i == a.size() && j == b.size()) return std::weak_ordering::equivalent;
+  // What is left over: a part that ended is newer than letters only.
+  const bool a_letter = i < a.size() && is_letter(a[i]);
+  const bool b_letter = j < b.size() && is_letter(b[j]);
+  return (i == a.size() && !b_letter) || a_letter ? std::weak_ordering::less
+                                                  : std::weak_ordering::greater;
+}
+
 std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 3; }
 
 Keyed append_key(std::string& out, std::string_view text, const Order& order) {
@@ -162,6 +190,8 @@ const Row alpm_row{
     .key_size_bound = key_size_bound,
     .fields = fields,
     .read_range = read_range,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, compare_epoch_release<vercmp>>,
 };
 
 }  // namespace tolva::scheme::detail

@@ -142,6 +142,88 @@ class Reader {
   std::size_t i_ = 0;
 };
 
+// Takes the key's bytes and keeps none: reading alone.
+struct NoKey {
+  static constexpr bool open() noexcept { return true; }
+  void put(std::uint8_t) noexcept {}
+  void put(std::string_view) noexcept {}
+};
+
+std::expected<Parts, ParseError> read(std::string_view text) {
+  NoKey none;
+  Reader<NoKey> reader(text, none);
+  if (auto read = reader.read(); !read) return std::unexpected(std::move(read.error()));
+  return reader.parts();
+}
+
+// apk's walk over two versions' tokens, written apart from the key from the
+// parts: a token is its kind's rank (in the key's order of marks) and its
+// value, the digits of a number or a count of zeros.
+struct Token {
+  int rank;
+  std::string_view digits;
+  std::size_t zeros = 0;
+};
+enum Rank {
+  pre_suffix = 0,
+  ended = 4,
+  revision,
+  suffix_number,
+  post_suffix,
+  lettered = 12,
+  number,
+  zeros,
+  dotted
+};
+
+std::vector<Token> tokens(const Parts& p) {
+  std::vector<Token> out;
+  std::string_view n = p.numbers;
+  for (std::size_t k = 0; !n.empty(); ++k) {
+    const std::size_t dot = std::min(n.find('.'), n.size());
+    const std::string_view d = n.substr(0, dot);
+    const bool more = dot < n.size();
+    n.remove_prefix(std::min(dot + 1, n.size()));
+    const std::size_t z = std::min(d.find_first_not_of('0'), d.size());
+    if (k == 0 || z == 0) {
+      out.push_back({k == 0 ? number : dotted, d});
+      continue;
+    }
+    out.push_back({zeros, {}, z});
+    if (z < d.size() || more) out.push_back({number, d.substr(z)});
+  }
+  if (!p.letter.empty()) out.push_back({lettered, p.letter});
+  for (std::string_view s = p.suffixes; !s.empty();) {
+    const std::size_t cut = std::min(s.find('_'), s.size());
+    std::string_view one = s.substr(0, cut);
+    s.remove_prefix(std::min(cut + 1, s.size()));
+    std::size_t i = 0;
+    while (!one.starts_with(suffixes[i])) ++i;
+    out.push_back(
+        {static_cast<int>(i < before_release ? pre_suffix + i : post_suffix + i - before_release),
+         {}});
+    if (one.size() > suffixes[i].size())
+      out.push_back({suffix_number, one.substr(suffixes[i].size())});
+  }
+  if (!p.revision.empty()) out.push_back({revision, p.revision});
+  out.push_back({ended, {}});
+  return out;
+}
+
+std::weak_ordering compare_parts(const Parts& a, const Parts& b) {
+  const std::vector<Token> x = tokens(a), y = tokens(b);
+  for (std::size_t i = 0;; ++i) {
+    if (x[i].rank != y[i].rank) return x[i].rank <=> y[i].rank;
+    if (x[i].rank == ended) return std::weak_ordering::equivalent;
+    if (x[i].zeros != y[i].zeros) return y[i].zeros <=> x[i].zeros;
+    if (x[i].rank == lettered) {
+      if (auto c = x[i].digits <=> y[i].digits; c != 0) return c;
+    } else if (auto c = kb::compare_numbers(x[i].digits, y[i].digits); c != 0) {
+      return c;
+    }
+  }
+}
+
 std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 1; }
 
 Keyed append_key(std::string& out, std::string_view text, const Order& order) {
@@ -207,6 +289,8 @@ const Row apk_row{
     .key_size_bound = key_size_bound,
     .fields = fields,
     .read_range = read_range,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, compare_parts>,
 };
 
 }  // namespace tolva::scheme::detail

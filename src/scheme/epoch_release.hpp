@@ -37,6 +37,17 @@ void put_epoch_release(Sink& out, const EpochRelease& p, PutPart put_part) {
   put_part(out, p.release);
 }
 
+// The order of two versions, `part_order` comparing versions and releases,
+// written apart from the key: the epoch, the version, a missing release
+// first, the release.
+template <auto part_order>
+std::weak_ordering compare_epoch_release(const EpochRelease& a, const EpochRelease& b) noexcept {
+  if (auto c = key_bytes::compare_numbers(a.epoch, b.epoch); c != 0) return c;
+  if (auto c = part_order(a.version, b.version); c != 0) return c;
+  if (a.has_release != b.has_release) return a.has_release <=> b.has_release;
+  return part_order(a.release, b.release);
+}
+
 // Appends the bounds of `op` and the version `p`.
 template <class PutPart>
 void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, PutPart put_part,

@@ -101,6 +101,44 @@ void put_field(Sink& out, std::string_view f) {
 
 constexpr auto put_part = [](auto& out, std::string_view f) { put_field(out, f); };
 
+// rpmvercmp itself, which the key is held to.
+std::weak_ordering vercmp(std::string_view a, std::string_view b) noexcept {
+  const auto skipped = [](char c) {
+    return !kb::is_digit(c) && !is_letter(c) && c != '~' && c != '^';
+  };
+  std::size_t i = 0, j = 0;
+  for (;;) {
+    while (i < a.size() && skipped(a[i])) ++i;
+    while (j < b.size() && skipped(b[j])) ++j;
+    const char x = i < a.size() ? a[i] : '\0', y = j < b.size() ? b[j] : '\0';
+    if (x == '~' || y == '~') {
+      if (x != y) return x == '~' ? std::weak_ordering::less : std::weak_ordering::greater;
+    } else if (x == '^' || y == '^') {
+      if (x == '\0' || y == '\0' || x != y)
+        return x == '\0' || (x == '^' && y != '\0') ? std::weak_ordering::less
+                                                    : std::weak_ordering::greater;
+    } else if (x == '\0' || y == '\0') {
+      return (x != '\0') <=> (y != '\0');
+    } else if (kb::is_digit(x) != kb::is_digit(y)) {
+      return kb::is_digit(x) ? std::weak_ordering::greater : std::weak_ordering::less;
+    } else {
+      const bool digits = kb::is_digit(x);
+      const auto in_run = [&](char c) { return digits ? kb::is_digit(c) : is_letter(c); };
+      std::size_t ei = i, ej = j;
+      while (ei < a.size() && in_run(a[ei])) ++ei;
+      while (ej < b.size() && in_run(b[ej])) ++ej;
+      const auto c = digits ? kb::compare_numbers(a.substr(i, ei - i), b.substr(j, ej - j))
+                            : a.substr(i, ei - i).compare(b.substr(j, ej - j)) <=> 0;
+      if (c != 0) return c;
+      i = ei;
+      j = ej;
+      continue;
+    }
+    ++i;
+    ++j;
+  }
+}
+
 std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 3; }
 
 Keyed append_key(std::string& out, std::string_view text, const Order& order) {
@@ -145,6 +183,8 @@ const Row rpm_row{
     .key_size_bound = key_size_bound,
     .fields = fields,
     .read_range = read_range,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, compare_epoch_release<vercmp>>,
 };
 
 }  // namespace tolva::scheme::detail

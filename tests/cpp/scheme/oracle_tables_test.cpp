@@ -47,16 +47,28 @@ class OracleTables : public testing::TestWithParam<tolva::Scheme> {
     EXPECT_TRUE(key.has_value()) << text;
     return key.value_or("");
   }
+  int compare(const std::string& a, const std::string& b) const {
+    auto order = tolva::scheme::compare(a, b, GetParam());
+    EXPECT_TRUE(order.has_value()) << a << " " << b;
+    return !order ? 2 : *order < 0 ? -1 : *order > 0 ? 1 : 0;
+  }
 };
 
-// Equal within a class, ascending from class to class: every pair in order.
+// Equal within a class, ascending from class to class: every pair in order
+// by keys, and by compare() between neighbours.
 TEST_P(OracleTables, KeysOrderAsTheOracle) {
   std::string below;
+  std::string below_text;
   for (const Row& equal : table(name(), "order.tsv")) {
     const std::string first = key(equal[0]);
     EXPECT_LT(below, first) << equal[0];
-    for (const std::string& text : equal) EXPECT_EQ(key(text), first) << text << " = " << equal[0];
+    if (!below_text.empty()) EXPECT_LT(compare(below_text, equal[0]), 0) << equal[0];
+    for (const std::string& text : equal) {
+      EXPECT_EQ(key(text), first) << text << " = " << equal[0];
+      EXPECT_EQ(compare(text, equal[0]), 0) << text << " = " << equal[0];
+    }
     below = first;
+    below_text = equal[0];
   }
 }
 
