@@ -8,9 +8,14 @@ debian: the versions of `apt-cache dumpavail` as they are, repeated with the
 leading number shifted and shuffled. natural: a mix of the same Debian
 versions, tags (v1.2.3), Python releases (1.0rc1, 2.0.post1), dates
 (2026.05.20), letter suffixes (1.0a) and words. semver: the random semantic
-versions of cli_bench.py. Each scheme's sort is set against GNU sort
-(LC_ALL=C sort, and sort -V, which orders versions), its newest and filter
-against its check, which reads the same lines and keeps nothing.
+versions of cli_bench.py. rpm, apk, alpm: generated versions of the shapes
+their distributions use (2:1.18.4-3.el9_2, 1.2.3_rc1-r4, 1:2.40.0-1). Each
+scheme's sort is set against GNU sort (LC_ALL=C sort, and sort -V, which
+orders versions), its newest and filter against its check, which reads the
+same lines and keeps nothing. Where the ecosystem's own comparison is
+installed (tools/deps.sh oracles), its sort of the first 100,000 lines is set
+against tolva's sort of the same: librpm's rpm.ver and libalpm's
+alpm_pkg_vercmp through Python, the Go port of apk-tools' comparison.
 """
 
 import os
@@ -26,7 +31,65 @@ RANGES = {
     "debian": ">= 1.0 << 3:0 || >> 20",
     "natural": ">=1.2 <3 || >=2026",
     "semver": "^1.2 || >=20.0.0 <25",
+    "rpm": ">= 1.0-1 < 3:0 || > 20",
+    "apk": ">=1.0 <3 || ~20.1",
+    "alpm": ">=1.0-1 <2:0 || >20",
 }
+ORACLE_LINES = 100_000
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def distro(scheme, rng):
+    def n(top):
+        return str(rng.randint(0, top))
+
+    def dotted():
+        return ".".join(n(30) for _ in range(rng.randint(1, 4)))
+
+    def rpm():
+        epoch = rng.choice(["", "", "", "1:", "2:"])
+        tail = rng.choice(["", "~rc" + n(3), "^git" + n(99) + "g" + n(9999), "a"])
+        release = f"{n(20)}{rng.choice(['.el9', '.el9_2', '.fc40', '.mga9', '.1', ''])}"
+        return f"{epoch}{dotted()}{tail}-{release}"
+
+    def apk():
+        letter = rng.choice(["", "", "", "a", "b"])
+        suffix = rng.choice(["", "", "_rc" + n(5), "_p" + n(20), "_git2026" + n(1231), "_alpha"])
+        return f"{dotted()}{letter}{suffix}-r{n(12)}"
+
+    def alpm():
+        epoch = rng.choice(["", "", "", "1:", "2:"])
+        tail = rng.choice(["", "", "rc" + n(3), ".r" + n(999) + ".g" + n(99999), "+" + n(9)])
+        return f"{epoch}{dotted()}{tail}-{n(5)}{rng.choice(['', '', '.1'])}"
+
+    make = {"rpm": rpm, "apk": apk, "alpm": alpm}[scheme]
+    return [make() for _ in range(COUNT)]
+
+
+def oracle_sort(scheme, data, tmp):
+    """The argv that sorts `data` with the ecosystem's own comparison, or None
+    when it is not installed."""
+    python = ["/usr/bin/python3", "-c"]
+    if scheme == "rpm":
+        code = ("import functools,sys;sys.path.pop(0);import rpm;"
+                "v=[l.rstrip('\\n') for l in open(sys.argv[1])];"
+                "o=sorted(v,key=lambda t:rpm.ver(t));sys.stdout.write('\\n'.join(o))")
+        probe = subprocess.run([*python[:1], "-c", "import rpm"], capture_output=True)
+        return None if probe.returncode else [*python, code, data]
+    if scheme == "alpm":
+        code = ("import ctypes,functools,sys;a=ctypes.CDLL('libalpm.so.13').alpm_pkg_vercmp;"
+                "a.argtypes=[ctypes.c_char_p]*2;v=[l.rstrip(b'\\n') for l in open(sys.argv[1],'rb')];"
+                "o=sorted(v,key=functools.cmp_to_key(a));sys.stdout.buffer.write(b'\\n'.join(o))")
+        probe = subprocess.run([*python, "import ctypes;ctypes.CDLL('libalpm.so.13')"],
+                               capture_output=True)
+        return None if probe.returncode else [*python, code, data]
+    program = os.path.join(tmp, "apk_oracle")
+    env = dict(os.environ, GO111MODULE="off", GOPATH=f"/usr/share/gocode:{tmp}/gopath",
+               GOCACHE=f"{tmp}/gocache")
+    built = subprocess.run(["go", "build", "-o", program,
+                            os.path.join(HERE, "..", "tools", "oracles", "apk_oracle.go")],
+                           env=env, capture_output=True)
+    return None if built.returncode else ["sh", "-c", f'exec "$0" sort < "$1"', program, data]
 
 
 def apt_versions():
@@ -79,7 +142,8 @@ def main():
     rows = []
     with tempfile.TemporaryDirectory() as tmp:
         inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng)}
-        for scheme in ("debian", "natural", "semver"):
+        inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
+        for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme == "semver":
                 make_semver_input(data)
@@ -94,6 +158,18 @@ def main():
                 "newest": best_seconds([tolva, "newest", *s, "-n", "10", data]),
                 "filter": best_seconds([tolva, "filter", *s, RANGES[scheme], data]),
             }
+            oracle = oracle_sort(scheme, data, tmp) if scheme in ("rpm", "apk", "alpm") else None
+            if oracle:
+                with open(data) as whole:
+                    head = [next(whole) for _ in range(ORACLE_LINES)]
+                part = os.path.join(tmp, scheme + ".head.txt")
+                with open(part, "w") as out:
+                    out.writelines(head)
+                oracle[-1] = part
+                t["oracle sort 100k"] = best_seconds(oracle)
+                t["sort 100k"] = best_seconds([tolva, "sort", *s, part])
+                rows.append((f"{scheme}: oracle sort / tolva sort", t["oracle sort 100k"],
+                             t["sort 100k"], "for the record"))
             print(f"{scheme}: {COUNT} lines, best of {REPEATS}")
             for name, (wall, cpu) in t.items():
                 print(f"  {name:14} {wall * 1000:8.1f} ms wall {cpu * 1000:9.1f} ms processor")

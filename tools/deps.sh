@@ -4,10 +4,22 @@
 #
 #   tools/deps.sh        everything the tests, benchmarks and hardening runs need
 #   tools/deps.sh run    only what building and running the module needs
+#   tools/deps.sh oracles  the ecosystems' own tools that tools/oracles/ asks to
+#                        remake the schemes' tables (the tests need none of them)
 set -euo pipefail
 
 packages=(g++ ninja-build meson pkg-config python3 python3-dev)
-[ "${1:-all}" = run ] || packages+=(
+if [ "${1:-all}" = oracles ]; then
+  packages=(
+    # tools/oracles/rpm.py: librpm's comparison and rpmspec's checks
+    python3-rpm rpm
+    # tools/oracles/apk.py: the Go port of apk-tools' comparison
+    golang-go golang-github-knqyf263-go-apk-version-dev
+    # tools/oracles/alpm.py: libalpm's alpm_pkg_vercmp and makepkg's checks
+    pacman-package-manager
+  )
+fi
+[ "${1:-all}" = run ] || [ "${1:-all}" = oracles ] || packages+=(
   python3-venv python3-pip python3-mesonpy python3-build python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver

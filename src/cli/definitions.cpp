@@ -23,7 +23,8 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
   return std::nullopt;
 }
 
-constexpr std::array<std::string_view, 4> scheme_choices{"tolva", "semver", "natural", "debian"};
+constexpr std::array<std::string_view, 7> scheme_choices{"tolva", "semver", "natural", "debian",
+                                                         "rpm",   "apk",    "alpm"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
@@ -75,8 +76,9 @@ std::optional<std::string> set_numeric_parts(Invocation& invocation, std::string
 std::optional<std::string> set_scheme(Invocation& invocation, std::string_view value) {
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
-  constexpr std::array<Scheme, 4> schemes{Scheme::tolva, Scheme::semver, Scheme::natural,
-                                          Scheme::debian};
+  constexpr std::array<Scheme, 7> schemes{Scheme::tolva,  Scheme::semver, Scheme::natural,
+                                          Scheme::debian, Scheme::rpm,    Scheme::apk,
+                                          Scheme::alpm};
   invocation.scheme = schemes[*index];
   invocation.scheme_named = true;
   return std::nullopt;
@@ -147,7 +149,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "oldest: any text, ordered as release names read: 1.0rc1 < 1.0 < 1.0.1 < 1.0a < 1.9 < "
      "1.10), tolva (the default for check and parse, and with --kind or --numeric-parts: "
      "tolva's grammar, and the order of the Python module's classes), semver (SemVer 2.0.0 "
-     "exactly, npm's ranges) or debian (dpkg's versions and order)",
+     "exactly, npm's ranges), debian (dpkg's versions and order), rpm (RPM's), apk "
+     "(Alpine's) or alpm (Arch Linux's pacman)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "

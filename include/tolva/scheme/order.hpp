@@ -38,6 +38,12 @@ enum class Scheme : std::uint8_t {
   natural,
   // Debian package versions, [epoch:]upstream[-revision], in dpkg's order.
   debian,
+  // RPM's versions, [epoch:]version[-release], in RPM's order (rpmvercmp).
+  rpm,
+  // Alpine's apk versions, 1.2.3a_rc1-r2, in apk-tools' order.
+  apk,
+  // Arch Linux's pacman versions, [epoch:]pkgver[-pkgrel], in pacman's order.
+  alpm,
 };
 
 struct Order {
@@ -100,7 +106,8 @@ struct Field {
 
 namespace scheme {
 
-inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian};
+inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
+                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm};
 
 // A scheme's name ("tolva", "semver", "natural", "debian"), and the scheme of
 // a name or of another name it has.

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comparator_bounds.hpp"
+#include "row.hpp"
+#include "values/key_bytes.hpp"
+
+// Versions written [epoch:]version[-release], as RPM and pacman write them:
+// their parts, the layout of their keys, their fields, and the bounds of a
+// comparator, under which a side without a release compares by epoch and
+// version alone (RPM's and pacman's dependencies both hold so).
+namespace tolva::scheme::detail {
+
+struct EpochRelease {
+  std::string_view epoch;  // digits; none: 0
+  std::string_view version;
+  std::string_view release;
+  bool has_release = false;
+};
+
+// The key: the epoch (a number), the version as the scheme's put_part writes
+// it (ending in a mark of its own, never 0xFF), then no_release, or
+// has_release and the release as put_part writes it. A version without a
+// release sorts before the same one with any release.
+inline constexpr std::uint8_t no_release = 0x00, has_release = 0x01;
+
+template <class Sink, class PutPart>
+void put_epoch_release(Sink& out, const EpochRelease& p, PutPart put_part) {
+  key_bytes::put_number(out, p.epoch);
+  put_part(out, p.version);
+  if (!p.has_release) return out.put(no_release);
+  out.put(has_release);
+  put_part(out, p.release);
+}
+
+// The order of two versions, `part_order` comparing versions and releases,
+// written apart from the key: the epoch, the version, a missing release
+// first, the release.
+template <auto part_order>
+std::weak_ordering compare_epoch_release(const EpochRelease& a, const EpochRelease& b) noexcept {
+  if (auto c = key_bytes::compare_numbers(a.epoch, b.epoch); c != 0) return c;
+  if (auto c = part_order(a.version, b.version); c != 0) return c;
+  if (a.has_release != b.has_release) return a.has_release <=> b.has_release;
+  return part_order(a.release, b.release);
+}
+
+// Appends the bounds of `op` and the version `p`.
+template <class PutPart>
+void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, PutPart put_part,
+                        std::vector<KeyBound>& to) {
+  std::string versioned;
+  key_bytes::WholeKey sink(versioned);
+  key_bytes::put_number(sink, p.epoch);
+  put_part(sink, p.version);
+  const RangeOp test = plain_test(op);
+  auto add = [&](RangeOp o, std::string key, std::string upper = {}) {
+    to.push_back({.op = o, .key = std::move(key), .upper = std::move(upper), .admits = {}});
+  };
+  if (!p.has_release) {
+    // Every release of this epoch and version: the keys that begin with
+    // `versioned`, which end below `past`.
+    std::string past = past_prefix(versioned);
+    if (test == RangeOp::less) add(RangeOp::less, versioned);
+    if (test == RangeOp::less_equal) add(RangeOp::less, past);
+    if (test == RangeOp::greater) add(RangeOp::greater_equal, past);
+    if (test == RangeOp::greater_equal) add(RangeOp::greater_equal, versioned);
+    if (test == RangeOp::equal) add_prefix(to, versioned);
+    if (test == RangeOp::not_equal) add(RangeOp::outside, versioned, past);
+    return;
+  }
+  // A version without a release (key `bare`) equals the bound when its epoch
+  // and version are the bound's: the only key between `bare` and
+  // `released` (that epoch and version with any release) is `bare` itself.
+  std::string bare = versioned + static_cast<char>(no_release);
+  std::string released = versioned + static_cast<char>(has_release);
+  std::string full;
+  key_bytes::WholeKey whole(full);
+  put_epoch_release(whole, p, put_part);
+  if (test == RangeOp::less || test == RangeOp::not_equal) add(RangeOp::not_equal, bare);
+  if (test == RangeOp::greater_equal || test == RangeOp::equal) {
+    add(RangeOp::greater_equal, bare);
+    add(RangeOp::outside, released, full);
+  }
+  if (test == RangeOp::equal)
+    add(RangeOp::less_equal, std::move(full));
+  else if (test != RangeOp::greater_equal)
+    add(test, std::move(full));
+}
+
+// epoch (0 when absent), version, release (absent when none).
+inline std::vector<Field> epoch_release_fields(const EpochRelease& p) {
+  return {number_field("epoch", p.epoch), text_field("version", p.version),
+          p.has_release ? text_field("release", p.release)
+                        : Field{"release", Field::Form::absent, {}, {}}};
+}
+
+}  // namespace tolva::scheme::detail
