@@ -71,3 +71,36 @@ def write_ranges(scheme, versions, rows):
 def write_rows(scheme, name, rows):
     text = "".join("\t".join(check_text(str(f)) for f in row) + "\n" for row in rows)
     (table_dir(scheme) / name).write_text(text)
+
+
+def ask(command, mode, lines):
+    """Runs an oracle driver (cargo.rs, gem.rb, Maven.java speak alike): MODE
+    is its first argument, one question a line on its input, one answer a
+    line on its output.
+
+    valid    TEXT            -> 1 or 0
+    compare  A<tab>B         -> -1, 0 or 1
+    sort     TEXT            -> (all at once) one line per class of equals,
+                                ascending, the members tab-separated
+    range    R<tab>V1<tab>.. -> the Vi the range holds, tab-separated, or !
+                                when the range is refused
+    """
+    import subprocess
+
+    out = subprocess.run(command + [mode], input="".join(l + "\n" for l in lines),
+                         capture_output=True, text=True, check=True).stdout
+    return out.split("\n")[:-1]
+
+
+def oracle_classes(command, texts, rng):
+    """The classes from the driver's sort, checked for totality by its compare."""
+    groups = [line.split("\t") for line in ask(command, "sort", texts)]
+    flat = [(i, t) for i, g in enumerate(groups) for t in g]
+    assert sorted(t for _, t in flat) == sorted(texts)
+    pairs = [(flat[k], flat[k + 1]) for k in range(len(flat) - 1)]
+    pairs += [(rng.choice(flat), rng.choice(flat)) for _ in range(100000)]
+    answers = ask(command, "compare", [f"{a}\t{b}" for (_, a), (_, b) in pairs])
+    sign = lambda x: (x > 0) - (x < 0)  # noqa: E731
+    bad = [(a, b, c) for ((i, a), (j, b)), c in zip(pairs, answers) if int(c) != sign(i - j)]
+    assert not bad, f"the oracle's order is not total here: {bad[:5]}"
+    return groups
