@@ -4,6 +4,9 @@
 #
 #   tools/deps.sh        everything the tests, benchmarks and hardening runs need
 #   tools/deps.sh run    only what building and running the module needs
+#   tools/deps.sh oracles  the ecosystems' own tools that tools/oracles/ asks to
+#                        regenerate the tables under tests/data/schemes/ (the
+#                        tests read the committed tables; nothing else needs these)
 set -euo pipefail
 
 packages=(g++ ninja-build meson pkg-config python3 python3-dev)
@@ -32,6 +35,19 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   # bench/long_line_bench.py reads each run's peak memory from GNU time
   time
 )
+
+if [ "${1:-all}" = oracles ]; then
+  packages=(
+    # pypi: Debian's packaging, beside the newest one the tables come from
+    python3-packaging
+    # gem: RubyGems
+    ruby
+    # cargo: the semver crate's source, built offline by rustc
+    rustc librust-semver-dev
+    # maven: ComparableVersion and VersionRange, run from a single Java source
+    openjdk-17-jdk-headless libmaven3-core-java libcommons-lang3-java
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
