@@ -40,7 +40,8 @@ std::optional<std::size_t> too_large(std::string_view text, const semver::Parts&
 std::expected<semver::Parts, ParseError> read(std::string_view text) {
   auto v = semver::read(text);
   if (!v) return v;
-  if (auto at = too_large(text, *v)) return std::unexpected(grammar::failure_at(text, *at, {u64_number}));
+  if (auto at = too_large(text, *v))
+    return std::unexpected(grammar::failure_at(text, *at, {u64_number}));
   return v;
 }
 
@@ -216,13 +217,15 @@ void add_bounds(std::vector<KeyBound>& out, Op o, const Partial& p) {
   } else {
     // ^I.J.K: below the next number left of the first non-zero one.
     out.push_back(bound(RangeOp::greater_equal, major, minor, patch, p.prerelease));
-    if (major != "0") out.push_back(bound(RangeOp::less, next_major, "0", "0", {}, true));
-    else out.push_back(bound(RangeOp::less, major, next_minor, "0", {}, true));
+    if (major != "0")
+      out.push_back(bound(RangeOp::less, next_major, "0", "0", {}, true));
+    else
+      out.push_back(bound(RangeOp::less, major, next_minor, "0", {}, true));
   }
 }
 
-constexpr std::array<Op, 7> operators{Op::equal, Op::greater,       Op::greater_equal, Op::less,
-                                      Op::less_equal, Op::tilde, Op::caret};
+constexpr std::array<Op, 7> operators{Op::equal,      Op::greater, Op::greater_equal, Op::less,
+                                      Op::less_equal, Op::tilde,   Op::caret};
 
 // Whether a comparator `op p` holds back the pre-releases of `release`
 // within its bounds: =, ~, >= and <= with numbers left out hold back those
@@ -271,9 +274,8 @@ Read read_cargo_range(grammar::RangeText& in, const Order&, KeyRange& out) {
     auto p = partial(operand);
     if (!p) return in.fail_in_operand(std::move(p.error()), start);
     // A bare operand with a wildcard stands for the versions it writes out.
-    const Op o = op->value_or(p->known < 3 && operand.find_first_of("*xX") != operand.npos
-                                  ? Op::equal
-                                  : Op::caret);
+    const Op o = op->value_or(
+        p->known < 3 && operand.find_first_of("*xX") != operand.npos ? Op::equal : Op::caret);
     add_bounds(bounds, o, *p);
     operands.push_back({o, *p, before});
     // A pre-release operand admits the pre-releases of its own release.
@@ -297,7 +299,7 @@ constexpr std::array<std::string_view, 1> names{"cargo"};
 
 }  // namespace
 
-const Row cargo_row{Scheme::cargo,          names,        append_cargo_key,
+const Row cargo_row{Scheme::cargo,        names,        append_cargo_key,
                     cargo_key_size_bound, cargo_fields, read_cargo_range};
 
 }  // namespace tolva::scheme::detail

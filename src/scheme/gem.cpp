@@ -134,8 +134,10 @@ KeyBound pessimistic_bound(std::string_view text) {
   last = std::string(key_bytes::significant_digits(last));
   std::size_t i = last.size();
   while (i > 0 && last[i - 1] == '9') last[--i] = '0';
-  if (i == 0) last.insert(0, "1");
-  else ++last[i - 1];
+  if (i == 0)
+    last.insert(0, "1");
+  else
+    ++last[i - 1];
   std::string bumped;
   for (const std::string& n : numbers) bumped.append(bumped.empty() ? "" : ".").append(n);
   KeyBound b{RangeOp::less, {}, {}, {}};
@@ -147,7 +149,7 @@ KeyBound pessimistic_bound(std::string_view text) {
   return b;
 }
 
-constexpr std::array<Op, 7> operators{Op::equal, Op::not_equal,     Op::greater,  Op::less,
+constexpr std::array<Op, 7> operators{Op::equal,         Op::not_equal,  Op::greater,      Op::less,
                                       Op::greater_equal, Op::less_equal, Op::tilde_greater};
 
 Read read_gem_range(grammar::RangeText& in, const Order&, KeyRange& out) {
@@ -184,7 +186,7 @@ constexpr std::array<std::string_view, 1> names{"gem"};
 
 }  // namespace
 
-const Row gem_row{Scheme::gem,          names,      append_gem_key,
+const Row gem_row{Scheme::gem,        names,      append_gem_key,
                   gem_key_size_bound, gem_fields, read_gem_range};
 
 }  // namespace tolva::scheme::detail

@@ -35,8 +35,8 @@ struct Parts {
   Phase pre = final;
   std::string_view pre_n, post_n, dev_n;  // digits; empty: 0
   bool post = false, dev = false;
-  std::string_view local;    // as written after '+'
-  std::size_t wildcard = 0;  // where ".*" starts, in an operand that allows it
+  std::string_view local;  // as written after '+'
+  bool wildcard = false;   // ".*" ended an operand that allows it
 
   bool prerelease() const noexcept { return pre != final || dev; }
 };
@@ -45,21 +45,21 @@ char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c 
 bool is_alnum(char c) noexcept { return is_digit(c) || (lower(c) >= 'a' && lower(c) <= 'z'); }
 bool is_separator(char c) noexcept { return c == '.' || c == '-' || c == '_'; }
 
-struct Label {
-  std::string_view word;
-  Phase phase;
-};
-// Longer words before the words they begin with.
-constexpr std::array<Label, 8> pre_labels{{{"alpha", alpha},
-                                           {"a", alpha},
-                                           {"beta", beta},
-                                           {"b", beta},
-                                           {"preview", candidate},
-                                           {"pre", candidate},
-                                           {"rc", candidate},
-                                           {"c", candidate}}};
-constexpr std::array<Label, 3> post_labels{{{"post", final}, {"rev", final}, {"r", final}}};
-constexpr std::array<Label, 1> dev_labels{{{"dev", final}}};
+// Longer words before the words they begin with; pre-release words name
+// the phase 1 + index / 2 (at most candidate).
+constexpr std::string_view pre_words[] = {"alpha", "a", "beta", "b", "preview", "pre", "rc", "c"};
+constexpr std::string_view post_words[] = {"post", "rev", "r"};
+constexpr std::string_view dev_words[] = {"dev"};
+
+// Calls `each(segment)` for each run between separators.
+template <class Each>
+void for_each_segment(std::string_view s, Each each) {
+  for (std::size_t at = 0, end = 0; at <= s.size() && !s.empty(); at = end + 1) {
+    end = at;
+    while (end < s.size() && !is_separator(s[end])) ++end;
+    each(s.substr(at, end - at));
+  }
+}
 
 // Reads a text in one pass; each optional part is [separator] label
 // [separator] [number], tried where the one before it ended.
@@ -83,22 +83,22 @@ class Reader {
     }
     v.release = s_.substr(start, i_ - start);
     if (wildcard && s_.substr(i_) == ".*") {
-      v.wildcard = i_;
+      v.wildcard = true;
       return v;
     }
-    if (auto phase = label(pre_labels)) {
-      v.pre = *phase;
+    if (auto i = label(pre_words)) {
+      v.pre = static_cast<Phase>(1 + std::min<std::size_t>(*i / 2, 2));
       v.pre_n = number();
     }
     if (at('-') && i_ + 1 < s_.size() && is_digit(s_[i_ + 1])) {
       ++i_;
       v.post = true;
       v.post_n = digits();
-    } else if (label(post_labels)) {
+    } else if (label(post_words)) {
       v.post = true;
       v.post_n = number();
     }
-    if (label(dev_labels)) {
+    if (label(dev_words)) {
       v.dev = true;
       v.dev_n = number();
       if (v.pre == final && !v.post) v.pre = dev_only;
@@ -122,17 +122,18 @@ class Reader {
     while (i_ < s_.size() && is_digit(s_[i_])) ++i_;
     return s_.substr(start, i_ - start);
   }
-  // [separator] one of the words, in any case; else nothing taken.
+  // [separator] one of the words, in any case, and its index; else nothing
+  // taken.
   template <std::size_t N>
-  std::optional<Phase> label(const std::array<Label, N>& labels) noexcept {
+  std::optional<std::size_t> label(const std::string_view (&words)[N]) noexcept {
     const std::size_t from = i_ < s_.size() && is_separator(s_[i_]) ? i_ + 1 : i_;
-    for (const Label& l : labels) {
-      if (s_.size() - from < l.word.size()) continue;
-      bool same = true;
-      for (std::size_t k = 0; k < l.word.size(); ++k) same = same && lower(s_[from + k]) == l.word[k];
-      if (same) {
-        i_ = from + l.word.size();
-        return l.phase;
+    for (std::size_t w = 0; w < N; ++w) {
+      const std::string_view word = words[w];
+      std::size_t k = 0;
+      while (k < word.size() && from + k < s_.size() && lower(s_[from + k]) == word[k]) ++k;
+      if (k == word.size()) {
+        i_ = from + k;
+        return w;
       }
     }
     return std::nullopt;
@@ -150,15 +151,17 @@ class Reader {
   std::size_t i_ = 0;
 };
 
-// The release's numbers less the zeros that end it, which change nothing.
-std::string_view significant_release(std::string_view release) noexcept {
-  while (release.size() > 1) {
-    const std::size_t dot = release.rfind('.');
-    if (dot == std::string_view::npos) break;
-    if (!key_bytes::significant_digits(release.substr(dot + 1)).empty()) break;
-    release = release.substr(0, dot);
+// The release's numbers less the zeros that end it, which change nothing
+// (all of them for a release of zeros).
+std::string_view significant_release(std::string_view r) noexcept {
+  while (!r.empty() && key_bytes::significant_digits(r.substr(r.rfind('.') + 1)).empty()) {
+    r = r.substr(0, r.find('.') == r.npos ? 0 : r.rfind('.'));
   }
-  return release;
+  return r;
+}
+
+bool all_digits(std::string_view s) noexcept {
+  return s.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 // Offsets into a key, for the bounds a range makes of an operand.
@@ -177,14 +180,10 @@ struct KeyMarks {
 template <class Sink, class Mark>
 void put_key(Sink& out, const Parts& v, Mark mark) {
   key_bytes::put_number(out, v.epoch);
-  std::string_view r = significant_release(v.release);
-  if (key_bytes::significant_digits(r).empty()) r = {};
-  while (!r.empty()) {
-    const std::size_t dot = r.find('.');
+  for_each_segment(significant_release(v.release), [&](std::string_view n) {
     out.put(std::uint8_t{1});
-    key_bytes::put_number(out, r.substr(0, dot));
-    r.remove_prefix(dot == r.npos ? r.size() : dot + 1);
-  }
+    key_bytes::put_number(out, n);
+  });
   mark(&KeyMarks::release_end);
   out.put(std::uint8_t{0});
   out.put(static_cast<std::uint8_t>(v.pre));
@@ -195,22 +194,15 @@ void put_key(Sink& out, const Parts& v, Mark mark) {
   out.put(static_cast<std::uint8_t>(v.dev ? 0 : 1));
   if (v.dev) key_bytes::put_number(out, v.dev_n);
   mark(&KeyMarks::local);
-  for (std::string_view l = v.local; !l.empty();) {
-    std::size_t e = 0;
-    bool number = true;
-    for (; e < l.size() && !is_separator(l[e]); ++e) number = number && is_digit(l[e]);
-    out.put(static_cast<std::uint8_t>(number ? 2 : 1));
-    if (number) {
-      key_bytes::put_number(out, l.substr(0, e));
-    } else {
-      for (std::size_t j = 0; j < e; ++j) {
-        const char c = lower(l[j]);
-        key_bytes::put_text(out, {&c, 1});
-      }
-      out.put(key_bytes::end);
+  for_each_segment(v.local, [&](std::string_view seg) {
+    out.put(static_cast<std::uint8_t>(all_digits(seg) ? 2 : 1));
+    if (all_digits(seg)) return key_bytes::put_number(out, seg);
+    for (const char c : seg) {
+      const char l = lower(c);
+      key_bytes::put_text(out, {&l, 1});
     }
-    l.remove_prefix(e == l.size() ? e : e + 1);
-  }
+    out.put(key_bytes::end);
+  });
   out.put(std::uint8_t{0});
 }
 
@@ -234,65 +226,51 @@ Keyed append_pypi_key(std::string& out, std::string_view text, const Order&) {
   return KeyFacts{v->prerelease(), 0};
 }
 
-std::size_t pypi_key_size_bound(std::size_t size, const Order&) noexcept {
-  return 2 * size + 24;
-}
+std::size_t pypi_key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 24; }
 
 // A number as packaging prints it.
-void append_number(std::string& out, std::string_view digits) {
+std::string number_text(std::string_view digits) {
   digits = key_bytes::significant_digits(digits);
-  out.append(digits.empty() ? "0" : digits);
+  return std::string(digits.empty() ? "0" : digits);
 }
 
 std::expected<std::vector<Field>, ParseError> pypi_fields(std::string_view text, const Order&) {
   auto v = Reader(text).read(false);
   if (!v) return std::unexpected(std::move(v.error()));
-  Field normal{"normal", Field::Form::text, {}, {}};
-  Field epoch{"epoch", Field::Form::number, {}, {}};
-  Field release{"release", Field::Form::list, {}, {}};
-  Field pre{"pre", Field::Form::absent, {}, {}};
-  Field post{"post", Field::Form::absent, {}, {}};
-  Field dev{"dev", Field::Form::absent, {}, {}};
-  Field local{"local", Field::Form::absent, {}, {}};
-  append_number(epoch.value, v->epoch);
-  if (epoch.value != "0") normal.value = epoch.value + '!';
-  for (std::string_view r = v->release; !r.empty();) {
-    const std::size_t dot = r.find('.');
-    append_number(release.items.emplace_back(), r.substr(0, dot));
-    normal.value.append(release.items.back()).append(dot == r.npos ? "" : ".");
-    r.remove_prefix(dot == r.npos ? r.size() : dot + 1);
-  }
+  std::vector<Field> f{{"normal", Field::Form::text, {}, {}},
+                       {"epoch", Field::Form::number, number_text(v->epoch), {}},
+                       {"release", Field::Form::list, {}, {}},
+                       {"pre", Field::Form::absent, {}, {}},
+                       {"post", Field::Form::absent, {}, {}},
+                       {"dev", Field::Form::absent, {}, {}},
+                       {"local", Field::Form::absent, {}, {}}};
+  std::string& normal = f[0].value;
+  if (f[1].value != "0") normal = f[1].value + '!';
+  for_each_segment(v->release, [&](std::string_view n) {
+    f[2].items.push_back(number_text(n));
+    normal.append(normal.empty() || normal.back() == '!' ? "" : ".").append(f[2].items.back());
+  });
+  auto set = [&](Field& field, Field::Form form, std::string value, std::string_view shown) {
+    field.form = form;
+    field.value = std::move(value);
+    normal.append(shown).append(field.value);
+  };
   if (v->pre != final && v->pre != dev_only) {
-    pre.form = Field::Form::text;
-    pre.value = v->pre == alpha ? "a" : v->pre == beta ? "b" : "rc";
-    append_number(pre.value, v->pre_n);
-    normal.value += pre.value;
+    const std::string_view word = v->pre == alpha ? "a" : v->pre == beta ? "b" : "rc";
+    set(f[3], Field::Form::text, std::string(word) + number_text(v->pre_n), "");
   }
-  if (v->post) {
-    post.form = Field::Form::number;
-    append_number(post.value, v->post_n);
-    normal.value.append(".post").append(post.value);
-  }
-  if (v->dev) {
-    dev.form = Field::Form::number;
-    append_number(dev.value, v->dev_n);
-    normal.value.append(".dev").append(dev.value);
-  }
+  if (v->post) set(f[4], Field::Form::number, number_text(v->post_n), ".post");
+  if (v->dev) set(f[5], Field::Form::number, number_text(v->dev_n), ".dev");
   if (!v->local.empty()) {
-    local.form = Field::Form::text;
-    for (std::string_view l = v->local; !l.empty();) {
-      std::size_t e = 0;
-      bool number = true;
-      for (; e < l.size() && !is_separator(l[e]); ++e) number = number && is_digit(l[e]);
-      if (!local.value.empty()) local.value += '.';
-      if (number) append_number(local.value, l.substr(0, e));
-      for (std::size_t j = 0; !number && j < e; ++j) local.value += lower(l[j]);
-      l.remove_prefix(e == l.size() ? e : e + 1);
-    }
-    normal.value.append("+").append(local.value);
+    std::string local;
+    for_each_segment(v->local, [&](std::string_view seg) {
+      if (!local.empty()) local += '.';
+      if (all_digits(seg)) local += number_text(seg);
+      for (const char c : all_digits(seg) ? std::string_view{} : seg) local += lower(c);
+    });
+    set(f[6], Field::Form::text, std::move(local), "+");
   }
-  return std::vector<Field>{std::move(normal), std::move(epoch), std::move(release), std::move(pre),
-                            std::move(post), std::move(dev), std::move(local)};
+  return f;
 }
 
 std::string plus_one(std::string_view digits) {
@@ -318,8 +296,9 @@ std::pair<std::string, std::string> prefix_bounds(std::string_view epoch, std::s
   return {std::move(low.key), std::move(high.key)};
 }
 
-constexpr std::array<Op, 7> operators{Op::tilde_equal, Op::equal_equal, Op::not_equal,
-                                      Op::less_equal,  Op::greater_equal, Op::less, Op::greater};
+constexpr std::array<Op, 7> operators{Op::tilde_equal, Op::equal_equal,   Op::not_equal,
+                                      Op::less_equal,  Op::greater_equal, Op::less,
+                                      Op::greater};
 
 // One specifier's bounds. A key cut after its local mark and followed by 3
 // lies above every local version of that public version; cut after the
@@ -328,52 +307,43 @@ void add_bounds(std::vector<KeyBound>& out, Op op, const Parts& v) {
   const MadeKey k = made_key(v);
   const std::string above_locals = k.key.substr(0, k.marks.local) + '\x03';
   const std::size_t first = out.size();
-  if (v.wildcard != 0 || op == Op::tilde_equal) {
+  auto push = [&](RangeOp o, std::string key, std::string upper = {}) {
+    out.push_back({o, std::move(key), std::move(upper), {}});
+  };
+  if (v.wildcard || op == Op::tilde_equal) {
     std::string_view prefix = v.release;
-    if (op == Op::tilde_equal) {
-      prefix = prefix.substr(0, prefix.rfind('.'));
-      out.push_back({RangeOp::greater_equal, k.key, {}, {}});
-    }
+    if (op == Op::tilde_equal) prefix = prefix.substr(0, prefix.rfind('.'));
+    if (op == Op::tilde_equal) push(RangeOp::greater_equal, k.key);
     auto [low, high] = prefix_bounds(v.epoch, prefix);
-    if (op == Op::not_equal) {
-      out.push_back({RangeOp::outside, std::move(low), std::move(high), {}});
-    } else {
-      out.push_back({RangeOp::greater_equal, std::move(low), {}, {}});
-      out.push_back({RangeOp::less, std::move(high), {}, {}});
-    }
-  } else if (op == Op::equal_equal || op == Op::not_equal) {
+    if (op == Op::not_equal) return push(RangeOp::outside, std::move(low), std::move(high));
+    push(RangeOp::greater_equal, std::move(low));
+    push(RangeOp::less, std::move(high));
+  } else if (!v.local.empty()) {
+    push(op == Op::equal_equal ? RangeOp::equal : RangeOp::not_equal, k.key);
+  } else if (op == Op::equal_equal || op == Op::greater_equal) {
     // Without a local version of its own, the operand stands for every
     // local version of it.
-    if (!v.local.empty()) {
-      out.push_back({op == Op::equal_equal ? RangeOp::equal : RangeOp::not_equal, k.key, {}, {}});
-    } else if (op == Op::equal_equal) {
-      out.push_back({RangeOp::greater_equal, k.key, {}, {}});
-      out.push_back({RangeOp::less, above_locals, {}, {}});
-    } else {
-      out.push_back({RangeOp::outside, k.key, above_locals, {}});
-    }
-  } else if (op == Op::greater_equal) {
-    out.push_back({RangeOp::greater_equal, k.key, {}, {}});
+    push(RangeOp::greater_equal, k.key);
+    if (op == Op::equal_equal) push(RangeOp::less, above_locals);
+  } else if (op == Op::not_equal) {
+    return push(RangeOp::outside, k.key, above_locals);
   } else if (op == Op::less_equal) {
-    out.push_back({RangeOp::less, above_locals, {}, {}});
+    push(RangeOp::less, above_locals);
   } else if (op == Op::less) {
     // Below a final release: below its pre-releases too.
     Parts first_dev = v;
-    if (!v.prerelease()) {
-      first_dev.dev = true;
-      first_dev.dev_n = {};
-      if (!v.post) first_dev.pre = dev_only;
-    }
-    out.push_back({RangeOp::less, made_key(first_dev).key, {}, {}});
-  } else if (!v.post && !v.dev) {
+    first_dev.dev = true;
+    first_dev.dev_n = {};
+    if (!v.post) first_dev.pre = v.pre == final ? dev_only : v.pre;
+    push(RangeOp::less, v.prerelease() ? k.key : made_key(first_dev).key);
+  } else {
     // Above a version that is not a post- or dev-release: above its
     // post-releases too.
-    out.push_back({RangeOp::greater_equal, k.key.substr(0, k.marks.post) + '\x02', {}, {}});
-  } else {
-    out.push_back({RangeOp::greater_equal, above_locals, {}, {}});
+    const bool plain = !v.post && !v.dev;
+    push(RangeOp::greater_equal, plain ? k.key.substr(0, k.marks.post) + '\x02' : above_locals);
   }
   // An operand written as a pre-release lets every pre-release in.
-  if (v.prerelease() && op != Op::not_equal && v.wildcard == 0) out[first].admits = 0;
+  if (v.prerelease() && !v.wildcard && op != Op::not_equal) out[first].admits = 0;
 }
 
 Read read_pypi_range(grammar::RangeText& in, const Order&, KeyRange& out) {
@@ -409,7 +379,7 @@ constexpr std::array<std::string_view, 1> names{"pypi"};
 
 }  // namespace
 
-const Row pypi_row{Scheme::pypi,         names,       append_pypi_key,
+const Row pypi_row{Scheme::pypi,        names,       append_pypi_key,
                    pypi_key_size_bound, pypi_fields, read_pypi_range};
 
 }  // namespace tolva::scheme::detail
