@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "row.hpp"
-#include "tolva/scheme/semver.hpp"
+#include "semver.hpp"
 
 namespace tolva::scheme::detail {
 namespace {

@@ -112,8 +112,8 @@ std::expected<std::vector<Field>, ParseError> gem_fields(std::string_view text, 
   Field pre{"prerelease", Field::Form::absent, {}, {}};
   segments(text, [&](std::string_view seg, bool number) {
     if (!number) pre.form = Field::Form::list;
-    std::string item(number ? key_bytes::significant_digits(seg) : seg);
-    if (item.empty()) item = "0";
+    const std::string_view shown = number ? key_bytes::significant_digits(seg) : seg;
+    std::string item(shown.empty() ? std::string_view("0") : shown);
     if (pre.form == Field::Form::list) pre.items.push_back(item);
     all.items.push_back(std::move(item));
   });
@@ -130,14 +130,12 @@ KeyBound pessimistic_bound(std::string_view text) {
     if (!words) numbers.emplace_back(seg);
   });
   if (numbers.size() > 1) numbers.pop_back();
-  std::string& last = numbers.back();
-  last = std::string(key_bytes::significant_digits(last));
+  // The last number one higher: '0' before it, then the nines carried.
+  std::string last = "0" + numbers.back();
   std::size_t i = last.size();
-  while (i > 0 && last[i - 1] == '9') last[--i] = '0';
-  if (i == 0)
-    last.insert(0, "1");
-  else
-    ++last[i - 1];
+  while (last[i - 1] == '9') last[--i] = '0';
+  ++last[i - 1];
+  numbers.back() = std::move(last);
   std::string bumped;
   for (const std::string& n : numbers) bumped.append(bumped.empty() ? "" : ".").append(n);
   KeyBound b{RangeOp::less, {}, {}, {}};

@@ -289,8 +289,12 @@ std::pair<std::string, std::string> prefix_bounds(std::string_view epoch, std::s
   const std::size_t dot = prefix.rfind('.');
   const std::string next = std::string(prefix.substr(0, dot == prefix.npos ? 0 : dot + 1)) +
                            plus_one(prefix.substr(dot == prefix.npos ? 0 : dot + 1));
-  MadeKey low = made_key(Parts{.epoch = epoch, .release = prefix});
-  MadeKey high = made_key(Parts{.epoch = epoch, .release = next});
+  Parts v;
+  v.epoch = epoch;
+  v.release = prefix;
+  MadeKey low = made_key(v);
+  v.release = next;
+  MadeKey high = made_key(v);
   low.key.resize(low.marks.release_end);
   high.key.resize(high.marks.release_end);
   return {std::move(low.key), std::move(high.key)};
@@ -347,6 +351,7 @@ void add_bounds(std::vector<KeyBound>& out, Op op, const Parts& v) {
 }
 
 Read read_pypi_range(grammar::RangeText& in, const Order&, KeyRange& out) {
+  out.prereleases_when_alone = true;
   auto& bounds = out.alternatives.emplace_back();
   in.skip_blanks();
   while (!in.at_end()) {
