@@ -24,7 +24,7 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
 }
 
 constexpr std::array<std::string_view, 7> scheme_choices{"tolva", "semver", "natural", "debian",
-                                                        "pypi",  "cargo",  "gem"};
+                                                         "pypi",  "cargo",  "gem"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 
@@ -61,8 +61,8 @@ std::optional<std::string> set_kind(Invocation& invocation, std::string_view val
 std::optional<std::string> set_scheme(Invocation& invocation, std::string_view value) {
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
-  constexpr std::array<Scheme, 7> schemes{Scheme::tolva, Scheme::semver, Scheme::natural,
-                                          Scheme::debian, Scheme::pypi, Scheme::cargo,
+  constexpr std::array<Scheme, 7> schemes{Scheme::tolva,  Scheme::semver, Scheme::natural,
+                                          Scheme::debian, Scheme::pypi,   Scheme::cargo,
                                           Scheme::gem};
   invocation.scheme = schemes[*index];
   return std::nullopt;

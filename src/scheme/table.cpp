@@ -6,9 +6,8 @@ namespace tolva::scheme::detail {
 namespace {
 
 // In the order of the Scheme enumerators.
-constexpr std::array<const Row*, std::size(all)> rows{&tolva_row, &semver_row, &natural_row,
-                                                      &debian_row, &pypi_row,   &cargo_row,
-                                                      &gem_row};
+constexpr std::array<const Row*, std::size(all)> rows{
+    &tolva_row, &semver_row, &natural_row, &debian_row, &pypi_row, &cargo_row, &gem_row};
 
 }  // namespace
 
