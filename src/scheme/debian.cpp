@@ -28,12 +28,9 @@ struct Parts {
   std::string_view revision;
 };
 
-constexpr std::string_view shown_colon = "':'";
-constexpr std::string_view shown_upstream = "alphanumeric or one of . + - : ~";
-constexpr std::string_view shown_revision = "alphanumeric or one of . + ~";
-constexpr P token_colon{shown_colon};
-constexpr P upstream_char{shown_upstream};
-constexpr P revision_char{shown_revision};
+constexpr std::string_view token_colon = "':'";
+constexpr std::string_view upstream_char = "alphanumeric or one of . + - : ~";
+constexpr std::string_view revision_char = "alphanumeric or one of . + ~";
 using key_bytes::is_digit;
 using key_bytes::is_letter;
 
@@ -93,9 +90,8 @@ std::strong_ordering compare_part(std::string_view a, std::string_view b) noexce
   return std::strong_ordering::equal;
 }
 
-constexpr std::uint8_t run_end = 0x02;
 // The key's byte for a byte of a non-digit run: '~' 0x01, below the end of
-// the run (0x02); letters as they are; every other byte above them all.
+// the run; letters as they are; every other byte above them all.
 constexpr std::array<std::uint8_t, 256> run_bytes = [] {
   std::array<std::uint8_t, 256> t{};
   for (int c = 0; c < 256; ++c) {
@@ -106,21 +102,43 @@ constexpr std::array<std::uint8_t, 256> run_bytes = [] {
   return t;
 }();
 
+// The end of a run and the number after it, in one byte for a number below
+// 62 (0x02 plus its value), else 0x40 and the number: above '~', below
+// letters.
+constexpr std::uint8_t run_end = 0x02;
+constexpr unsigned small_after_run = 0x40 - run_end;
+constexpr std::uint8_t large_after_run = 0x40;
+
+void put_run_end(key_bytes::Room& key, std::string_view digits) noexcept {
+  digits = key_bytes::significant_digits(digits);
+  if (digits.size() <= 2) {
+    unsigned n = 0;
+    for (char c : digits) n = n * 10 + static_cast<unsigned>(c - '0');
+    if (n < small_after_run) return key.put(static_cast<std::uint8_t>(run_end + n));
+  }
+  key.put(large_after_run);
+  key_bytes::put_number(key, digits);
+}
+
 // Pairs of a non-digit run and a number, the first pair always written (its
-// run may be empty), then the end, which sorts as the empty run that pads
-// the shorter part: above a run starting with '~', below any other run. An
-// upstream part starts with a digit, so its first run, always empty, is left
-// out.
-// At most 3 bytes for each 2 of the part, and 4.
+// run may be empty), then the end, which sorts as the empty run and zero
+// that pad the shorter part: above a run starting with '~', below any other
+// run. An upstream part starts with a digit, so its first run, always empty,
+// is left out and its number written alone. At most 3 bytes for each 2 of
+// the part, and 4.
 void put_part(key_bytes::Room& key, std::string_view s, bool upstream) noexcept {
   const char* p = s.data();
   const char* const end = p + s.size();
   do {
     for (; p != end && !is_digit(*p); ++p) key.put(run_bytes[static_cast<unsigned char>(*p)]);
-    if (p != s.data() || !upstream) key.put(run_end);
     const char* digits = p;
     while (p != end && is_digit(*p)) ++p;
-    key_bytes::put_number(key, {digits, static_cast<std::size_t>(p - digits)});
+    const std::string_view number(digits, static_cast<std::size_t>(p - digits));
+    if (digits != s.data() || !upstream) {
+      put_run_end(key, number);
+    } else {
+      key_bytes::put_number(key, number);
+    }
   } while (p != end);
   key.put(run_end);
 }
@@ -162,8 +180,9 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
 std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 24 + 3 * size / 2; }
 
 // The key: the epoch as a number, then the upstream part and the revision,
-// each as pairs of a non-digit run (mapped bytes, then 0x02; the upstream
-// part's first run, always empty, is left out) and a number, then 0x02.
+// each as pairs of a non-digit run (mapped bytes) and the run's end with the
+// number after it (the upstream part's first run, always empty, is left
+// out), then 0x02.
 Keyed debian_key(std::string& out, std::string_view text, const Order&) {
   auto v = read(text);
   if (!v) return std::unexpected(std::move(v.error()));
@@ -173,20 +192,6 @@ Keyed debian_key(std::string& out, std::string_view text, const Order&) {
     put_part(key, v->revision, false);
   });
   return KeyFacts{};
-}
-
-Read debian_check(std::string_view text, const Order&) {
-  if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
-}
-
-std::expected<std::weak_ordering, ParseError> debian_compare(std::string_view a, std::string_view b,
-                                                             const Order&) {
-  auto x = read(a);
-  if (!x) return std::unexpected(std::move(x.error()));
-  auto y = read(b);
-  if (!y) return std::unexpected(std::move(y.error()));
-  return compare(*x, *y);
 }
 
 std::expected<std::vector<Field>, ParseError> debian_fields(std::string_view text, const Order&) {
@@ -200,14 +205,8 @@ std::expected<std::vector<Field>, ParseError> debian_fields(std::string_view tex
 // dpkg's relations; '<' and '>' are refused, since dpkg reads them as the
 // obsolete spellings of <= and >=.
 using RO = grammar::RangeOperator;
-constexpr std::array<Comparison, 6> operators{{
-    {RO::much_less, RangeOp::less},
-    {RO::less_equal, RangeOp::less_equal},
-    {RO::equal, RangeOp::equal},
-    {RO::not_equal, RangeOp::not_equal},
-    {RO::greater_equal, RangeOp::greater_equal},
-    {RO::much_greater, RangeOp::greater},
-}};
+constexpr std::array<RO, 6> operators{RO::much_less, RO::less_equal,    RO::equal,
+                                      RO::not_equal, RO::greater_equal, RO::much_greater};
 
 Read debian_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true}, out);
@@ -224,8 +223,8 @@ const Row debian_row{
     .key_size_bound = key_size_bound,
     .fields = debian_fields,
     .read_range = debian_range,
-    .check = debian_check,
-    .compare = debian_compare,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, compare>,
 };
 
 }  // namespace tolva::scheme::detail

@@ -380,11 +380,26 @@ Read read_pypi_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   return {};
 }
 
+Read check_pypi(std::string_view text, const Order&) {
+  if (auto v = Reader(text).read(false); !v) return std::unexpected(std::move(v.error()));
+  return {};
+}
+
+// By keys: the ecosystem's own tool, through the tables the tests read, is
+// the comparison the keys are held to.
+std::expected<std::weak_ordering, ParseError> compare_pypi(std::string_view a, std::string_view b,
+                                                           const Order& order) {
+  std::string x, y;
+  if (auto k = append_pypi_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
+  if (auto k = append_pypi_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
+  return x.compare(y) <=> 0;
+}
+
 constexpr std::array<std::string_view, 1> names{"pypi"};
 
 }  // namespace
 
-const Row pypi_row{Scheme::pypi,        names,       append_pypi_key,
-                   pypi_key_size_bound, pypi_fields, read_pypi_range};
+const Row pypi_row{Scheme::pypi, names,           append_pypi_key, pypi_key_size_bound,
+                   pypi_fields,  read_pypi_range, check_pypi,      compare_pypi};
 
 }  // namespace tolva::scheme::detail
