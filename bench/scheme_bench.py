@@ -8,14 +8,16 @@ debian: the versions of `apt-cache dumpavail` as they are, repeated with the
 leading number shifted and shuffled. natural: a mix of the same Debian
 versions, tags (v1.2.3), Python releases (1.0rc1, 2.0.post1), dates
 (2026.05.20), letter suffixes (1.0a) and words. semver: the random semantic
-versions of cli_bench.py. rpm, apk, alpm: generated versions of the shapes
-their distributions use (2:1.18.4-3.el9_2, 1.2.3_rc1-r4, 1:2.40.0-1). Each
-scheme's sort is set against GNU sort (LC_ALL=C sort, and sort -V, which
-orders versions), its newest and filter against its check, which reads the
-same lines and keeps nothing. Where the ecosystem's own comparison is
-installed (tools/deps.sh oracles), its sort of the first 100,000 lines is set
-against tolva's sort of the same: librpm's rpm.ver and libalpm's
-alpm_pkg_vercmp through Python, the Go port of apk-tools' comparison.
+versions of cli_bench.py, which cargo reads too. rpm, apk, alpm: generated
+versions of the shapes their distributions use (2:1.18.4-3.el9_2,
+1.2.3_rc1-r4, 1:2.40.0-1). pypi: random PEP 440 versions in their many
+spellings; gem: random RubyGems versions. Each scheme's sort is set against
+GNU sort (LC_ALL=C sort, and sort -V, which orders versions), its newest and
+filter against its check, which reads the same lines and keeps nothing. Where
+the ecosystem's own comparison is installed (tools/deps.sh oracles), its sort
+is set against tolva's: of the first 100,000 lines for librpm's rpm.ver and
+libalpm's alpm_pkg_vercmp through Python and the Go port of apk-tools'
+comparison; of all lines in one process for packaging and RubyGems.
 """
 
 import os
@@ -34,6 +36,15 @@ RANGES = {
     "rpm": ">= 1.0-1 < 3:0 || > 20",
     "apk": ">=1.0 <3 || ~20.1",
     "alpm": ">=1.0-1 <2:0 || >20",
+    "pypi": ">=1.2,!=2.*,<20",
+    "cargo": ">=1.2, <25",
+    "gem": "~> 1.2, != 1.5",
+}
+# Each tool's own sort of the lines of a file named by its first argument.
+ORACLE_SORTS = {
+    "pypi": [sys.executable, "-c", "import sys; from packaging.version import Version; "
+             "sys.stdout.writelines(sorted(open(sys.argv[1]), key=lambda l: Version(l)))"],
+    "gem": ["ruby", "-e", "$stdout.write(File.readlines(ARGV[0]).sort_by { |l| Gem::Version.new(l) }.join)"],
 }
 ORACLE_LINES = 100_000
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -129,6 +140,26 @@ def mixed(base, rng):
     return [rng.choice(makers)() for _ in range(COUNT)]
 
 
+def pypi_versions(rng):
+    def n(top):
+        return str(rng.randint(0, top))
+
+    parts = [lambda: "", lambda: rng.choice(["a", "b", "rc", "alpha", "-beta.", "c"]) + n(5),
+             lambda: rng.choice([".post", "-", "_r"]) + n(9), lambda: rng.choice([".dev", "dev"]) + n(9),
+             lambda: "+" + rng.choice(["ubuntu", "local", n(9)]) + "." + n(20)]
+    return [rng.choice(["", "", "", "v", "1!"]) + ".".join(n(30) for _ in range(rng.randint(1, 4)))
+            + rng.choice(parts)() for _ in range(COUNT)]
+
+
+def gem_versions(rng):
+    def n(top):
+        return str(rng.randint(0, top))
+
+    suffixes = ["", "", "", ".pre", ".rc" + n(3), ".beta." + n(3), "-" + n(9), ".a"]
+    return [".".join(n(30) for _ in range(rng.randint(1, 4))) + rng.choice(suffixes)
+            for _ in range(COUNT)]
+
+
 def write(path, lines):
     with open(path, "w") as out:
         out.writelines(line + "\n" for line in lines)
@@ -141,11 +172,12 @@ def main():
     c = {"LC_ALL": "C"}
     rows = []
     with tempfile.TemporaryDirectory() as tmp:
-        inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng)}
+        inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
+                  "pypi": pypi_versions(rng), "gem": gem_versions(rng)}
         inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
-        for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm"):
+        for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem"):
             data = os.path.join(tmp, scheme + ".txt")
-            if scheme == "semver":
+            if scheme in ("semver", "cargo"):
                 make_semver_input(data)
             else:
                 write(data, inputs.pop(scheme))
@@ -170,6 +202,9 @@ def main():
                 t["sort 100k"] = best_seconds([tolva, "sort", *s, part])
                 rows.append((f"{scheme}: oracle sort / tolva sort", t["oracle sort 100k"],
                              t["sort 100k"], "for the record"))
+            if scheme in ORACLE_SORTS and subprocess.run(
+                    ORACLE_SORTS[scheme] + [os.devnull], capture_output=True).returncode == 0:
+                t["own tool's sort"] = best_seconds(ORACLE_SORTS[scheme] + [data])
             print(f"{scheme}: {COUNT} lines, best of {REPEATS}")
             for name, (wall, cpu) in t.items():
                 print(f"  {name:14} {wall * 1000:8.1f} ms wall {cpu * 1000:9.1f} ms processor")
@@ -179,6 +214,9 @@ def main():
                 (f"{scheme}: newest -n 10 / check", t["newest"], t["check"], "at most 1.5"),
                 (f"{scheme}: filter / check", t["filter"], t["check"], "at most 1.5"),
             ]
+            if "own tool's sort" in t:
+                rows.append((f"{scheme}: own tool's sort / tolva sort", t["own tool's sort"],
+                             t["sort"], "a ratio"))
     print(f"  {'ratio':38} {'wall':>6} {'processor':>10}")
     for name, top, bottom, target in rows:
         print(f"  {name:38} {top[0] / bottom[0]:6.2f} {top[1] / bottom[1]:10.2f}   target {target}")

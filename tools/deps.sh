@@ -45,6 +45,19 @@ fi
   time
 )
 
+if [ "${1:-all}" = oracles ]; then
+  packages=(
+    # pypi: Debian's packaging, beside the newest one the tables come from
+    python3-packaging
+    # gem: RubyGems
+    ruby
+    # cargo: the semver crate's source, built offline by rustc
+    rustc librust-semver-dev
+    # maven: ComparableVersion and VersionRange, run from a single Java source
+    openjdk-17-jdk-headless libmaven3-core-java libcommons-lang3-java
+  )
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

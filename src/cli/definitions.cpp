@@ -23,8 +23,9 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
   return std::nullopt;
 }
 
-constexpr std::array<std::string_view, 7> scheme_choices{"tolva", "semver", "natural", "debian",
-                                                         "rpm",   "apk",    "alpm"};
+constexpr std::array<std::string_view, 10> scheme_choices{"tolva", "semver", "natural", "debian",
+                                                          "rpm",   "apk",    "alpm",
+                                                          "pypi",  "cargo",  "gem"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
@@ -76,9 +77,10 @@ std::optional<std::string> set_numeric_parts(Invocation& invocation, std::string
 std::optional<std::string> set_scheme(Invocation& invocation, std::string_view value) {
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
-  constexpr std::array<Scheme, 7> schemes{Scheme::tolva,  Scheme::semver, Scheme::natural,
+  constexpr std::array<Scheme, 10> schemes{Scheme::tolva,  Scheme::semver, Scheme::natural,
                                           Scheme::debian, Scheme::rpm,    Scheme::apk,
-                                          Scheme::alpm};
+                                          Scheme::alpm,   Scheme::pypi,   Scheme::cargo,
+                                          Scheme::gem};
   invocation.scheme = schemes[*index];
   invocation.scheme_named = true;
   return std::nullopt;
@@ -150,7 +152,9 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "1.10), tolva (the default for check and parse, and with --kind or --numeric-parts: "
      "tolva's grammar, and the order of the Python module's classes), semver (SemVer 2.0.0 "
      "exactly, npm's ranges), debian (dpkg's versions and order), rpm (RPM's), apk "
-     "(Alpine's) or alpm (Arch Linux's pacman)",
+     "(Alpine's), alpm (Arch Linux's pacman), pypi (Python packages: packaging's versions and "
+     "specifiers), cargo (Rust crates: Cargo's versions and requirements) or gem (Ruby gems: "
+     "RubyGems' versions and requirements)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "

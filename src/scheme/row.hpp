@@ -77,6 +77,9 @@ extern const Row debian_row;
 extern const Row rpm_row;
 extern const Row apk_row;
 extern const Row alpm_row;
+extern const Row pypi_row;
+extern const Row cargo_row;
+extern const Row gem_row;
 
 // The bound `op operand`, keyed by the order's row. A pre-release operand
 // admits the pre-releases of its own release when `admits` (as SemVer's

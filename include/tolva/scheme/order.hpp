@@ -44,6 +44,13 @@ enum class Scheme : std::uint8_t {
   apk,
   // Arch Linux's pacman versions, [epoch:]pkgver[-pkgrel], in pacman's order.
   alpm,
+  // Python package versions (PEP 440) as packaging reads and orders them.
+  pypi,
+  // Rust crate versions as Cargo reads and orders them (SemVer 2.0.0, then
+  // build metadata), with Cargo's requirements.
+  cargo,
+  // Ruby gem versions as RubyGems reads and orders them.
+  gem,
 };
 
 struct Order {
@@ -89,6 +96,9 @@ struct KeyRange {
   // keys of its own kind (tolva's scheme: 1, the kind's rank).
   std::uint8_t kind_bytes = 0;
   std::vector<std::vector<KeyBound>> alternatives;
+  // Whether a list filtered by the range keeps the pre-releases it holds
+  // back when it holds nothing else (Python's specifiers).
+  bool prereleases_when_alone = false;
 
   // Whether the version of this key (and the facts its writer told) lies
   // within.
@@ -107,10 +117,11 @@ struct Field {
 namespace scheme {
 
 inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
-                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm};
+                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm,
+                                 Scheme::pypi,  Scheme::cargo,  Scheme::gem};
 
-// A scheme's name ("tolva", "semver", "natural", "debian"), and the scheme of
-// a name or of another name it has.
+// A scheme's name ("tolva", "semver", "debian", ...), and the scheme of a
+// name or of another name it has.
 [[nodiscard]] std::string_view name(Scheme s) noexcept;
 [[nodiscard]] std::optional<Scheme> named(std::string_view name) noexcept;
 

@@ -1,0 +1,77 @@
+"""The language ecosystems' schemes on the command line: pypi's filter against
+packaging's (tests/data/schemes/pypi/ranges.tsv, mode "f", which keeps
+pre-releases when nothing else matches), pypi's normal forms and parts
+against packaging's (parse.tsv), and the orders and refusals every command
+shares."""
+
+import json
+import pathlib
+
+import pytest
+
+DATA = pathlib.Path(__file__).resolve().parent.parent / "data/schemes"
+
+
+def table(scheme, name):
+    return [line.split("\t") for line in (DATA / scheme / name).read_text().split("\n")[:-1]]
+
+
+def test_pypi_filter_as_packaging(tolva):
+    rows = table("pypi", "ranges.tsv")
+    versions = "".join(v + "\n" for v in rows[0]).encode()
+    cases = [(r, kept) for r, mode, kept in rows[1:] if mode == "f" and "===" not in r]
+    wrong = []
+    for r, kept in cases:
+        got = tolva("filter", "--scheme", "pypi", r, input=versions).stdout.decode().split()
+        if got != kept.split():
+            wrong.append((r, kept, got))
+    assert len(cases) > 150 and wrong == []
+
+
+def test_pypi_parts_as_packaging(tolva):
+    rows = table("pypi", "parse.tsv")
+    out = tolva("parse", "--json", "--scheme", "pypi", *[r[0] for r in rows]).stdout.decode()
+    fields = ["normal", "epoch", "release", "pre", "post", "dev", "local"]
+    got = [json.loads(line) for line in out.splitlines()]
+    want = [dict(zip(fields, [normal, int(epoch), release.split("."), pre or None,
+                              int(post) if post else None, int(dev) if dev else None,
+                              local or None]))
+            for _, normal, epoch, release, pre, post, dev, local in rows]
+    assert len(rows) > 500 and [{k: g[k] for k in fields} for g in got] == want
+
+
+@pytest.mark.parametrize("scheme, lines, out", [
+    ("pypi", "1.0+local 1.0.post1 1!0.1 1.0 1.0rc1 1.0b2.post3 1.0a1 2.0 1.0.dev0",
+     "1.0.dev0 1.0a1 1.0b2.post3 1.0rc1 1.0 1.0+local 1.0.post1 2.0 1!0.1"),
+    ("cargo", "1.0.0+b 1.0.0 1.0.0-rc.1 1.0.0+a 0.9.18446744073709551615",
+     "0.9.18446744073709551615 1.0.0-rc.1 1.0.0 1.0.0+a 1.0.0+b"),
+    ("gem", "1.0 1.0.a 1-1 0.9.z 1.0.b1", "0.9.z 1.0.a 1.0.b1 1-1 1.0"),
+])
+def test_classic_orders(tolva, scheme, lines, out):
+    result = tolva("sort", "--scheme", scheme, input="\n".join(lines.split()).encode() + b"\n")
+    assert (result.stdout.decode().split(), result.returncode) == (out.split(), 0)
+
+
+@pytest.mark.parametrize("scheme, spec, out", [
+    ("pypi", "~=1.4.5", "1.4.5 1.4.9"),
+    ("pypi", "==1.4.*", "1.4 1.4.5 1.4.9"),
+    ("pypi", "<1.4", "1.3"),
+    ("cargo", "1.4.5", "1.4.5 1.4.9 1.5.0"),
+    ("gem", "~> 1.4.5", "1.4.5 1.4.9"),
+])
+def test_classic_ranges(tolva, scheme, spec, out):
+    lines = b"1.3\n1.4\n1.4.5\n1.4.9\n1.5\n" if scheme != "cargo" else b"1.3.0\n1.4.5\n1.4.9\n1.5.0\n2.0.0\n"
+    result = tolva("filter", "--scheme", scheme, spec, input=lines)
+    assert result.stdout.decode().split() == out.split()
+
+
+@pytest.mark.parametrize("scheme, text, report", [
+    ("pypi", "1.0-", "<stdin>:1:4: found '-' expected '.', a release label, '+' or end of input"),
+    ("pypi", "1.0+a..b", "<stdin>:1:7: found '.' expected letter or digit"),
+    ("cargo", "18446744073709551616.0.0",
+     "<stdin>:1:1: found '1' expected a number up to 18446744073709551615"),
+    ("gem", "1..0", "<stdin>:1:3: found '.' expected letter or digit"),
+])
+def test_refusals_are_reports(tolva, scheme, text, report):
+    result = tolva("check", "--scheme", scheme, "--format=short", input=text.encode() + b"\n")
+    assert (result.stderr.decode().strip(), result.returncode) == (report, 1)
