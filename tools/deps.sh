@@ -4,10 +4,23 @@
 #
 #   tools/deps.sh        everything the tests, benchmarks and hardening runs need
 #   tools/deps.sh run    only what building and running the module needs
+#   tools/deps.sh oracles  the ecosystems' own tools that tools/oracles/ asks to
+#                          write the scheme tables (the tests read the tables and
+#                          need none of these)
 set -euo pipefail
 
 packages=(g++ ninja-build meson pkg-config python3 python3-dev)
-[ "${1:-all}" = run ] || packages+=(
+oracles=(
+  # tools/oracles/golang.py
+  golang-go golang-golang-x-mod-dev
+  # tools/oracles/composer.py
+  php-cli php-composer-semver
+  # tools/oracles/nuget.py
+  mono-runtime mono-mcs libnuget-core-cil
+)
+if [ "${1:-all}" = oracles ]; then
+  packages=("${oracles[@]}")
+elif [ "${1:-all}" != run ]; then packages+=(
   python3-venv python3-pip python3-mesonpy python3-build python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
@@ -31,7 +44,7 @@ packages=(g++ ninja-build meson pkg-config python3 python3-dev)
   man-db zsh
   # bench/long_line_bench.py reads each run's peak memory from GNU time
   time
-)
+); fi
 
 missing=()
 for p in "${packages[@]}"; do
