@@ -8,6 +8,7 @@
 //                                              branch, after them
 //   composer.php ranges     RANGE<TAB>VERSION  1 or 0 from Semver::satisfies, E if the
 //                                              range is refused
+//   composer.php sort       VERSION            the versions in Semver::sort's order
 //
 // Versions are compared as Composer compares them: normalised, a default
 // branch (dev-master, dev-trunk, dev-default) read as the newest development
@@ -93,6 +94,11 @@ case 'order':
     }
     foreach ($branches as $a) {
         echo "B\t", $a[1], "\n";
+    }
+    break;
+case 'sort':
+    foreach (Semver::sort($lines) as $v) {
+        echo $v, "\n";
     }
     break;
 case 'ranges':

@@ -4,6 +4,7 @@
 //	golang valid    VERSION               1 if semver.IsValid accepts it, else 0
 //	golang order    VERSION               RANK<TAB>VERSION in semver.Compare's order
 //	golang ranges   RANGE<TAB>VERSION     1 if the version meets the range, else 0
+//	golang sort     VERSION               the versions in semver.Sort's order
 //
 // A range is comparators (=, !=, <, <=, >, >= and a version) joined by blanks
 // or commas, all of which must hold, and such lists joined by "||", one of
@@ -99,6 +100,11 @@ func main() {
 		}
 		for i, v := range lines {
 			fmt.Fprintf(out, "%d\t%s\n", ranks[i], v)
+		}
+	case "sort":
+		semver.Sort(lines)
+		for _, v := range lines {
+			fmt.Fprintln(out, v)
 		}
 	case "ranges":
 		for _, line := range lines {

@@ -5,6 +5,7 @@
 //   nuget.exe order   VERSION            RANK<TAB>VERSION in SemanticVersion's order
 //   nuget.exe ranges  RANGE<TAB>VERSION  1 or 0 from IVersionSpec.Satisfies, E if the
 //                                        range is refused
+//   nuget.exe sort    VERSION            the versions in SemanticVersion's order
 using System;
 using System.Collections.Generic;
 using System.Linq;
@@ -46,6 +47,10 @@ static class Oracle
                     }
             for (int i = 0; i < order.Count; i++)
                 output.Append(ranks[i]).Append('\t').Append(lines[order[i]]).Append('\n');
+            break;
+        case "sort":
+            foreach (var text in lines.OrderBy(SemanticVersion.Parse))
+                output.Append(text).Append('\n');
             break;
         case "ranges":
             foreach (var text in lines)
