@@ -71,20 +71,21 @@ class Best {
 }  // namespace
 
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
-  std::optional<LineRange> range;
+  std::optional<KeyRange> range;
   if (invocation.range) {
-    range = LineRange::read(invocation, colour, io);
+    range = read_line_range(invocation, colour, io);
     if (!range) return ExitStatus::trouble;
   }
   const LineOrder order(invocation);
   Best best(invocation.lines, invocation.command == Command::newest);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
-  ExitStatus read = for_each_keyed_line(invocation, order, colour, io, status,
-                                        [&](std::string& key, std::string_view line) {
-                                          if (!range || range->holds(key))
-                                            best.offer(key, line, place++);
-                                        });
+  ExitStatus read =
+      for_each_keyed_line(invocation, order, colour, io, status,
+                          [&](std::string& key, KeyFacts facts, std::string_view line) {
+                            if (!range || range->contains(key, facts))
+                              best.offer(key, line, place++);
+                          });
   order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
     io.out.write(kept.line);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/order.hpp"
 
 namespace {
 
