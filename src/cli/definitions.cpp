@@ -23,7 +23,8 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
   return std::nullopt;
 }
 
-constexpr std::array<std::string_view, 4> scheme_choices{"tolva", "semver", "natural", "debian"};
+constexpr std::array<std::string_view, 6> scheme_choices{"tolva",  "semver", "natural",
+                                                         "debian", "golang", "nuget"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 
@@ -60,8 +61,8 @@ std::optional<std::string> set_kind(Invocation& invocation, std::string_view val
 std::optional<std::string> set_scheme(Invocation& invocation, std::string_view value) {
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
-  constexpr std::array<Scheme, 4> schemes{Scheme::tolva, Scheme::semver, Scheme::natural,
-                                          Scheme::debian};
+  constexpr std::array<Scheme, 6> schemes{Scheme::tolva,  Scheme::semver, Scheme::natural,
+                                          Scheme::debian, Scheme::golang, Scheme::nuget};
   invocation.scheme = schemes[*index];
   return std::nullopt;
 }
@@ -127,7 +128,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
     {'\0', "scheme", Takes::value, "NAME", scheme_choices, every_command,
      "how versions read and order: tolva (the default: tolva's grammar and order), semver "
      "(SemVer 2.0.0 exactly, npm's ranges), natural (any text, ordered as release names read: "
-     "1.0rc1 < 1.0 < 1.0.1 < 1.0a) or debian (dpkg's versions and order)",
+     "1.0rc1 < 1.0 < 1.0.1 < 1.0a), debian (dpkg's versions and order), golang (Go module "
+     "versions) or nuget (NuGet package versions and intervals)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "

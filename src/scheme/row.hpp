@@ -59,6 +59,8 @@ extern const Row tolva_row;
 extern const Row semver_row;
 extern const Row natural_row;
 extern const Row debian_row;
+extern const Row golang_row;
+extern const Row nuget_row;
 
 // The bound `op operand`, keyed by the order's row. A pre-release operand
 // admits the pre-releases of its own release when `admits` (as SemVer's

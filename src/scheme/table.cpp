@@ -6,8 +6,8 @@ namespace tolva::scheme::detail {
 namespace {
 
 // In the order of the Scheme enumerators.
-constexpr std::array<const Row*, std::size(all)> rows{&tolva_row, &semver_row, &natural_row,
-                                                      &debian_row};
+constexpr std::array<const Row*, std::size(all)> rows{&tolva_row,  &semver_row, &natural_row,
+                                                      &debian_row, &golang_row, &nuget_row};
 
 }  // namespace
 
