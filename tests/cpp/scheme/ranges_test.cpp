@@ -59,6 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
              {"1.0-1", "1.9", "3:1", "0.1"},
              {"1.0", "2", "2:1", "3:1.0", "0:0"}},
         Case{Scheme::debian, ">>1.0 <=1.0a", {"1.0a", "1.0-1"}, {"1.0", "1.0b"}},
+        Case{Scheme::golang,
+             ">=v1.2 <v2, !=v1.5.0 || =v3",
+             {"v1.2.0", "v2.0.0-0", "v3.0.0+incompatible"},
+             {"v1.2.0-rc.1", "v1.5", "v2", "v3.0.1"}},
+        Case{Scheme::nuget, "(1.0, 2.0]", {"1.0.0.1", "2.0.0.0", "2.0-RC"}, {"1.0", "2.0.0.1"}},
+        Case{Scheme::nuget, "[1.0-beta]", {"1.0.0.0-BETA"}, {"1.0", "1.0-beta.1"}},
+        Case{Scheme::nuget, "1.0", {"1.0.0+meta", "3.0"}, {"1.0-rc"}},
         Case{Scheme::natural,
              "<1.0 >=1.0beta || >1.0a <=1.1",
              {"1.0rc1", "1.1", "1.0b"},
@@ -88,6 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRange{Scheme::debian, ">=1.0 ||", 8}, BadRange{Scheme::debian, "", 0},
                     BadRange{Scheme::debian, "!1", 1}, BadRange{Scheme::debian, ">= a1", 3},
                     BadRange{Scheme::natural, "1 |", 3}, BadRange{Scheme::natural, ">=1 <<1", 5},
-                    BadRange{Scheme::natural, "<", 1}));
+                    BadRange{Scheme::natural, "<", 1}, BadRange{Scheme::golang, "^v1.2", 0},
+                    BadRange{Scheme::golang, ">=v1.2.", 7}, BadRange{Scheme::golang, "v1 ||", 5},
+                    BadRange{Scheme::nuget, "(1.0)", 4}, BadRange{Scheme::nuget, "[,]", 1},
+                    BadRange{Scheme::nuget, "[1.0,2.0", 8}, BadRange{Scheme::nuget, "[1.0] x", 6},
+                    BadRange{Scheme::nuget, "[1.0,2147483648]", 5}));
 
 }  // namespace
