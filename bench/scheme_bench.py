@@ -11,10 +11,17 @@ versions, tags (v1.2.3), Python releases (1.0rc1, 2.0.post1), dates
 versions of cli_bench.py. Each scheme's sort is set against GNU sort
 (LC_ALL=C sort, and sort -V, which orders versions), its newest and filter
 against its check, which reads the same lines and keeps nothing.
+
+golang and nuget: generated versions of each ecosystem's shapes (Go's
+pseudo-versions and +incompatible; NuGet's four numbers and labels of any
+case). Their sort is also set against the ecosystem's own sort of the same
+lines (golang.org/x/mod/semver's Sort, NuGet.Core's SemanticVersion) when
+tools/deps.sh oracles has installed it; the ratio counts that program's start.
 """
 
 import os
 import random
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -26,7 +33,10 @@ RANGES = {
     "debian": ">= 1.0 << 3:0 || >> 20",
     "natural": ">=1.2 <3 || >=2026",
     "semver": "^1.2 || >=20.0.0 <25",
+    "golang": ">=v1.2 <v3 || >=v20.0.0-0",
+    "nuget": "[1.2,3.0)",
 }
+ORACLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tools", "oracles")
 
 
 def apt_versions():
@@ -66,6 +76,58 @@ def mixed(base, rng):
     return [rng.choice(makers)() for _ in range(COUNT)]
 
 
+def golang_versions(rng):
+    def n():
+        return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 999)]))
+
+    def one():
+        shape = rng.random()
+        if shape < 0.2:
+            stamp = f"20{rng.randint(10, 26)}{rng.randint(1, 12):02}{rng.randint(1, 28):02}" \
+                    f"{rng.randint(0, 235959):06}"
+            return f"v{n()}.0.0-{stamp}-{rng.getrandbits(48):012x}"
+        text = f"v{n()}.{n()}.{n()}"
+        if shape < 0.4:
+            text += "-" + rng.choice(["alpha", "beta.1", "rc.2", "pre", "0.1"])
+        elif shape < 0.5:
+            text += "+incompatible"
+        return text
+
+    return [one() for _ in range(COUNT)]
+
+
+def nuget_versions(rng):
+    def n():
+        return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 99999)]))
+
+    labels = ["alpha", "Beta", "rc.1", "RC.10", "preview.2", "beta-09", "ci.20260520"]
+    lines = []
+    for _ in range(COUNT):
+        text = ".".join(n() for _ in range(rng.choice([2, 3, 3, 3, 4])))
+        if rng.random() < 0.3:
+            text += "-" + rng.choice(labels)
+        lines.append(text)
+    return lines
+
+
+def oracle_sort(scheme, tmp):
+    """The command that sorts lines as the ecosystem does, if it can be built."""
+    source = os.path.join(ORACLES, scheme + (".go" if scheme == "golang" else ".cs"))
+    exe = os.path.join(tmp, scheme + "-oracle")
+    if scheme == "golang" and shutil.which("go"):
+        env = {**os.environ, "GO111MODULE": "off", "GOPATH": f"/usr/share/gocode:{tmp}",
+               "GOCACHE": os.path.join(tmp, "gocache")}
+        made = subprocess.run(["go", "build", "-o", exe, source], env=env, capture_output=True)
+        return [exe] if made.returncode == 0 else None
+    if scheme == "nuget" and shutil.which("mcs") and shutil.which("mono"):
+        library = "/usr/lib/nuget/NuGet.Core.dll"
+        made = subprocess.run(["mcs", "-nologo", f"-r:{library}", source, f"-out:{exe}.exe"],
+                              capture_output=True)
+        return ["env", f"MONO_PATH={os.path.dirname(library)}", "mono", exe + ".exe"] \
+            if made.returncode == 0 else None
+    return None
+
+
 def write(path, lines):
     with open(path, "w") as out:
         out.writelines(line + "\n" for line in lines)
@@ -78,8 +140,9 @@ def main():
     c = {"LC_ALL": "C"}
     rows = []
     with tempfile.TemporaryDirectory() as tmp:
-        inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng)}
-        for scheme in ("debian", "natural", "semver"):
+        inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
+                  "golang": golang_versions(rng), "nuget": nuget_versions(rng)}
+        for scheme in ("debian", "natural", "semver", "golang", "nuget"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme == "semver":
                 make_semver_input(data)
@@ -94,6 +157,9 @@ def main():
                 "newest": best_seconds([tolva, "newest", *s, "-n", "10", data]),
                 "filter": best_seconds([tolva, "filter", *s, RANGES[scheme], data]),
             }
+            oracle = oracle_sort(scheme, tmp)
+            if oracle:
+                t["oracle sort"] = best_seconds(["sh", "-c", '"$@" sort < "$0"', data, *oracle])
             print(f"{scheme}: {COUNT} lines, best of {REPEATS}")
             for name, (wall, cpu) in t.items():
                 print(f"  {name:14} {wall * 1000:8.1f} ms wall {cpu * 1000:9.1f} ms processor")
@@ -103,6 +169,9 @@ def main():
                 (f"{scheme}: newest -n 10 / check", t["newest"], t["check"], "at most 1.5"),
                 (f"{scheme}: filter / check", t["filter"], t["check"], "at most 1.5"),
             ]
+            if "oracle sort" in t:
+                rows.append((f"{scheme}: tolva sort / its own sort", t["sort"], t["oracle sort"],
+                              "a ratio"))
     print(f"  {'ratio':38} {'wall':>6} {'processor':>10}")
     for name, top, bottom, target in rows:
         print(f"  {name:38} {top[0] / bottom[0]:6.2f} {top[1] / bottom[1]:10.2f}   target {target}")
