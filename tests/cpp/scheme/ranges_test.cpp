@@ -59,6 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
              {"1.0-1", "1.9", "3:1", "0.1"},
              {"1.0", "2", "2:1", "3:1.0", "0:0"}},
         Case{Scheme::debian, ">>1.0 <=1.0a", {"1.0a", "1.0-1"}, {"1.0", "1.0b"}},
+        Case{
+            Scheme::debian, ">= 2.36, << 2.37", {"2.36", "2.37~rc1"}, {"2.35.9", "2.37", "2.37-1"}},
+        Case{Scheme::natural, ">1.0,<=1.1 || =2", {"1.1", "2.0"}, {"1.0", "1.1.0.1"}},
         Case{Scheme::golang,
              ">=v1.2 <v2, !=v1.5.0 || =v3",
              {"v1.2.0", "v2.0.0-0", "v3.0.0+incompatible"},
@@ -75,6 +78,7 @@ struct BadRange {
   Scheme scheme;
   std::string range;
   std::size_t at;
+  std::string expected = "";  // the display texts, joined by '|'; empty: not looked at
 };
 
 class BadRanges : public testing::TestWithParam<BadRange> {};
@@ -84,6 +88,11 @@ TEST_P(BadRanges, PointAtTheFault) {
   auto range = scheme::read_range(b.range, b.scheme);
   ASSERT_FALSE(range.has_value()) << b.range;
   EXPECT_EQ(range.error().span.start, b.at) << b.range;
+  if (b.expected.empty()) return;
+  std::string expected;
+  for (auto p : range.error().expected)
+    expected += (expected.empty() ? "" : "|") + std::string(p.shown());
+  EXPECT_EQ(expected, b.expected) << b.range;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,9 +104,22 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRange{Scheme::debian, ">=1.0 ||", 8}, BadRange{Scheme::debian, "", 0},
                     BadRange{Scheme::debian, "!1", 1}, BadRange{Scheme::debian, ">= a1", 3},
                     BadRange{Scheme::natural, "1 |", 3}, BadRange{Scheme::natural, ">=1 <<1", 5},
-                    BadRange{Scheme::natural, "<", 1}, BadRange{Scheme::golang, "^v1.2", 0},
+                    BadRange{Scheme::natural, "<", 1},
+                    // operators a scheme does not have, refused where they stand
+                    BadRange{Scheme::natural, "^1.2", 0, "'<'|'<='|'='|'!='|'>='|'>'|version"},
+                    BadRange{Scheme::natural, ">=1 ~1", 4, "'<'|'<='|'='|'!='|'>='|'>'|version"},
+                    BadRange{Scheme::natural, "==1", 1, "version"},
+                    BadRange{Scheme::natural, "1.2.*", 4, "letter or digit"},
+                    BadRange{Scheme::debian, "<1.0", 0, "'<<'|'<='"},
+                    BadRange{Scheme::debian, ">= 1, >1.0", 6, "'>='|'>>'"},
+                    BadRange{Scheme::debian, ">=1,", 4, "comparator"},
+                    BadRange{Scheme::debian, "^1", 0, "'<<'|'<='|'='|'!='|'>='|'>>'|version"},
+                    BadRange{Scheme::semver, "!=1.2.3", 0, "version"},
+                    BadRange{Scheme::semver, "1.2.3, 1.2.4", 5},
+                    BadRange{Scheme::tolva, "~>1.2", 1, "version"},
+                    BadRange{Scheme::golang, "^v1.2", 0, "'<'|'<='|'>'|'>='|'='|'!='|version"},
                     BadRange{Scheme::golang, ">=v1.2.", 7}, BadRange{Scheme::golang, "v1 ||", 5},
-                    BadRange{Scheme::nuget, "(1.0)", 4}, BadRange{Scheme::nuget, "[,]", 1},
+                    BadRange{Scheme::nuget, "(1.0)", 4, "','"}, BadRange{Scheme::nuget, "[,]", 1},
                     BadRange{Scheme::nuget, "[1.0,2.0", 8}, BadRange{Scheme::nuget, "[1.0] x", 6},
                     BadRange{Scheme::nuget, "[1.0,2147483648]", 5}));
 
