@@ -100,7 +100,8 @@ def nuget_versions(rng):
     def n():
         return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 99999)]))
 
-    labels = ["alpha", "Beta", "rc.1", "RC.10", "preview.2", "beta-09", "ci.20260520"]
+    # Labels NuGet.Core 2.8 reads too (no dots), so that its sort takes the same lines.
+    labels = ["alpha", "Beta", "rc1", "RC10", "preview2", "beta-09", "ci20260520"]
     lines = []
     for _ in range(COUNT):
         text = ".".join(n() for _ in range(rng.choice([2, 3, 3, 3, 4])))
