@@ -1,3 +1,5 @@
+#include <array>
+
 #include "row.hpp"
 #include "semver.hpp"
 
@@ -61,11 +63,6 @@ std::size_t key_size_bound(std::size_t size, const Order& order) noexcept {
   return row(Scheme::semver).key_size_bound(size + 4, order);
 }
 
-Read check(std::string_view text, const Order&) {
-  if (auto parts = read(text); !parts) return std::unexpected(std::move(parts.error()));
-  return {};
-}
-
 std::expected<std::vector<Field>, ParseError> fields(std::string_view text, const Order&) {
   auto v = read(text);
   if (!v) return std::unexpected(std::move(v.error()));
@@ -75,14 +72,9 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
                             list_field("build", v->build, '.')};
 }
 
-constexpr Comparison operators[] = {
-    {grammar::RangeOperator::less, RangeOp::less},
-    {grammar::RangeOperator::less_equal, RangeOp::less_equal},
-    {grammar::RangeOperator::greater, RangeOp::greater},
-    {grammar::RangeOperator::greater_equal, RangeOp::greater_equal},
-    {grammar::RangeOperator::equal, RangeOp::equal},
-    {grammar::RangeOperator::not_equal, RangeOp::not_equal},
-};
+using RO = grammar::RangeOperator;
+constexpr std::array<RO, 6> operators{RO::less,          RO::less_equal, RO::greater,
+                                      RO::greater_equal, RO::equal,      RO::not_equal};
 
 Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true}, out);
@@ -99,7 +91,8 @@ const Row golang_row{
     .key_size_bound = key_size_bound,
     .fields = fields,
     .read_range = read_range,
-    .check = check,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, semver::compare>,
 };
 
 }  // namespace tolva::scheme::detail

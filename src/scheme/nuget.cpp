@@ -37,6 +37,7 @@ constexpr bool is_identifier_char(char c) noexcept {
   return kb::is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
 }
 bool all_digits(std::string_view s) noexcept { return std::ranges::all_of(s, kb::is_digit); }
+char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 struct Parts {
   std::string_view numbers[4];       // empty when left out
@@ -127,7 +128,7 @@ Keyed append_key(std::string& out, std::string_view text, const Order& order) {
         continue;
       }
       room.put(word_mark);
-      for (char c : word) room.put(static_cast<std::uint8_t>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+      for (char c : word) room.put(static_cast<std::uint8_t>(lower(c)));
       room.put(kb::end);
     }
     room.put(kb::end);
@@ -159,9 +160,35 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
       list_field("metadata", parts->metadata, '.')};
 }
 
-Read check(std::string_view text, const Order&) {
-  if (auto parts = Reader(text).read(); !parts) return std::unexpected(parts.error());
-  return {};
+std::expected<Parts, ParseError> read(std::string_view text) { return Reader(text).read(); }
+
+// Numbers, then a release above its pre-releases, whose identifiers compare
+// one by one: numbers by value below words, words without regard to case.
+std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
+  for (std::size_t i = 0; i < 4; ++i)
+    if (auto c = kb::compare_numbers(a.numbers[i], b.numbers[i]); c != 0) return c;
+  if (a.label.empty() || b.label.empty()) return a.label.empty() <=> b.label.empty();
+  auto x = std::views::split(a.label, '.');
+  auto y = std::views::split(b.label, '.');
+  auto i = x.begin();
+  auto j = y.begin();
+  for (; i != x.end() && j != y.end(); ++i, ++j) {
+    const std::string_view p((*i).begin(), (*i).end());
+    const std::string_view q((*j).begin(), (*j).end());
+    const bool p_number = all_digits(p);
+    if (p_number != all_digits(q))
+      return p_number ? std::weak_ordering::less : std::weak_ordering::greater;
+    if (p_number) {
+      if (auto c = kb::compare_numbers(p, q); c != 0) return c;
+      continue;
+    }
+    if (auto c = std::lexicographical_compare_three_way(
+            p.begin(), p.end(), q.begin(), q.end(),
+            [](char m, char n) { return lower(m) <=> lower(n); });
+        c != 0)
+      return c;
+  }
+  return (i != x.end()) <=> (j != y.end());
 }
 
 // The version at the cursor, up to a blank, ',', ']', ')' or the end, as
@@ -235,7 +262,8 @@ const Row nuget_row{
     .key_size_bound = key_size_bound,
     .fields = fields,
     .read_range = read_range,
-    .check = check,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, compare>,
 };
 
 }  // namespace tolva::scheme::detail
