@@ -18,10 +18,17 @@ the ecosystem's own comparison is installed (tools/deps.sh oracles), its sort
 is set against tolva's: of the first 100,000 lines for librpm's rpm.ver and
 libalpm's alpm_pkg_vercmp through Python and the Go port of apk-tools'
 comparison; of all lines in one process for packaging and RubyGems.
+
+golang and nuget: generated versions of each ecosystem's shapes (Go's
+pseudo-versions and +incompatible; NuGet's four numbers and labels of any
+case), set against golang.org/x/mod/semver's Sort and NuGet.Core's
+SemanticVersion where tools/deps.sh oracles has installed them; that ratio
+counts the program's start.
 """
 
 import os
 import random
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -39,6 +46,8 @@ RANGES = {
     "pypi": ">=1.2,!=2.*,<20",
     "cargo": ">=1.2, <25",
     "gem": "~> 1.2, != 1.5",
+    "golang": ">=v1.2 <v3 || >=v20.0.0-0",
+    "nuget": "[1.2,3.0)",
 }
 # Each tool's own sort of the lines of a file named by its first argument.
 ORACLE_SORTS = {
@@ -101,6 +110,7 @@ def oracle_sort(scheme, data, tmp):
                             os.path.join(HERE, "..", "tools", "oracles", "apk_oracle.go")],
                            env=env, capture_output=True)
     return None if built.returncode else ["sh", "-c", f'exec "$0" sort < "$1"', program, data]
+ORACLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tools", "oracles")
 
 
 def apt_versions():
@@ -160,6 +170,59 @@ def gem_versions(rng):
             for _ in range(COUNT)]
 
 
+def golang_versions(rng):
+    def n():
+        return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 999)]))
+
+    def one():
+        shape = rng.random()
+        if shape < 0.2:
+            stamp = f"20{rng.randint(10, 26)}{rng.randint(1, 12):02}{rng.randint(1, 28):02}" \
+                    f"{rng.randint(0, 235959):06}"
+            return f"v{n()}.0.0-{stamp}-{rng.getrandbits(48):012x}"
+        text = f"v{n()}.{n()}.{n()}"
+        if shape < 0.4:
+            text += "-" + rng.choice(["alpha", "beta.1", "rc.2", "pre", "0.1"])
+        elif shape < 0.5:
+            text += "+incompatible"
+        return text
+
+    return [one() for _ in range(COUNT)]
+
+
+def nuget_versions(rng):
+    def n():
+        return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 99999)]))
+
+    # Labels NuGet.Core 2.8 reads too (no dots), so that its sort takes the same lines.
+    labels = ["alpha", "Beta", "rc1", "RC10", "preview2", "beta-09", "ci20260520"]
+    lines = []
+    for _ in range(COUNT):
+        text = ".".join(n() for _ in range(rng.choice([2, 3, 3, 3, 4])))
+        if rng.random() < 0.3:
+            text += "-" + rng.choice(labels)
+        lines.append(text)
+    return lines
+
+
+def compiled_oracle_sort(scheme, tmp):
+    """The command that sorts lines as the ecosystem does, if it can be built."""
+    source = os.path.join(ORACLES, scheme + (".go" if scheme == "golang" else ".cs"))
+    exe = os.path.join(tmp, scheme + "-oracle")
+    if scheme == "golang" and shutil.which("go"):
+        env = {**os.environ, "GO111MODULE": "off", "GOPATH": f"/usr/share/gocode:{tmp}",
+               "GOCACHE": os.path.join(tmp, "gocache")}
+        made = subprocess.run(["go", "build", "-o", exe, source], env=env, capture_output=True)
+        return [exe] if made.returncode == 0 else None
+    if scheme == "nuget" and shutil.which("mcs") and shutil.which("mono"):
+        library = "/usr/lib/nuget/NuGet.Core.dll"
+        made = subprocess.run(["mcs", "-nologo", f"-r:{library}", source, f"-out:{exe}.exe"],
+                              capture_output=True)
+        return ["env", f"MONO_PATH={os.path.dirname(library)}", "mono", exe + ".exe"] \
+            if made.returncode == 0 else None
+    return None
+
+
 def write(path, lines):
     with open(path, "w") as out:
         out.writelines(line + "\n" for line in lines)
@@ -173,9 +236,11 @@ def main():
     rows = []
     with tempfile.TemporaryDirectory() as tmp:
         inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
-                  "pypi": pypi_versions(rng), "gem": gem_versions(rng)}
+                  "pypi": pypi_versions(rng), "gem": gem_versions(rng),
+                  "golang": golang_versions(rng), "nuget": nuget_versions(rng)}
         inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
-        for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem"):
+        for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem",
+                       "golang", "nuget"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme in ("semver", "cargo"):
                 make_semver_input(data)
@@ -205,6 +270,9 @@ def main():
             if scheme in ORACLE_SORTS and subprocess.run(
                     ORACLE_SORTS[scheme] + [os.devnull], capture_output=True).returncode == 0:
                 t["own tool's sort"] = best_seconds(ORACLE_SORTS[scheme] + [data])
+            oracle = compiled_oracle_sort(scheme, tmp)
+            if oracle:
+                t["oracle sort"] = best_seconds(["sh", "-c", '"$@" sort < "$0"', data, *oracle])
             print(f"{scheme}: {COUNT} lines, best of {REPEATS}")
             for name, (wall, cpu) in t.items():
                 print(f"  {name:14} {wall * 1000:8.1f} ms wall {cpu * 1000:9.1f} ms processor")
@@ -217,6 +285,9 @@ def main():
             if "own tool's sort" in t:
                 rows.append((f"{scheme}: own tool's sort / tolva sort", t["own tool's sort"],
                              t["sort"], "a ratio"))
+            if "oracle sort" in t:
+                rows.append((f"{scheme}: tolva sort / its own sort", t["sort"], t["oracle sort"],
+                              "a ratio"))
     print(f"  {'ratio':38} {'wall':>6} {'processor':>10}")
     for name, top, bottom, target in rows:
         print(f"  {name:38} {top[0] / bottom[0]:6.2f} {top[1] / bottom[1]:10.2f}   target {target}")

@@ -5,20 +5,35 @@
 #   tools/deps.sh        everything the tests, benchmarks and hardening runs need
 #   tools/deps.sh run    only what building and running the module needs
 #   tools/deps.sh oracles  the ecosystems' own tools that tools/oracles/ asks to
-#                        remake the schemes' tables (the tests need none of them)
+#                        remake the schemes' tables (the tests read the committed
+#                        tables and need none of them)
 set -euo pipefail
 
+oracles=(
+  # tools/oracles/rpm.py: librpm's comparison and rpmspec's checks
+  python3-rpm rpm
+  # tools/oracles/apk.py: the Go port of apk-tools' comparison
+  golang-go golang-github-knqyf263-go-apk-version-dev
+  # tools/oracles/alpm.py: libalpm's alpm_pkg_vercmp and makepkg's checks
+  pacman-package-manager
+  # tools/oracles/pypi.py: Debian's packaging, beside the newest one the tables come from
+  python3-packaging
+  # tools/oracles/gem.py: RubyGems
+  ruby
+  # tools/oracles/cargo.py: the semver crate's source, built offline by rustc
+  rustc librust-semver-dev
+  # tools/oracles/maven.py: ComparableVersion and VersionRange, run from a single Java source
+  openjdk-17-jdk-headless libmaven3-core-java libcommons-lang3-java
+  # tools/oracles/golang.py: golang.org/x/mod/semver
+  golang-golang-x-mod-dev
+  # tools/oracles/composer.py: composer/semver
+  php-cli php-composer-semver
+  # tools/oracles/nuget.py: NuGet.Core, driven by a small C# program
+  mono-runtime mono-mcs libnuget-core-cil
+)
+
 packages=(g++ ninja-build meson pkg-config python3 python3-dev)
-if [ "${1:-all}" = oracles ]; then
-  packages=(
-    # tools/oracles/rpm.py: librpm's comparison and rpmspec's checks
-    python3-rpm rpm
-    # tools/oracles/apk.py: the Go port of apk-tools' comparison
-    golang-go golang-github-knqyf263-go-apk-version-dev
-    # tools/oracles/alpm.py: libalpm's alpm_pkg_vercmp and makepkg's checks
-    pacman-package-manager
-  )
-fi
+[ "${1:-all}" = oracles ] && packages=("${oracles[@]}")
 [ "${1:-all}" = run ] || [ "${1:-all}" = oracles ] || packages+=(
   python3-venv python3-pip python3-mesonpy python3-build python3-pytest
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -44,19 +59,6 @@ fi
   # bench/long_line_bench.py reads each run's peak memory from GNU time
   time
 )
-
-if [ "${1:-all}" = oracles ]; then
-  packages=(
-    # pypi: Debian's packaging, beside the newest one the tables come from
-    python3-packaging
-    # gem: RubyGems
-    ruby
-    # cargo: the semver crate's source, built offline by rustc
-    rustc librust-semver-dev
-    # maven: ComparableVersion and VersionRange, run from a single Java source
-    openjdk-17-jdk-headless libmaven3-core-java libcommons-lang3-java
-  )
-fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -23,9 +23,10 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
   return std::nullopt;
 }
 
-constexpr std::array<std::string_view, 10> scheme_choices{"tolva", "semver", "natural", "debian",
-                                                          "rpm",   "apk",    "alpm",
-                                                          "pypi",  "cargo",  "gem"};
+// The schemes' names, as --help, the manual page and the completions list them.
+constexpr std::array<std::string_view, 12> scheme_choices{
+    "tolva", "semver", "natural", "debian", "rpm",    "apk",
+    "alpm",  "pypi",   "cargo",   "gem",    "golang", "nuget"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
@@ -77,10 +78,9 @@ std::optional<std::string> set_numeric_parts(Invocation& invocation, std::string
 std::optional<std::string> set_scheme(Invocation& invocation, std::string_view value) {
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
-  constexpr std::array<Scheme, 10> schemes{Scheme::tolva,  Scheme::semver, Scheme::natural,
-                                          Scheme::debian, Scheme::rpm,    Scheme::apk,
-                                          Scheme::alpm,   Scheme::pypi,   Scheme::cargo,
-                                          Scheme::gem};
+  constexpr std::array<Scheme, std::size(scheme_choices)> schemes{
+      Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian, Scheme::rpm,    Scheme::apk,
+      Scheme::alpm,  Scheme::pypi,   Scheme::cargo,   Scheme::gem,    Scheme::golang, Scheme::nuget};
   invocation.scheme = schemes[*index];
   invocation.scheme_named = true;
   return std::nullopt;
@@ -153,8 +153,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "tolva's grammar, and the order of the Python module's classes), semver (SemVer 2.0.0 "
      "exactly, npm's ranges), debian (dpkg's versions and order), rpm (RPM's), apk "
      "(Alpine's), alpm (Arch Linux's pacman), pypi (Python packages: packaging's versions and "
-     "specifiers), cargo (Rust crates: Cargo's versions and requirements) or gem (Ruby gems: "
-     "RubyGems' versions and requirements)",
+     "specifiers), cargo (Rust crates: Cargo's versions and requirements), gem (Ruby gems: "
+     "RubyGems' versions and requirements), golang (Go module versions) or nuget (NuGet package versions and intervals)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "

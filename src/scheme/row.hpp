@@ -80,6 +80,8 @@ extern const Row alpm_row;
 extern const Row pypi_row;
 extern const Row cargo_row;
 extern const Row gem_row;
+extern const Row golang_row;
+extern const Row nuget_row;
 
 // The bound `op operand`, keyed by the order's row. A pre-release operand
 // admits the pre-releases of its own release when `admits` (as SemVer's

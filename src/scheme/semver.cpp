@@ -151,6 +151,13 @@ std::strong_ordering compare_identifier(std::string_view a, std::string_view b) 
   return a.compare(b) <=> 0;
 }
 
+// A number or identifier takes at most 11 bytes more than its text.
+std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 34 + 2 * size; }
+
+}  // namespace
+
+std::expected<Parts, ParseError> read(std::string_view text) { return Reader(text).read(); }
+
 std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
   using key_bytes::compare_numbers;
   if (auto c = compare_numbers(a.major, b.major); c != 0) return c;
@@ -166,13 +173,6 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
   }
   return y.done <=> x.done;
 }
-
-// A number or identifier takes at most 11 bytes more than its text.
-std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 34 + 2 * size; }
-
-}  // namespace
-
-std::expected<Parts, ParseError> read(std::string_view text) { return Reader(text).read(); }
 
 KeyFacts append_key(std::string& out, const Parts& v) {
   KeyFacts facts;

@@ -24,6 +24,9 @@ struct Parts {
 
 std::expected<Parts, ParseError> read(std::string_view text);
 
+// SemVer 2.0.0 precedence.
+std::weak_ordering compare(const Parts& a, const Parts& b) noexcept;
+
 // The key: each number, then 0x03 for a release, else each pre-release
 // identifier as 0x01 and a number or 0x02 and its text (identifiers hold no
 // byte below '-'). A pre-release's facts name its three numbers as its

@@ -82,7 +82,7 @@ def test_man_page_escapes_every_hyphen(docs):
     (["tolva", "sort", "--k"], ["--kind", "--key", "--keep-rejected"]),
     (["tolva", "check", "-"], ["--kind", "--scheme", "--color", "-q", "--quiet", "--count",
                                "--format", "--json", "-z", "--zero-terminated", "-h", "--help"]),
-    (["tolva", "sort", "--scheme", "n"], ["natural"]),
+    (["tolva", "sort", "--scheme", "n"], ["natural", "nuget"]),
     (["tolva", "check", "--format", ""], ["full", "short"]),
     (["tolva", "sort", "--color", "=", ""], ["auto", "always", "never"]),
     (["tolva", "sort", "--color", "="], ["auto", "always", "never"]),

@@ -51,6 +51,12 @@ enum class Scheme : std::uint8_t {
   cargo,
   // Ruby gem versions as RubyGems reads and orders them.
   gem,
+  // Go module versions: 'v' and SemVer 2.0.0 (v1 and v1.2 for v1.0.0 and
+  // v1.2.0), in golang.org/x/mod/semver's order.
+  golang,
+  // NuGet package versions: up to four numbers and SemVer 2.0.0 labels,
+  // labels without regard to case, 1.0 = 1.0.0.0.
+  nuget,
 };
 
 struct Order {
@@ -117,8 +123,8 @@ struct Field {
 namespace scheme {
 
 inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
-                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm,
-                                 Scheme::pypi,  Scheme::cargo,  Scheme::gem};
+                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm,    Scheme::pypi,
+                                 Scheme::cargo, Scheme::gem,    Scheme::golang,  Scheme::nuget};
 
 // A scheme's name ("tolva", "semver", "debian", ...), and the scheme of a
 // name or of another name it has.

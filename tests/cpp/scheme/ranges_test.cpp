@@ -62,6 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{
             Scheme::debian, ">= 2.36, << 2.37", {"2.36", "2.37~rc1"}, {"2.35.9", "2.37", "2.37-1"}},
         Case{Scheme::natural, ">1.0,<=1.1 || =2", {"1.1", "2.0"}, {"1.0", "1.1.0.1"}},
+        Case{Scheme::golang,
+             ">=v1.2 <v2, !=v1.5.0 || =v3",
+             {"v1.2.0", "v2.0.0-0", "v3.0.0+incompatible"},
+             {"v1.2.0-rc.1", "v1.5", "v2", "v3.0.1"}},
+        Case{Scheme::nuget, "(1.0, 2.0]", {"1.0.0.1", "2.0.0.0", "2.0-RC"}, {"1.0", "2.0.0.1"}},
+        Case{Scheme::nuget, "[1.0-beta]", {"1.0.0.0-BETA"}, {"1.0", "1.0-beta.1"}},
+        Case{Scheme::nuget, "1.0", {"1.0.0+meta", "3.0"}, {"1.0-rc"}},
         Case{Scheme::natural,
              "<1.0 >=1.0beta || >1.0a <=1.1",
              {"1.0rc1", "1.1", "1.0b"},
@@ -109,6 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRange{Scheme::debian, "^1", 0, "'<<'|'<='|'='|'!='|'>='|'>>'|version"},
                     BadRange{Scheme::semver, "!=1.2.3", 0, "version"},
                     BadRange{Scheme::semver, "1.2.3, 1.2.4", 5},
-                    BadRange{Scheme::tolva, "~>1.2", 1, "version"}));
+                    BadRange{Scheme::tolva, "~>1.2", 1, "version"},
+                    BadRange{Scheme::golang, "^v1.2", 0, "'<'|'<='|'>'|'>='|'='|'!='|version"},
+                    BadRange{Scheme::golang, ">=v1.2.", 7}, BadRange{Scheme::golang, "v1 ||", 5},
+                    BadRange{Scheme::nuget, "(1.0)", 4, "','"}, BadRange{Scheme::nuget, "[,]", 1},
+                    BadRange{Scheme::nuget, "[1.0,2.0", 8}, BadRange{Scheme::nuget, "[1.0] x", 6},
+                    BadRange{Scheme::nuget, "[1.0,2147483648]", 5}));
 
 }  // namespace
