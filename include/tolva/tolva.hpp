@@ -10,6 +10,7 @@
 #include "tolva/scheme/natural.hpp"
 #include "tolva/scheme/scheme.hpp"
 #include "tolva/scheme/semver.hpp"
+#include "tolva/scheme/version_range.hpp"
 #include "tolva/values.hpp"
 #include "tolva/values/formatting.hpp"
 #include "tolva/values/hash.hpp"

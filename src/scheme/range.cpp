@@ -86,7 +86,7 @@ class OperatorRange {
     if (operand.empty() || operand.find_first_of("<>=!") == 0) {
       return in_.fail(start, P::RangeOperand);
     }
-    RangeBound bound{op, {}};
+    RangeBound bound{op, {}, std::string(operand)};
     if (auto key = append_order_key(bound.key, operand, scheme_); !key) {
       return std::unexpected(in_.shifted(std::move(key.error()), start));
     }

@@ -37,7 +37,8 @@ struct Made {
 };
 
 RangeBound bound(Op op, const Made& v) {
-  RangeBound b{op, {}};
+  RangeBound b{op, {}, v.major + '.' + v.minor + '.' + v.patch};
+  if (!v.prerelease.empty()) (b.text += '-') += v.prerelease;
   semver::append_order_key(b.key, semver::Parts{v.major, v.minor, v.patch, v.prerelease, {}});
   return b;
 }

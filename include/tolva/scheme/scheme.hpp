@@ -90,7 +90,8 @@ inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural,
 struct RangeBound {
   enum class Op : std::uint8_t { less, less_equal, greater, greater_equal, equal, not_equal };
   Op op = Op::equal;
-  std::string key;  // the order key of the operand
+  std::string key;   // the order key of the operand
+  std::string text;  // the operand as a version (the one made up for ^, ~ and partial versions)
 };
 
 struct SchemeRange {
