@@ -1,30 +1,22 @@
-#include "tolva/grammar/parse_error.hpp"
+#include "failure_record.hpp"
 
 namespace tolva::grammar {
 
-std::string_view display_text(ExpectedPattern p) noexcept {
-  switch (p) {
-    case ExpectedPattern::TokenV: return "'v'";
-    case ExpectedPattern::TokenDot: return "'.'";
-    case ExpectedPattern::TokenHyphen: return "'-'";
-    case ExpectedPattern::TokenPlus: return "'+'";
-    case ExpectedPattern::PartChar: return "alphanumeric or '-'";
-    case ExpectedPattern::DotList: return "dot-separated list";
-    case ExpectedPattern::Digit: return "digit";
-    case ExpectedPattern::Integer: return "integer";
-    case ExpectedPattern::Identifier: return "identifier";
-    case ExpectedPattern::TokenBar: return "'|'";
-    case ExpectedPattern::TokenEquals: return "'='";
-    case ExpectedPattern::Comparator: return "comparator";
-    case ExpectedPattern::RangeOperand: return "version";
-    case ExpectedPattern::TokenColon: return "':'";
-    case ExpectedPattern::LetterOrHyphen: return "letter or '-'";
-    case ExpectedPattern::UpstreamChar: return "alphanumeric or one of . + - : ~";
-    case ExpectedPattern::RevisionChar: return "alphanumeric or one of . + ~";
-    case ExpectedPattern::Wildcard: return "'x', 'X' or '*'";
-    case ExpectedPattern::EndOfInput: break;
+ParseError failure_at(std::string_view text, std::size_t at,
+                      std::initializer_list<ExpectedPattern> expected) {
+  detail::FailureRecord record;
+  for (ExpectedPattern p : expected) record.record(at, p);
+  return detail::to_parse_error(text, record);
+}
+
+ParseError moved_into(ParseError error, std::string_view whole, std::size_t offset) {
+  error.span.start += offset;
+  error.span.end += offset;
+  if (!error.found && error.span.start < whole.size()) {
+    error.found = static_cast<unsigned char>(whole[error.span.start]);
+    error.span.end = error.span.start + 1;
   }
-  return "end of input";
+  return error;
 }
 
 }  // namespace tolva::grammar

@@ -18,9 +18,7 @@ class FailureRecord {
  public:
   bool empty() const noexcept { return count_ == 0; }
   std::size_t position() const noexcept { return pos_; }
-  std::span<const ExpectedPattern> expected() const noexcept {
-    return {patterns_.data(), count_};
-  }
+  std::span<const ExpectedPattern> expected() const noexcept { return {patterns_.data(), count_}; }
 
   // Enters a failed test at `at`: a further position replaces the record, an
   // earlier one is dropped, an equal one adds `p` unless already listed.
@@ -30,8 +28,8 @@ class FailureRecord {
       patterns_[0] = p;
       count_ = 1;
       number_end_ = 0;
-    } else if (at == pos_ && !contains(p)) {
-      patterns_[count_++] = p;
+    } else if (at == pos_) {
+      add(p);
     }
   }
 
@@ -77,13 +75,16 @@ class FailureRecord {
     const auto list = expected();
     return std::find(list.begin(), list.end(), p) != list.end();
   }
+  void add(ExpectedPattern p) noexcept {
+    if (!contains(p) && count_ < patterns_.size()) patterns_[count_++] = p;
+  }
   void append_missing(std::span<const ExpectedPattern> list) noexcept {
-    for (ExpectedPattern p : list)
-      if (!contains(p)) patterns_[count_++] = p;
+    for (ExpectedPattern p : list) add(p);
   }
 
-  // Every pattern is listed at most once, so the array never overflows.
-  std::array<ExpectedPattern, expected_pattern_count> patterns_{};
+  // No reader offers more patterns at one place (the version grammar at
+  // most five, a range's operators at most fourteen).
+  std::array<ExpectedPattern, 16> patterns_{};
   std::size_t pos_ = 0;
   std::size_t number_end_ = 0;
   std::uint8_t count_ = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "failure_record.hpp"
+#include "tolva/grammar/range_text.hpp"
 #include "tolva/grammar/readers.hpp"
 
 namespace tolva::grammar {
@@ -18,8 +19,7 @@ using P = ExpectedPattern;
 using Alternative = List<Comparator>;
 constexpr std::uint32_t max_number = std::numeric_limits<std::uint32_t>::max();
 
-bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
-bool ends_operand(char c) noexcept { return is_blank(c) || c == ',' || c == '|'; }
+bool ends_operand(char c) noexcept { return c == ' ' || c == '\t' || c == ',' || c == '|'; }
 bool is_wildcard(std::string_view part) noexcept {
   return part == "x" || part == "X" || part == "*";
 }
@@ -77,46 +77,31 @@ void add_below(Alternative& out, const std::optional<SemVer>& ceiling) {
   if (ceiling) out.push_back(made_up(RangeOp::less, *ceiling));
 }
 
-// The operators as written, longest first. ^ and ~ make comparators of their
-// own.
-enum class Form : std::uint8_t { comparison, caret, tilde };
-struct Operator {
-  std::string_view text;
-  RangeOp op;
-  Form form = Form::comparison;
-};
-constexpr std::array<Operator, 8> operators{{
-    {"<=", RangeOp::less_equal},
-    {">=", RangeOp::greater_equal},
-    {"!=", RangeOp::not_equal},
-    {"<", RangeOp::less},
-    {">", RangeOp::greater},
-    {"=", RangeOp::equal},
-    {"^", RangeOp::equal, Form::caret},
-    {"~", RangeOp::equal, Form::tilde},
-}};
+// The operators of tolva's ranges; ^ and ~ make comparators of their own.
+using RO = RangeOperator;
+constexpr std::array<RO, 8> operators{RO::less_equal, RO::greater_equal, RO::not_equal, RO::less,
+                                      RO::greater,    RO::equal,         RO::caret,     RO::tilde};
 
-// An operand's error, moved to where the operand stands in the range text. An
-// error at the operand's end found what ended it there (a blank, a comma or a
-// '|', one byte each), not the end of the text.
-ParseError shifted(ParseError error, std::size_t offset, std::string_view text) {
-  error.span.start += offset;
-  error.span.end += offset;
-  if (!error.found && error.span.start < text.size()) {
-    error.found = static_cast<unsigned char>(text[error.span.start]);
-    error.span.end = error.span.start + 1;
+RangeOp comparison(RO op) noexcept {
+  switch (op) {
+    case RO::less_equal: return RangeOp::less_equal;
+    case RO::greater_equal: return RangeOp::greater_equal;
+    case RO::not_equal: return RangeOp::not_equal;
+    case RO::less: return RangeOp::less;
+    case RO::greater: return RangeOp::greater;
+    default: break;
   }
-  return error;
+  return RangeOp::equal;
 }
 
 class RangeReader {
  public:
-  explicit RangeReader(std::string_view text) noexcept : text_(text) {}
+  explicit RangeReader(std::string_view text) noexcept : in_(text) {}
 
   std::expected<Range, ParseError> read() {
     Range range;
-    skip_blanks();
-    if (at_end()) {
+    in_.skip_blanks();
+    if (in_.at_end()) {
       range.alternatives.push_back({any_semver()});
       return range;
     }
@@ -124,90 +109,54 @@ class RangeReader {
       if (auto read = alternative(range.alternatives.emplace_back()); !read) {
         return std::unexpected(std::move(read.error()));
       }
-      if (at_end()) return range;
-      // The alternative stopped at a '|'.
-      if (pos_ + 1 == text_.size() || text_[pos_ + 1] != '|') return fail(pos_ + 1, P::TokenBar);
-      pos_ += 2;
-      skip_blanks();
+      if (in_.at_end()) return range;
+      if (auto bars = in_.take_bars(); !bars) return std::unexpected(std::move(bars.error()));
     }
   }
 
  private:
   using Step = std::expected<void, ParseError>;
 
-  bool at_end() const noexcept { return pos_ == text_.size(); }
-  bool at(char c) const noexcept { return pos_ < text_.size() && text_[pos_] == c; }
-  void skip_blanks() noexcept {
-    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
-  }
-
-  std::unexpected<ParseError> fail(std::size_t at, P expected) const {
-    detail::FailureRecord record;
-    record.record(at, expected);
-    return std::unexpected(detail::to_parse_error(text_, record));
-  }
-
-  // The operand from the cursor: up to a blank, comma, '|' or the end.
-  std::string_view take_operand() noexcept {
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !ends_operand(text_[pos_])) ++pos_;
-    return text_.substr(start, pos_ - start);
-  }
-
   // A '-' standing alone, which only a hyphen range may hold.
   bool at_lone_hyphen() const noexcept {
-    return at('-') && (pos_ + 1 == text_.size() || ends_operand(text_[pos_ + 1]));
+    const std::size_t next = in_.pos() + 1;
+    return in_.at('-') && (next == in_.text().size() || ends_operand(in_.text()[next]));
   }
 
   // Comparators, up to the end or a '|'.
   Step alternative(Alternative& out) {
     for (;;) {
       if (auto read = comparator(out); !read) return read;
-      skip_blanks();
-      if (at_end() || at('|')) return {};
-      if (at(',')) {
-        ++pos_;
-        skip_blanks();
-      }
+      if (!in_.skip_joiner(true) && in_.at_alternative_end()) return {};
     }
-  }
-
-  // The operator at the cursor, taken; null when there is none.
-  const Operator* take_operator() noexcept {
-    for (const Operator& op : operators) {
-      if (text_.substr(pos_).starts_with(op.text)) {
-        pos_ += op.text.size();
-        return &op;
-      }
-    }
-    return nullptr;
   }
 
   Step comparator(Alternative& out) {
-    if (at_end() || at(',') || at('|') || at_lone_hyphen()) return fail(pos_, P::Comparator);
-    if (at('!') && !text_.substr(pos_).starts_with("!=")) return fail(pos_ + 1, P::TokenEquals);
-    const Operator* op = take_operator();
-    if (op != nullptr) skip_blanks();
-    const std::size_t start = pos_;
-    const std::string_view operand = take_operand();
-    if (operand.empty()) return fail(pos_, P::RangeOperand);
-    if (op != nullptr && op->form != Form::comparison) {
-      return compatible(out, operand, start, op->form == Form::caret);
+    if (in_.at_alternative_end() || in_.at(',') || at_lone_hyphen()) {
+      return in_.fail(in_.pos(), {P::Comparator});
     }
-    if (op == nullptr) {
-      const std::size_t end = pos_;
-      skip_blanks();
-      if (pos_ > end && at_lone_hyphen()) {
-        ++pos_;
-        skip_blanks();
-        const std::size_t upper_start = pos_;
-        const std::string_view upper = take_operand();
-        if (upper.empty()) return fail(pos_, P::RangeOperand);
+    auto op = in_.take_operator(operators, P::RangeOperand);
+    if (!op) return std::unexpected(std::move(op.error()));
+    const std::size_t start = in_.pos();
+    const std::string_view operand = in_.take_operand(true);
+    if (operand.empty()) return in_.fail(in_.pos(), {P::RangeOperand});
+    if (*op == RO::caret || *op == RO::tilde) {
+      return compatible(out, operand, start, *op == RO::caret);
+    }
+    if (!*op) {
+      const std::size_t end = in_.pos();
+      in_.skip_blanks();
+      if (in_.pos() > end && at_lone_hyphen()) {
+        in_.move_to(in_.pos() + 1);
+        in_.skip_blanks();
+        const std::size_t upper_start = in_.pos();
+        const std::string_view upper = in_.take_operand(true);
+        if (upper.empty()) return in_.fail(in_.pos(), {P::RangeOperand});
         return hyphen(out, operand, start, upper, upper_start);
       }
-      pos_ = end;
+      in_.move_to(end);
     }
-    return plain(out, op != nullptr ? op->op : RangeOp::equal, operand, start);
+    return plain(out, op->has_value() ? comparison(**op) : RangeOp::equal, operand, start);
   }
 
   // The operand as a partial or wildcard SemVer, if it is written as one;
@@ -233,7 +182,7 @@ class RangeReader {
           if (value > max_number) {
             detail::FailureRecord record;
             record.record_large_number(start + at, start + at + text.size());
-            return std::unexpected(detail::to_parse_error(text_, record));
+            return std::unexpected(detail::to_parse_error(in_.text(), record));
           }
         }
         p.numbers[static_cast<std::size_t>(part)] = static_cast<std::uint32_t>(value);
@@ -256,7 +205,7 @@ class RangeReader {
       return {};
     }
     auto version = parse_as<Version>(operand);
-    if (!version) return std::unexpected(shifted(std::move(version.error()), start, text_));
+    if (!version) return in_.fail_in_operand(std::move(version.error()), start);
     out.push_back(written(op, std::move(*version)));
     return {};
   }
@@ -291,7 +240,7 @@ class RangeReader {
     if (!shape) return std::unexpected(std::move(shape.error()));
     if (*shape) return **shape;
     auto semver = parse_as<SemVer>(operand);
-    if (!semver) return std::unexpected(shifted(std::move(semver.error()), start, text_));
+    if (!semver) return in_.fail_in_operand(std::move(semver.error()), start);
     return std::move(*semver);
   }
 
@@ -346,8 +295,7 @@ class RangeReader {
     return plain(out, RangeOp::less_equal, upper, upper_start);
   }
 
-  std::string_view text_;
-  std::size_t pos_ = 0;
+  RangeText in_;
 };
 
 }  // namespace

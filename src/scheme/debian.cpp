@@ -10,6 +10,13 @@ namespace tolva::debian {
 namespace {
 
 using P = grammar::ExpectedPattern;
+
+constexpr std::string_view shown_colon = "':'";
+constexpr std::string_view shown_upstream = "alphanumeric or one of . + - : ~";
+constexpr std::string_view shown_revision = "alphanumeric or one of . + ~";
+constexpr P token_colon{shown_colon};
+constexpr P upstream_char{shown_upstream};
+constexpr P revision_char{shown_revision};
 using scheme::detail::is_digit;
 using scheme::detail::is_letter;
 
@@ -113,7 +120,7 @@ std::expected<Parts, grammar::ParseError> read(std::string_view text) {
   if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
     if (colon == 0) return fail(text, 0, P::Digit);
     for (std::size_t i = 0; i < colon; ++i)
-      if (!is_digit(text[i])) return fail(text, i, P::Digit, P::TokenColon);
+      if (!is_digit(text[i])) return fail(text, i, P::Digit, token_colon);
     parts.epoch = text.substr(0, colon);
     start = colon + 1;
   }
@@ -121,13 +128,13 @@ std::expected<Parts, grammar::ParseError> read(std::string_view text) {
   const std::size_t end = hyphen == std::string_view::npos || hyphen < start ? text.size() : hyphen;
   if (start == text.size() || !is_digit(text[start])) return fail(text, start, P::Digit);
   for (std::size_t i = start; i < end; ++i) {
-    if (!in_upstream(text[i])) return fail(text, i, P::UpstreamChar);
+    if (!in_upstream(text[i])) return fail(text, i, upstream_char);
   }
   parts.upstream = text.substr(start, end - start);
   if (end < text.size()) {
-    if (end + 1 == text.size()) return fail(text, end + 1, P::RevisionChar);
+    if (end + 1 == text.size()) return fail(text, end + 1, revision_char);
     for (std::size_t i = end + 1; i < text.size(); ++i) {
-      if (!in_revision(text[i])) return fail(text, i, P::RevisionChar, P::TokenHyphen);
+      if (!in_revision(text[i])) return fail(text, i, revision_char, P::TokenHyphen);
     }
     parts.revision = text.substr(end + 1);
   }

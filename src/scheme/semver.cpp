@@ -9,6 +9,10 @@ namespace tolva::semver {
 namespace {
 
 using P = grammar::ExpectedPattern;
+
+// What makes digits an identifier.
+constexpr std::string_view shown_letter_or_hyphen = "letter or '-'";
+constexpr P letter_or_hyphen{shown_letter_or_hyphen};
 using scheme::detail::is_digit;
 using scheme::detail::is_letter;
 
@@ -95,7 +99,7 @@ class Reader {
         return false;
       }
       if (prerelease && id.size() > 1 && id[0] == '0' && all_digits(id)) {
-        record(P::LetterOrHyphen);
+        record(letter_or_hyphen);
         return false;
       }
       if (!at('.')) break;

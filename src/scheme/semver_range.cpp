@@ -9,6 +9,9 @@ namespace tolva::scheme::detail {
 namespace {
 
 using Op = RangeBound::Op;
+
+constexpr std::string_view shown_wildcard = "'x', 'X' or '*'";
+constexpr P wildcard{shown_wildcard};
 using detail::is_digit;
 
 bool is_wildcard(char c) noexcept { return c == 'x' || c == 'X' || c == '*'; }
@@ -152,7 +155,7 @@ class SemVerRange {
         p.numbers[static_cast<std::size_t>(part)] = text.substr(first, i - first);
         ++p.known;
       } else {
-        return in_.fail(start + i, wild ? P::Wildcard : part == 0 ? P::RangeOperand : P::Integer);
+        return in_.fail(start + i, wild ? wildcard : part == 0 ? P::RangeOperand : P::Integer);
       }
       if (i == text.size()) return p;
       if (part < 2 && text[i] == '.') {

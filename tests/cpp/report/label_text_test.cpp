@@ -8,7 +8,14 @@
 
 using tolva::grammar::FoundKind;
 using tolva::grammar::ParseError;
-using enum tolva::grammar::ExpectedPattern;
+constexpr auto TokenV = tolva::grammar::ExpectedPattern::TokenV;
+constexpr auto TokenHyphen = tolva::grammar::ExpectedPattern::TokenHyphen;
+constexpr auto TokenPlus = tolva::grammar::ExpectedPattern::TokenPlus;
+constexpr auto DotList = tolva::grammar::ExpectedPattern::DotList;
+constexpr auto Digit = tolva::grammar::ExpectedPattern::Digit;
+constexpr auto Integer = tolva::grammar::ExpectedPattern::Integer;
+constexpr auto Identifier = tolva::grammar::ExpectedPattern::Identifier;
+constexpr auto EndOfInput = tolva::grammar::ExpectedPattern::EndOfInput;
 
 const std::string nines_512(512, '9');
 const std::string nines_513(513, '9');

@@ -10,7 +10,16 @@
 #include "tolva/report/parse_report.hpp"
 
 using tolva::grammar::ParseError;
-using enum tolva::grammar::ExpectedPattern;
+constexpr auto TokenV = tolva::grammar::ExpectedPattern::TokenV;
+constexpr auto TokenDot = tolva::grammar::ExpectedPattern::TokenDot;
+constexpr auto TokenHyphen = tolva::grammar::ExpectedPattern::TokenHyphen;
+constexpr auto TokenPlus = tolva::grammar::ExpectedPattern::TokenPlus;
+constexpr auto PartChar = tolva::grammar::ExpectedPattern::PartChar;
+constexpr auto DotList = tolva::grammar::ExpectedPattern::DotList;
+constexpr auto Digit = tolva::grammar::ExpectedPattern::Digit;
+constexpr auto Integer = tolva::grammar::ExpectedPattern::Integer;
+constexpr auto Identifier = tolva::grammar::ExpectedPattern::Identifier;
+constexpr auto EndOfInput = tolva::grammar::ExpectedPattern::EndOfInput;
 
 namespace {
 
@@ -189,11 +198,17 @@ INSTANTIATE_TEST_SUITE_P(
     bytes, message_from_bytes_test,
     testing::Values(
         BytesCase{"Error: é 中 👍", "Error: é 中 👍"},
-        BytesCase{"a\xff" "b", "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 1"},
-        BytesCase{"\xe2\x82x", "Invalid UTF-8 string: invalid utf-8 sequence of 2 bytes from index 0"},
-        BytesCase{"ab\xe2\x82", "Invalid UTF-8 string: incomplete utf-8 byte sequence from index 2"},
-        BytesCase{"\xed\xa0\x80", "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 0"},
-        BytesCase{"\xc0\xaf", "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 0"},
+        BytesCase{"a\xff"
+                  "b",
+                  "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 1"},
+        BytesCase{"\xe2\x82x",
+                  "Invalid UTF-8 string: invalid utf-8 sequence of 2 bytes from index 0"},
+        BytesCase{"ab\xe2\x82",
+                  "Invalid UTF-8 string: incomplete utf-8 byte sequence from index 2"},
+        BytesCase{"\xed\xa0\x80",
+                  "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 0"},
+        BytesCase{"\xc0\xaf",
+                  "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 0"},
         BytesCase{"\xf4\x90\x80\x80",
                   "Invalid UTF-8 string: invalid utf-8 sequence of 1 bytes from index 0"}));
 

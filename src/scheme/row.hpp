@@ -1,0 +1,83 @@
+#pragma once
+
+#include <compare>
+#include <expected>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tolva/grammar/range_text.hpp"
+#include "tolva/scheme/order.hpp"
+#include "values/key_bytes.hpp"
+
+// The table of orders: one row per scheme, each defined in the scheme's own
+// source file and listed in table.cpp. Everything the library and the tool
+// do with an order goes through its row.
+namespace tolva::scheme::detail {
+
+using Read = std::expected<void, ParseError>;
+using Keyed = std::expected<KeyFacts, ParseError>;
+
+struct Row {
+  Scheme scheme;
+  // Its name first, then any other names it has ("npm" beside "semver").
+  std::span<const std::string_view> names;
+
+  // Reads the text: if it reads, appends its key (key_bytes' pieces, its
+  // layout documented beside the writer) and tells the facts ranges need;
+  // else the error, with `out` as it was.
+  Keyed (*append_key)(std::string& out, std::string_view text, const Order& order);
+  // The most bytes append_key appends for a text of `size` bytes. The tool
+  // reserves it for each line it keys, so it must be tight: a small multiple
+  // of `size` (at most twice) and a constant.
+  std::size_t (*key_size_bound)(std::size_t size, const Order& order) noexcept;
+  // The fields of the text's version (its error if it does not read).
+  std::expected<std::vector<Field>, ParseError> (*fields)(std::string_view text,
+                                                          const Order& order);
+  // Reads the range text into `out.alternatives`, from the start of `in` to
+  // its end: comparators_range for the common syntax, or a rule of its own
+  // over the same reader.
+  Read (*read_range)(grammar::RangeText& in, const Order& order, KeyRange& out);
+
+  // Optional. Whether the text reads, building nothing; null: append_key
+  // into a scratch string.
+  Read (*check)(std::string_view text, const Order& order) = nullptr;
+  // Optional. The scheme's own comparison of two texts, written apart from
+  // its key so that tests and the fuzz target hold the key to it; null:
+  // by keys.
+  std::expected<std::weak_ordering, ParseError> (*compare)(std::string_view a, std::string_view b,
+                                                           const Order& order) = nullptr;
+};
+
+// The row of a scheme.
+const Row& row(Scheme s) noexcept;
+
+// The rows, one source file each.
+extern const Row tolva_row;
+extern const Row semver_row;
+extern const Row natural_row;
+extern const Row debian_row;
+
+// The bound `op operand`, keyed by the order's row. A pre-release operand
+// admits the pre-releases of its own release when `admits` (as SemVer's
+// ranges do); an error is placed in the range text.
+std::expected<KeyBound, ParseError> operand_bound(const grammar::RangeText& in, std::size_t start,
+                                                  RangeOp op, std::string_view operand,
+                                                  const Order& order, bool admits = false);
+
+// The operators of the common range syntax and what each tests.
+struct Comparison {
+  grammar::RangeOperator spelled;
+  RangeOp op;
+};
+
+// The common range syntax: alternatives joined by "||", each comparators
+// that must all hold, joined by blanks (and commas when `commas`); a
+// comparator is one of `operators` (none: =) and an operand, read by the
+// order's row up to the next blank, comma, '|' or the end. No alternative
+// may be empty.
+Read comparators_range(grammar::RangeText& in, const Order& order,
+                       std::span<const Comparison> operators, bool commas, KeyRange& out);
+
+}  // namespace tolva::scheme::detail
