@@ -13,7 +13,7 @@
 
 namespace tolva::cli {
 
-enum class Command { check, sort, compare, parse, filter, newest, oldest };
+enum class Command { check, sort, compare, parse, filter, newest, oldest, vers, range };
 
 enum class ColourChoice { automatic, always, never };
 
@@ -26,6 +26,7 @@ struct Invocation {
   Command command = Command::check;
   KindChoice kind = KindChoice::version;
   Scheme scheme = Scheme::tolva;
+  bool scheme_given = false;  // --scheme was written
   ColourChoice colour = ColourChoice::automatic;
   bool numeric_parts = false;  // all-digit parts compare as numbers
 
@@ -52,6 +53,10 @@ struct Invocation {
   std::optional<std::string_view> range;
   bool include_prerelease = false;
   std::size_t lines = 1;  // newest, oldest
+
+  // vers, range
+  bool strict = false;  // refuse a vers text that is not canonical
+  bool native = false;  // write ranges in their scheme's own syntax
 
   // Files, texts, or for compare A B or A OP B.
   std::vector<std::string_view> operands;

@@ -63,6 +63,7 @@ std::optional<std::string> set_scheme(Invocation& invocation, std::string_view v
   constexpr std::array<Scheme, 4> schemes{Scheme::tolva, Scheme::semver, Scheme::natural,
                                           Scheme::debian};
   invocation.scheme = schemes[*index];
+  invocation.scheme_given = true;
   return std::nullopt;
 }
 
@@ -117,7 +118,7 @@ std::optional<std::string> set_lines(Invocation& invocation, std::string_view va
 }
 
 constexpr CommandSet ordering = set_of(sort, compare, filter, newest, oldest);
-constexpr CommandSet ranging = set_of(filter, newest, oldest);
+constexpr CommandSet ranging = set_of(filter, newest, oldest, vers, range);
 
 constexpr auto options = std::to_array<OptionDefinition>({
     {'\0', "kind", Takes::value, "K", kind_words, every_command,
@@ -286,6 +287,31 @@ constexpr auto options = std::to_array<OptionDefinition>({
      ranging,
      "let pre-releases satisfy a range that names none of their version",
      set_flag<&Invocation::include_prerelease>},
+    {'\0',
+     "strict",
+     Takes::nothing,
+     "",
+     {},
+     set_of(vers),
+     "refuse a vers text that is not already canonical, saying why",
+     set_flag<&Invocation::strict>},
+    {'\0',
+     "json",
+     Takes::nothing,
+     "",
+     {},
+     set_of(vers),
+     "print {\"scheme\": TYPE, \"version_constraints\": [[OP, VERSION], ...]}, with = for a "
+     "bare version",
+     set_flag<&Invocation::json>},
+    {'\0',
+     "native",
+     Takes::nothing,
+     "",
+     {},
+     set_of(range),
+     "print union and intersection in the scheme's own range syntax",
+     set_flag<&Invocation::native>},
     {'n',
      "lines",
      Takes::value,
@@ -352,6 +378,25 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "first; of equal versions, the first read.",
      "0 when every line was read, 1 when any was rejected, 2 for a usage error or a FILE that "
      "could not be read."},
+    {vers, "vers", "RANGE", "text", 1, 1, "vers takes one range",
+     "print a range as its canonical vers text",
+     "Reads RANGE, a vers text (vers:TYPE/CONSTRAINTS) or with --scheme a range in that "
+     "scheme's own syntax, and prints its canonical vers text: constraints in version order, "
+     "each version once, redundant ones dropped. Types are the schemes by their vers names "
+     "(npm, semver, deb, natural) and all, none, lexicographic, intdot and datetime.",
+     "0 when RANGE was read, 2 with a report when it was not (with --strict: or is not "
+     "canonical)."},
+    {range, "range", "intersects|disjoint|subset A B | union|intersection A B... | simplify "
+     "RANGE [FILE...]",
+     "text", 2, SIZE_MAX, "range takes a question or an operation and its ranges",
+     "answer questions about ranges, or combine them",
+     "Ranges are vers texts, or with --scheme ranges in that scheme's own syntax; all must be "
+     "of one type. intersects, disjoint and subset (A within B) answer by the exit status. "
+     "union and intersection print one canonical vers text (with --native: the scheme's own "
+     "syntax, where it can say the result). simplify prints the shortest range that keeps "
+     "exactly the versions of the input lines that RANGE keeps.",
+     "0 for yes (union, intersection and simplify: printed), 1 for no, 2 for a usage error, a "
+     "range that does not read or ranges that do not combine."},
 });
 
 // definition_of finds a command by its place.

@@ -25,7 +25,7 @@ constexpr CommandSet set_of(Command first, Commands... rest) noexcept {
   return (set_of(first) | ... | set_of(rest));
 }
 
-constexpr CommandSet every_command = (1u << (static_cast<unsigned>(Command::oldest) + 1)) - 1;
+constexpr CommandSet every_command = (1u << (static_cast<unsigned>(Command::range) + 1)) - 1;
 
 enum class Takes {
   nothing,

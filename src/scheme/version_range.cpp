@@ -78,6 +78,29 @@ bool holds_prerelease(const KeySet& set) {
   });
 }
 
+// The releases of a rule type's set, with the gaps between its intervals that
+// hold no release filled: ^1 and ^2 make one interval of releases, though the
+// pre-releases of 2.0.0 lie between them.
+KeySet without_release_gaps(const KeySet& set, const VersType& type) {
+  const KeySet gaps = set.complement();
+  KeySet filled = set;
+  for (const KeySet::Interval& gap : gaps.intervals()) {
+    KeySet one = KeySet::everything();
+    if (gap.low) one = one.intersection(KeySet::at_least(gap.low->point, gap.low->closed));
+    if (gap.high) one = one.intersection(KeySet::below(gap.high->point, gap.high->closed));
+    if (!holds_release(one, type)) filled = filled.union_with(one);
+  }
+  return filled;
+}
+
+// The versions at or above the type's least version, where it has one: no
+// SemVer version lies below 0.0.0-0, so "<0.0.0-0" holds nothing.
+KeySet from_least(KeySet set, const VersType& type) {
+  if (type.family != Family::scheme || type.scheme != Scheme::semver) return set;
+  auto least = typed_key("0.0.0-0", type);
+  return set.intersection(KeySet::at_least(point_of(std::move(least->key), "0.0.0-0"), true));
+}
+
 RangeError type_mismatch(const VersType& a, const VersType& b) {
   return {"type", "a " + std::string(a.name) + " range and a " + std::string(b.name) +
                       " range do not combine"};
@@ -104,11 +127,16 @@ std::expected<std::pair<VersionRange, VersionRange>, RangeError> aligned(const V
 
 VersionRange::VersionRange(VersType type, KeySet versions)
     : type_(type), releases_(versions), prereleases_(std::move(versions)) {
-  if (type_.prerelease_rule) prereleases_ = admitted_by_ends(releases_, type_);
+  if (type_.prerelease_rule) {
+    prereleases_ = admitted_by_ends(releases_, type_);
+    releases_ = without_release_gaps(releases_, type_);
+  }
 }
 
 VersionRange::VersionRange(VersType type, KeySet releases, KeySet prereleases)
-    : type_(type), releases_(std::move(releases)), prereleases_(std::move(prereleases)) {}
+    : type_(type), releases_(std::move(releases)), prereleases_(std::move(prereleases)) {
+  if (type_.prerelease_rule) releases_ = without_release_gaps(releases_, type_);
+}
 
 bool VersionRange::contains(const TypedKey& key) const noexcept {
   switch (type_.family) {
@@ -152,9 +180,11 @@ VersionRange VersionRange::complement() const {
 std::expected<bool, RangeError> VersionRange::intersects(const VersionRange& o) const {
   auto met = intersection(o);
   if (!met) return std::unexpected(std::move(met.error()));
-  if (met->type_.family == Family::all) return true;
-  if (!met->type_.prerelease_rule) return !met->releases_.empty();
-  return holds_release(met->releases_, met->type_) || holds_prerelease(met->prereleases_);
+  const VersType& type = met->type_;
+  if (type.family == Family::all) return true;
+  const KeySet releases = from_least(met->releases_, type);
+  if (!type.prerelease_rule) return !releases.empty();
+  return holds_release(releases, type) || holds_prerelease(from_least(met->prereleases_, type));
 }
 
 std::expected<bool, RangeError> VersionRange::subset(const VersionRange& o) const {
@@ -164,9 +194,10 @@ std::expected<bool, RangeError> VersionRange::subset(const VersionRange& o) cons
   if (a.type_.family == Family::all || a.type_.family == Family::none) {
     return a.type_.family == Family::none || b.type_.family == Family::all;
   }
-  const KeySet releases = a.releases_.intersection(b.releases_.complement());
+  const KeySet releases = from_least(a.releases_.intersection(b.releases_.complement()), a.type_);
   if (!a.type_.prerelease_rule) return releases.empty();
-  const KeySet prereleases = a.prereleases_.intersection(b.prereleases_.complement());
+  const KeySet prereleases =
+      from_least(a.prereleases_.intersection(b.prereleases_.complement()), a.type_);
   return !holds_release(releases, a.type_) && !holds_prerelease(prereleases);
 }
 

@@ -54,11 +54,28 @@ function validRange() {
   }
 }
 
+// The answers satisfies() gives on a grid dense enough for these ranges:
+// every release with numbers up to 3, and pre-releases at and between the
+// ones the ranges name.
+const dense = [];
+for (let a = 0; a < 4; ++a)
+  for (let b = 0; b < 4; ++b)
+    for (let c = 0; c < 4; ++c) {
+      for (const p of ["0", "alpha", "alpha.0", "alpha.1", "alpha.2", "b", "beta", "rc.2", "rc.3", "z"])
+        dense.push(`${a}.${b}.${c}-${p}`);
+      dense.push(`${a}.${b}.${c}`);
+    }
+
 const out = process.argv[2];
-const pairs = ["a\tb\tintersects\tsubset"];
+const pairs = ["# a, b, and whether they intersect and a is a subset of b: by semver.intersects and",
+               "# semver.subset, then by satisfies() over a grid of versions",
+               "a\tb\tintersects\tsubset\tgrid_intersects\tgrid_subset"];
 for (let i = 0; i < 1500; ++i) {
   const a = validRange(), b = validRange();
-  pairs.push(`${a}\t${b}\t${+semver.intersects(a, b)}\t${+semver.subset(a, b)}`);
+  const inA = dense.filter((v) => semver.satisfies(v, a));
+  const both = inA.filter((v) => semver.satisfies(v, b));
+  pairs.push(`${a}\t${b}\t${+semver.intersects(a, b)}\t${+semver.subset(a, b)}\t` +
+             `${+(both.length > 0)}\t${+(both.length === inA.length)}`);
 }
 fs.writeFileSync(path.join(out, "npm_relations.tsv"), pairs.join("\n") + "\n");
 
