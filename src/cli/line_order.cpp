@@ -1,5 +1,7 @@
 #include "line_order.hpp"
 
+#include "range_operand.hpp"
+
 #include <unistd.h>
 
 #include "kind.hpp"
@@ -53,6 +55,20 @@ std::optional<LineRange> LineRange::read(const Invocation& invocation, bool colo
   const std::string_view text = invocation.range.value_or(std::string_view());
   LineRange range;
   std::optional<grammar::ParseError> error;
+  if (is_vers(text)) {
+    auto vers = read_range_operand(text, invocation);
+    if (vers && vers->type().family != VersType::Family::scheme &&
+        vers->type().family != VersType::Family::all && vers->type().family != VersType::Family::none) {
+      vers = std::unexpected(RangeError{"type", "this command orders lines by a scheme, and " +
+                                                    std::string(vers->type().name) + " is none"});
+    }
+    if (!vers) {
+      range_trouble(io, invocation, vers.error());
+      return std::nullopt;
+    }
+    range.vers_ = std::move(*vers);
+    return range;
+  }
   if (invocation.scheme == Scheme::tolva) {
     const RangeOptions options{
         .include_prerelease = invocation.include_prerelease,
@@ -82,7 +98,13 @@ std::optional<LineRange> LineRange::read(const Invocation& invocation, bool colo
 }
 
 bool LineRange::holds(std::string_view key) const noexcept {
+  if (vers_) return vers_->contains(TypedKey{std::string(key)});
   return own_ ? own_->contains(key) : scheme::contains_key(range_, key);
+}
+
+bool LineRange::holds(std::string_view key, std::string_view line) const noexcept {
+  if (!vers_) return holds(key);
+  return vers_->contains(TypedKey{std::string(key), held_back(line, vers_->type())});
 }
 
 }  // namespace tolva::cli

@@ -11,6 +11,7 @@
 #include "output.hpp"
 #include "tolva/grammar/parse_error.hpp"
 #include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/version_range.hpp"
 #include "tolva/values/part_order.hpp"
 #include "tolva/values/range_keys.hpp"
 
@@ -70,10 +71,14 @@ class LineRange {
   // Whether the version of this order key, made by the invocation's
   // LineOrder, lies within.
   bool holds(std::string_view key) const noexcept;
+  // The same, for a range that must see the line too (a vers range whose
+  // type holds pre-releases back).
+  bool holds(std::string_view key, std::string_view line) const noexcept;
 
  private:
   std::optional<KeyedRange> own_;  // tolva's scheme
   scheme::SchemeRange range_;      // every other
+  std::optional<VersionRange> vers_;
 };
 
 }  // namespace tolva::cli

@@ -7,6 +7,7 @@
 
 #include "commands.hpp"
 #include "keyed_lines.hpp"
+#include "range_operand.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -70,7 +71,8 @@ class Best {
 
 }  // namespace
 
-ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
+ExitStatus run_extremes(const Invocation& given, bool colour, Streams& io) {
+  const Invocation invocation = with_range_scheme(given);
   std::optional<LineRange> range;
   if (invocation.range) {
     range = LineRange::read(invocation, colour, io);
@@ -82,7 +84,7 @@ ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) 
   std::uint64_t place = 0;
   ExitStatus read = for_each_keyed_line(invocation, order, colour, io, status,
                                         [&](std::string& key, std::string_view line) {
-                                          if (!range || range->holds(key))
+                                          if (!range || range->holds(key, line))
                                             best.offer(key, line, place++);
                                         });
   order.tell_of_mixed_kinds(io);

@@ -1,13 +1,19 @@
 #include "range_operand.hpp"
 
+#include <algorithm>
+
 #include "definitions.hpp"
 
 namespace tolva::cli {
 namespace {
 
-bool is_vers(std::string_view text) noexcept { return text.starts_with("vers:"); }
-
 }  // namespace
+
+bool is_vers(std::string_view text) noexcept {
+  return text.size() >= 5 && text[4] == ':' &&
+         std::ranges::equal(text.substr(0, 4), std::string_view("vers"),
+                            [](char a, char b) { return (a | 0x20) == b; });
+}
 
 std::expected<VersionRange, RangeError> read_range_operand(
     std::string_view text, const Invocation& invocation, std::span<const std::string_view> others) {
@@ -39,6 +45,17 @@ std::expected<VersionRange, RangeError> read_range_operand(
         "scheme", message.append("' is no vers text (vers:TYPE/...); a scheme's own range needs --scheme")});
   }
   return read_native(text, *s, invocation.include_prerelease);
+}
+
+Invocation with_range_scheme(const Invocation& invocation) {
+  Invocation out = invocation;
+  if (!invocation.range || !is_vers(*invocation.range)) return out;
+  if (auto text = read_vers_text(*invocation.range)) {
+    if (auto type = vers_type(text->type); type && type->family == VersType::Family::scheme) {
+      out.scheme = type->scheme;
+    }
+  }
+  return out;
 }
 
 ExitStatus range_trouble(Streams& io, const Invocation& invocation, const RangeError& error) {

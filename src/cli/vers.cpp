@@ -7,7 +7,7 @@ namespace tolva::cli {
 
 ExitStatus run_vers(const Invocation& invocation, Streams& io) {
   const std::string_view text = invocation.operands.front();
-  if (invocation.strict && !text.starts_with("vers:")) {
+  if (invocation.strict && !is_vers(text)) {
     return usage_error(io, "--strict checks a vers text (vers:TYPE/...)", invocation.command);
   }
   auto range = read_range_operand(text, invocation);

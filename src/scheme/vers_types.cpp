@@ -157,11 +157,14 @@ std::expected<TypedKey, RangeError> typed_key(std::string_view version, const Ve
     }
     return std::unexpected(bad_version(version, type, why));
   }
-  if (type.prerelease_rule) {
-    const std::size_t hyphen = version.find('-');
-    out.prerelease = hyphen != std::string_view::npos && hyphen < version.find('+');
-  }
+  out.prerelease = held_back(version, type);
   return out;
+}
+
+bool held_back(std::string_view version, const VersType& type) noexcept {
+  if (!type.prerelease_rule) return false;
+  const std::size_t hyphen = version.find('-');
+  return hyphen != std::string_view::npos && hyphen < version.find('+');
 }
 
 }  // namespace tolva

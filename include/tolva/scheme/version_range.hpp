@@ -55,6 +55,8 @@ struct TypedKey {
 };
 [[nodiscard]] std::expected<TypedKey, RangeError> typed_key(std::string_view version,
                                                             const VersType& type);
+// Whether a version text of the type is a pre-release its rule holds back.
+[[nodiscard]] bool held_back(std::string_view version, const VersType& type) noexcept;
 
 class VersionRange {
  public:
