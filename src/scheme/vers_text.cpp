@@ -264,8 +264,12 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
                                    "which is all a " + std::string(type.name) + " range can say");
     }
   }
-  const KeySet& set = range.releases();
+  KeySet set = existing(range.releases(), type);
   if (set.empty()) return VersText{"none", {{"*", ""}}};
+  // Below the least version there is nothing to leave out: ">=0.0.0-0" is "*".
+  if (auto least = least_version(type); least && set.contains(least->key)) {
+    set = set.union_with(KeySet::below(*least, false));
+  }
   VersText out{std::string(type.name), {}};
   if (set.is_everything()) {
     out.constraints.push_back({"*", ""});

@@ -82,7 +82,7 @@ bool holds_prerelease(const KeySet& set) {
 // hold no release filled: ^1 and ^2 make one interval of releases, though the
 // pre-releases of 2.0.0 lie between them.
 KeySet without_release_gaps(const KeySet& set, const VersType& type) {
-  const KeySet gaps = set.complement();
+  const KeySet gaps = existing(set.complement(), type);
   KeySet filled = set;
   for (const KeySet::Interval& gap : gaps.intervals()) {
     KeySet one = KeySet::everything();
@@ -93,13 +93,7 @@ KeySet without_release_gaps(const KeySet& set, const VersType& type) {
   return filled;
 }
 
-// The versions at or above the type's least version, where it has one: no
-// SemVer version lies below 0.0.0-0, so "<0.0.0-0" holds nothing.
-KeySet from_least(KeySet set, const VersType& type) {
-  if (type.family != Family::scheme || type.scheme != Scheme::semver) return set;
-  auto least = typed_key("0.0.0-0", type);
-  return set.intersection(KeySet::at_least(point_of(std::move(least->key), "0.0.0-0"), true));
-}
+KeySet from_least(KeySet set, const VersType& type) { return existing(std::move(set), type); }
 
 RangeError type_mismatch(const VersType& a, const VersType& b) {
   return {"type", "a " + std::string(a.name) + " range and a " + std::string(b.name) +
@@ -124,6 +118,19 @@ std::expected<std::pair<VersionRange, VersionRange>, RangeError> aligned(const V
 }
 
 }  // namespace
+
+std::optional<KeyPoint> least_version(const VersType& type) {
+  std::string_view text;
+  if (type.family == Family::intdot) text = "0";
+  if (type.family == Family::scheme && type.scheme == Scheme::semver) text = "0.0.0-0";
+  if (text.empty()) return std::nullopt;
+  return KeyPoint{typed_key(text, type)->key, std::string(text)};
+}
+
+KeySet existing(KeySet set, const VersType& type) {
+  if (auto least = least_version(type)) return set.intersection(KeySet::at_least(*least, true));
+  return set;
+}
 
 VersionRange::VersionRange(VersType type, KeySet versions)
     : type_(type), releases_(versions), prereleases_(std::move(versions)) {

@@ -58,6 +58,12 @@ struct TypedKey {
 // Whether a version text of the type is a pre-release its rule holds back.
 [[nodiscard]] bool held_back(std::string_view version, const VersType& type) noexcept;
 
+// The least version of a type, where it has one (SemVer's 0.0.0-0,
+// intdot's 0): no key below it is a version.
+[[nodiscard]] std::optional<KeyPoint> least_version(const VersType& type);
+// The part of a set that versions can be in: at or above the least version.
+[[nodiscard]] KeySet existing(KeySet set, const VersType& type);
+
 class VersionRange {
  public:
   VersionRange(VersType type, KeySet versions);
