@@ -72,8 +72,11 @@ VersionRange runs_of(const std::vector<Listed>& list, const std::vector<bool>& k
   return VersionRange(type, set);
 }
 
-ExitStatus simplify(const Invocation& invocation, const VersionRange& range,
-                    std::span<const std::string_view> files, Streams& io) {
+// The shortest of the range as given (in its own syntax, when that is what
+// is asked for), its canonical form, and the runs of the versions it keeps.
+ExitStatus simplify(const Invocation& invocation, std::string_view given,
+                    const VersionRange& range, std::span<const std::string_view> files,
+                    Streams& io) {
   std::vector<Listed> list;
   const ExitStatus status = read_versions(invocation, files, range.type(), io, list);
   if (status == ExitStatus::trouble) return status;
@@ -83,6 +86,9 @@ ExitStatus simplify(const Invocation& invocation, const VersionRange& range,
     return invocation.native ? write_native(r) : write_vers(r);
   };
   auto best = write(range);
+  if (invocation.native && !is_vers(given) && (!best || given.size() < best->size())) {
+    best = std::string(given);
+  }
   const VersionRange runs = runs_of(list, kept, range.type());
   bool same_versions = true;
   for (std::size_t i = 0; i < list.size(); ++i) same_versions &= runs.contains(list[i].key) == kept[i];
@@ -120,7 +126,7 @@ ExitStatus run_range(const Invocation& invocation, Streams& io) {
     if (!r) return range_trouble(io, invocation, r.error());
     read.push_back(std::move(*r));
   }
-  if (what == "simplify") return simplify(invocation, read.front(), ranges.subspan(1), io);
+  if (what == "simplify") return simplify(invocation, ranges[0], read.front(), ranges.subspan(1), io);
   if (pair) {
     auto answer = what == "subset" ? read[0].subset(read[1]) : read[0].intersects(read[1]);
     if (!answer) return range_trouble(io, invocation, answer.error());
