@@ -46,7 +46,8 @@ ExitStatus read_versions(const Invocation& invocation, std::span<const std::stri
 }
 
 // The range of runs of kept versions, each run from its first version to its
-// last, open-ended at either end of the list.
+// last, open-ended at either end of the list; a run of one version is that
+// version.
 VersionRange runs_of(const std::vector<Listed>& list, const std::vector<bool>& kept,
                      const VersType& type) {
   KeySet set;
@@ -60,7 +61,7 @@ VersionRange runs_of(const std::vector<Listed>& list, const std::vector<bool>& k
     KeySet run = KeySet::everything();
     const KeyPoint first{list[i].key.key, list[i].text};
     const KeyPoint last{list[j].key.key, list[j].text};
-    if (i == j && i > 0 && j + 1 < list.size()) {
+    if (i == j && list.size() > 1) {
       run = KeySet::only(first);
     } else {
       if (i > 0) run = run.intersection(KeySet::at_least(first, true));
