@@ -257,18 +257,18 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
   if (type.family == Family::all || type.family == Family::none) {
     return VersText{std::string(type.name), {{"*", ""}}};
   }
-  if (type.prerelease_rule) {
-    auto said = range.same(VersionRange(type, range.releases()));
-    if (said && !*said) {
-      return refused("prerelease", "the pre-releases of this range are not those its ends let in, "
-                                   "which is all a " + std::string(type.name) + " range can say");
-    }
-  }
   KeySet set = existing(range.releases(), type);
   if (set.empty()) return VersText{"none", {{"*", ""}}};
   // Below the least version there is nothing to leave out: ">=0.0.0-0" is "*".
   if (auto least = least_version(type); least && set.contains(least->key)) {
     set = set.union_with(KeySet::below(*least, false));
+  }
+  if (type.prerelease_rule) {
+    auto said = range.same(VersionRange(type, set));
+    if (said && !*said) {
+      return refused("prerelease", "the pre-releases of this range are not those its ends let in, "
+                                   "which is all a " + std::string(type.name) + " range can say");
+    }
   }
   VersText out{std::string(type.name), {}};
   if (set.is_everything()) {
