@@ -6,10 +6,7 @@
 // for standard error is <tolva/io/terminal_colour.hpp>.
 
 #include "tolva/parse.hpp"
-#include "tolva/scheme/debian.hpp"
-#include "tolva/scheme/natural.hpp"
-#include "tolva/scheme/scheme.hpp"
-#include "tolva/scheme/semver.hpp"
+#include "tolva/scheme/order.hpp"
 #include "tolva/scheme/version_range.hpp"
 #include "tolva/values.hpp"
 #include "tolva/values/formatting.hpp"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "kind.hpp"
-#include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/order.hpp"
 
 namespace tolva::cli {
 

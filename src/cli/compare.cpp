@@ -18,20 +18,21 @@ struct Operator {
   std::string_view word;
   std::string_view symbol;
   bool (*holds)(std::weak_ordering);
+  std::string_view strict = {};  // dpkg's spelling of lt and gt
 };
 
 constexpr std::array<Operator, 6> operators{{
-    {"lt", "<", [](std::weak_ordering o) { return o < 0; }},
+    {"lt", "<", [](std::weak_ordering o) { return o < 0; }, "<<"},
     {"le", "<=", [](std::weak_ordering o) { return o <= 0; }},
     {"eq", "==", [](std::weak_ordering o) { return o == 0; }},
     {"ne", "!=", [](std::weak_ordering o) { return o != 0; }},
-    {"gt", ">", [](std::weak_ordering o) { return o > 0; }},
+    {"gt", ">", [](std::weak_ordering o) { return o > 0; }, ">>"},
     {"ge", ">=", [](std::weak_ordering o) { return o >= 0; }},
 }};
 
 const Operator* operator_named(std::string_view name) noexcept {
   for (const Operator& op : operators) {
-    if (same_word(op.word, name) || op.symbol == name) return &op;
+    if (same_word(op.word, name) || op.symbol == name || op.strict == name) return &op;
   }
   return nullptr;
 }
@@ -39,10 +40,17 @@ const Operator* operator_named(std::string_view name) noexcept {
 std::string unknown_operator(std::string_view name) {
   std::string message = quoted_name(name) + " is not a comparison; OP is one of ";
   for (const Operator& op : operators) message.append(op.word).append(", ");
-  for (const Operator& op : operators) {
-    message.append(op.symbol).append(&op == &operators.back() ? "" : ", ");
-  }
-  return message;
+  for (const Operator& op : operators) message.append(op.symbol).append(", ");
+  return message.append("<<, >>");
+}
+
+// dpkg reads a lone '<' or '>' as its obsolete spelling of <= or >=, so
+// under its order neither is taken for a strict comparison.
+std::optional<std::string> obsolete_in_debian(const Invocation& invocation, std::string_view op) {
+  if (invocation.scheme != Scheme::debian || (op != "<" && op != ">")) return std::nullopt;
+  const bool less = op == "<";
+  return quoted_name(op) + " is ambiguous under --scheme debian, where dpkg reads it as " +
+         (less ? "<=" : ">=") + "; write " + (less ? "<< or <=" : ">> or >=");
 }
 
 // Two operands of which one is OP are A OP B with a version missing, as
@@ -69,6 +77,8 @@ ExitStatus run_compare(const Invocation& invocation, bool colour, Streams& io) {
     op = operator_named(invocation.operands[1]);
     if (op == nullptr)
       return usage_error(io, unknown_operator(invocation.operands[1]), Command::compare);
+    if (auto obsolete = obsolete_in_debian(invocation, invocation.operands[1]))
+      return usage_error(io, *obsolete, Command::compare);
   }
   const std::string_view texts[2] = {invocation.operands.front(), invocation.operands.back()};
   const LineOrder line_order(invocation);

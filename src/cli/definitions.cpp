@@ -348,7 +348,9 @@ constexpr auto commands = std::to_array<CommandDefinition>({
     {compare, "compare", "A B | A OP B", "text", 2, 3, "compare takes two versions A B, or A OP B",
      "compare two versions, or test how they order",
      "With two versions, prints <, = or > as version A orders before, equal to or after B. "
-     "With A OP B, where OP is lt, le, eq, ne, gt or ge (or <, <=, ==, !=, >, >=), prints "
+     "With A OP B, where OP is lt, le, eq, ne, gt or ge (or <, <=, ==, !=, >, >=, and << "
+     "and >> for lt and gt; under --scheme debian only these, as dpkg reads < and > as <= "
+     "and >=), prints "
      "nothing and exits 0 when the comparison holds and 1 when it does not.",
      "0 when both were read (with OP: and the comparison holds), 1 when either was rejected "
      "(with OP: or it does not hold), 2 for a usage error; with OP, a rejected version is 2."},

@@ -43,16 +43,17 @@ ExitStatus run_filter(const Invocation& given, bool colour, Streams& io) {
       return filter_by_type(invocation, *vers, io);
     }
   }
-  const std::optional<LineRange> range = LineRange::read(invocation, colour, io);
+  const std::optional<LineRange> range = read_line_range(invocation, colour, io);
   if (!range) return ExitStatus::trouble;
   const LineOrder order(invocation);
   ExitStatus status = ExitStatus::ok;
-  ExitStatus read = for_each_keyed_line(invocation, order, colour, io, status,
-                                        [&](std::string& key, std::string_view line) {
-                                          if (!range->holds(key, line)) return;
-                                          io.out.write(line);
-                                          io.out.write("\n");
-                                        });
+  ExitStatus read =
+      for_each_keyed_line(invocation, order, colour, io, status,
+                          [&](std::string& key, KeyFacts facts, std::string_view line) {
+                            if (!range->contains(key, facts)) return;
+                            io.out.write(line);
+                            io.out.write("\n");
+                          });
   order.tell_of_mixed_kinds(io);
   return worse(status, read);
 }

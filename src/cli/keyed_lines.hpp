@@ -13,8 +13,8 @@ namespace tolva::cli {
 
 // Reads the lines of every input as they arrive and keys each in `order`:
 // a line that does not read is reported and
-// makes `status` rejected; each other line goes to `take(key, line)`, which
-// may take the key's buffer. Memory holds the longest line and its key.
+// makes `status` rejected; each other line goes to `take(key, facts, line)`,
+// which may take the key's buffer. Memory holds the longest line and its key.
 template <class Take>
 ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& order, bool colour,
                                Streams& io, ExitStatus& status, Take take) {
@@ -31,7 +31,7 @@ ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& or
         io.report(full_report(Rejection{name, number, **line, made.error()}, colour));
         status = ExitStatus::rejected;
       } else {
-        take(key, **line);
+        take(key, *made, **line);
       }
     }
   });

@@ -3,25 +3,25 @@
 #include <utility>
 
 namespace tolva::cli {
+namespace {
+
+template <class K>
+std::expected<Version, ParseError> read_wrapped(std::string_view text) {
+  std::expected<K, ParseError> read = parse_as<K>(text);
+  if (!read) return std::unexpected(std::move(read.error()));
+  return Version{std::move(*read)};
+}
+
+}  // namespace
 
 std::expected<Version, ParseError> read_as(KindChoice kind, std::string_view text) {
-  return with_kind(kind, [text]<class K>(std::type_identity<K>) {
-    std::expected<K, ParseError> read = parse_as<K>(text);
-    if (!read) return std::expected<Version, ParseError>(std::unexpect, std::move(read.error()));
-    return std::expected<Version, ParseError>(Version{std::move(*read)});
-  });
-}
-
-std::expected<void, ParseError> check_as(KindChoice kind, std::string_view text) {
-  return with_kind(kind,
-                   [text]<class K>(std::type_identity<K>) { return tolva::check_as<K>(text); });
-}
-
-std::expected<void, ParseError> append_key_as(std::string& out, KindChoice kind,
-                                              std::string_view text, PartOrder parts) {
-  return with_kind(kind, [&]<class K>(std::type_identity<K>) {
-    return append_order_key_as<K>(out, text, parts);
-  });
+  switch (kind) {
+    case KindChoice::semver: return read_wrapped<SemVer>(text);
+    case KindChoice::dot_separated: return read_wrapped<DotSeparated>(text);
+    case KindChoice::other: return read_wrapped<Other>(text);
+    case KindChoice::version: break;
+  }
+  return parse(text);
 }
 
 void append_debug_form_as(std::string& out, KindChoice kind, const Version& v) {

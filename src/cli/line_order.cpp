@@ -4,10 +4,7 @@
 
 #include <unistd.h>
 
-#include "kind.hpp"
-#include "tolva/grammar/text_order_key.hpp"
 #include "tolva/parse.hpp"
-#include "tolva/values/order_key.hpp"
 #include "usage.hpp"
 
 namespace tolva::cli {
@@ -16,31 +13,36 @@ namespace {
 // How reports name the range text.
 constexpr std::string_view range_source_name = "<range>";
 
+std::optional<Kind> kind_of(KindChoice kind) noexcept {
+  switch (kind) {
+    case KindChoice::semver: return Kind::semver;
+    case KindChoice::dot_separated: return Kind::dot_separated;
+    case KindChoice::other: return Kind::other;
+    case KindChoice::version: break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-LineOrder::LineOrder(const Invocation& invocation) noexcept
-    : scheme_(invocation.scheme),
-      kind_(invocation.kind),
-      parts_(invocation.numeric_parts ? PartOrder::numeric : PartOrder::text) {}
-
-std::expected<void, grammar::ParseError> LineOrder::check(std::string_view text) const {
-  if (scheme_ == Scheme::tolva) return check_as(kind_, text);
-  return scheme::check(text, scheme_);
+Order order_of(const Invocation& invocation) noexcept {
+  if (invocation.scheme != Scheme::tolva) return invocation.scheme;
+  return {Scheme::tolva, kind_of(invocation.kind),
+          invocation.numeric_parts ? PartOrder::numeric : PartOrder::text};
 }
 
-std::expected<void, grammar::ParseError> LineOrder::append_key(std::string& out,
-                                                               std::string_view text) const {
-  if (scheme_ != Scheme::tolva) return scheme::append_order_key(out, text, scheme_);
+std::expected<KeyFacts, ParseError> LineOrder::append_key(std::string& out,
+                                                          std::string_view text) const {
   const std::size_t start = out.size();
-  auto made = append_key_as(out, kind_, text, parts_);
+  auto made = scheme::append_order_key(out, text, order_);
   // A key of tolva's order starts with the rank of the version's kind.
-  if (made) note_kind(static_cast<unsigned char>(out[start]));
+  if (made && order_.scheme == Scheme::tolva) {
+    const auto bit = static_cast<std::uint8_t>(1u << (static_cast<unsigned char>(out[start]) & 7u));
+    if ((kinds_.load(std::memory_order_relaxed) & bit) == 0) {
+      kinds_.fetch_or(bit, std::memory_order_relaxed);
+    }
+  }
   return made;
-}
-
-std::size_t LineOrder::key_size_bound(std::size_t size) const noexcept {
-  if (scheme_ == Scheme::tolva) return order_key_size_bound(size, parts_);
-  return scheme::order_key_size_bound(size, scheme_);
 }
 
 void LineOrder::tell_of_mixed_kinds(Streams& io) const {
@@ -51,60 +53,29 @@ void LineOrder::tell_of_mixed_kinds(Streams& io) const {
       "before every dot-separated version; --scheme natural orders them by their numbers\n");
 }
 
-std::optional<LineRange> LineRange::read(const Invocation& invocation, bool colour, Streams& io) {
+std::optional<LineRange> read_line_range(const Invocation& invocation, bool colour, Streams& io) {
   const std::string_view text = invocation.range.value_or(std::string_view());
-  LineRange range;
-  std::optional<grammar::ParseError> error;
   if (is_vers(text)) {
     auto vers = read_range_operand(text, invocation);
     if (vers && vers->type().family != VersType::Family::scheme &&
         vers->type().family != VersType::Family::all && vers->type().family != VersType::Family::none) {
-      vers = std::unexpected(RangeError{"type", "this command orders lines by a scheme, and " +
-                                                    std::string(vers->type().name) + " is none"});
+      std::string message = "this command orders lines by a scheme, and ";
+      vers = std::unexpected(RangeError{"type", message.append(vers->type().name).append(" is none")});
     }
     if (!vers) {
       range_trouble(io, invocation, vers.error());
       return std::nullopt;
     }
-    range.vers_ = std::move(*vers);
-    return range;
+    return LineRange(std::move(*vers));
   }
-  if (invocation.scheme == Scheme::tolva) {
-    const RangeOptions options{
-        .include_prerelease = invocation.include_prerelease,
-        .parts = invocation.numeric_parts ? PartOrder::numeric : PartOrder::text,
-    };
-    auto own = parse_range(text);
-    if (own) {
-      range.own_.emplace(*own, options);
-    } else {
-      error = std::move(own.error());
-    }
-  } else {
-    auto read = scheme::read_range(text, invocation.scheme, invocation.include_prerelease);
-    if (read) {
-      range.range_ = std::move(*read);
-    } else {
-      error = std::move(read.error());
-    }
-  }
-  if (!error) return range;
+  auto range = scheme::read_range(text, order_of(invocation), invocation.include_prerelease);
+  if (range) return LineRange(std::move(*range));
   std::string message = "tolva: the range does not read\n";
-  message += explain(*error, text, {.source_name = range_source_name, .colour = colour});
+  message += explain(range.error(), text, {.source_name = range_source_name, .colour = colour});
   message += usage_line(invocation.command);
   message += "Try 'tolva --help' for more.\n";
   io.report(message);
   return std::nullopt;
-}
-
-bool LineRange::holds(std::string_view key) const noexcept {
-  if (vers_) return vers_->contains(TypedKey{std::string(key)});
-  return own_ ? own_->contains(key) : scheme::contains_key(range_, key);
-}
-
-bool LineRange::holds(std::string_view key, std::string_view line) const noexcept {
-  if (!vers_) return holds(key);
-  return vers_->contains(TypedKey{std::string(key), held_back(line, vers_->type())});
 }
 
 }  // namespace tolva::cli

@@ -75,18 +75,19 @@ ExitStatus run_extremes(const Invocation& given, bool colour, Streams& io) {
   const Invocation invocation = with_range_scheme(given);
   std::optional<LineRange> range;
   if (invocation.range) {
-    range = LineRange::read(invocation, colour, io);
+    range = read_line_range(invocation, colour, io);
     if (!range) return ExitStatus::trouble;
   }
   const LineOrder order(invocation);
   Best best(invocation.lines, invocation.command == Command::newest);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
-  ExitStatus read = for_each_keyed_line(invocation, order, colour, io, status,
-                                        [&](std::string& key, std::string_view line) {
-                                          if (!range || range->holds(key, line))
-                                            best.offer(key, line, place++);
-                                        });
+  ExitStatus read =
+      for_each_keyed_line(invocation, order, colour, io, status,
+                          [&](std::string& key, KeyFacts facts, std::string_view line) {
+                            if (!range || range->contains(key, facts))
+                              best.offer(key, line, place++);
+                          });
   order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
     io.out.write(kept.line);

@@ -26,8 +26,10 @@ bool append_json_line(std::string& out, const Invocation& invocation, std::strin
     } else {
       read = std::unexpected(std::move(value.error()));
     }
-  } else if ((read = scheme::check(text, invocation.scheme))) {
-    append_scheme_json_fields(out, invocation.scheme, text);
+  } else if (auto fields = scheme::fields(text, invocation.scheme)) {
+    append_scheme_json_fields(out, invocation.scheme, *fields);
+  } else {
+    read = std::unexpected(std::move(fields.error()));
   }
   if (!read) {
     out.append("\"error\":{");
@@ -41,12 +43,12 @@ bool append_json_line(std::string& out, const Invocation& invocation, std::strin
 // The parts of a text under a scheme other than tolva's, or its report.
 bool append_scheme_form(std::string& out, const Invocation& invocation, std::string_view text,
                         const report::ReportStyle& style, Streams& io) {
-  auto read = scheme::check(text, invocation.scheme);
-  if (!read) {
-    io.report(explain(read.error(), text, style));
+  auto fields = scheme::fields(text, invocation.scheme);
+  if (!fields) {
+    io.report(explain(fields.error(), text, style));
     return false;
   }
-  append_scheme_debug_form(out, invocation.scheme, text);
+  append_scheme_debug_form(out, invocation.scheme, *fields);
   out.push_back('\n');
   return true;
 }

@@ -3,7 +3,7 @@
 namespace tolva::grammar {
 
 ParseError failure_at(std::string_view text, std::size_t at,
-                      std::initializer_list<ExpectedPattern> expected) {
+                      std::span<const ExpectedPattern> expected) {
   detail::FailureRecord record;
   for (ExpectedPattern p : expected) record.record(at, p);
   return detail::to_parse_error(text, record);

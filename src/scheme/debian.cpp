@@ -1,15 +1,32 @@
-#include "tolva/scheme/debian.hpp"
-
 #include <array>
 #include <cstdint>
 
-#include "decimal_key.hpp"
-#include "grammar/failure_record.hpp"
+#include "row.hpp"
 
-namespace tolva::debian {
+// The debian scheme: Debian package versions and dpkg's order, as the
+// deb-version manual page describes them.
+//
+//   [epoch:]upstream[-revision]
+//
+// The epoch is digits before the first colon (0 when absent); the revision
+// follows the last hyphen. The upstream part starts with a digit and holds
+// letters, digits and . + - ~ : (a hyphen only with a revision, a colon only
+// with an epoch); the revision is non-empty and holds letters, digits and
+// . + ~. The epoch may have any number of digits.
+//
+//   tolva::debian::compare(*tolva::debian::read("1.2.3-1"),
+//                          *tolva::debian::read("1.2.3")) > 0
+namespace tolva::scheme::detail {
 namespace {
 
 using P = grammar::ExpectedPattern;
+
+// Views into the text read; each is empty when absent.
+struct Parts {
+  std::string_view epoch;
+  std::string_view upstream;
+  std::string_view revision;
+};
 
 constexpr std::string_view shown_colon = "':'";
 constexpr std::string_view shown_upstream = "alphanumeric or one of . + - : ~";
@@ -17,8 +34,8 @@ constexpr std::string_view shown_revision = "alphanumeric or one of . + ~";
 constexpr P token_colon{shown_colon};
 constexpr P upstream_char{shown_upstream};
 constexpr P revision_char{shown_revision};
-using scheme::detail::is_digit;
-using scheme::detail::is_letter;
+using key_bytes::is_digit;
+using key_bytes::is_letter;
 
 // What each byte may be part of, by table: a byte is looked at twice a line.
 enum : std::uint8_t { upstream_byte = 1, revision_byte = 2 };
@@ -40,12 +57,9 @@ bool in_revision(char c) noexcept {
   return (byte_classes[static_cast<unsigned char>(c)] & revision_byte) != 0;
 }
 
-std::unexpected<grammar::ParseError> fail(std::string_view text, std::size_t at, P first,
-                                          std::optional<P> second = std::nullopt) {
-  grammar::detail::FailureRecord record;
-  record.record(at, first);
-  if (second) record.record(at, *second);
-  return std::unexpected(grammar::detail::to_parse_error(text, record));
+std::unexpected<ParseError> fail(std::string_view text, std::size_t at,
+                                 std::initializer_list<P> expected) {
+  return std::unexpected(grammar::failure_at(text, at, expected));
 }
 
 // The order of a byte of a non-digit run: '~', the end of the run, letters,
@@ -72,21 +86,21 @@ std::strong_ordering compare_part(std::string_view a, std::string_view b) noexce
     const std::size_t b_start = j;
     while (i < a.size() && is_digit(a[i])) ++i;
     while (j < b.size() && is_digit(b[j])) ++j;
-    const auto c = scheme::detail::compare_decimal(a.substr(a_start, i - a_start),
-                                                   b.substr(b_start, j - b_start));
+    const auto c =
+        key_bytes::compare_numbers(a.substr(a_start, i - a_start), b.substr(b_start, j - b_start));
     if (c != 0) return c;
   }
   return std::strong_ordering::equal;
 }
 
-constexpr char run_end = 0x02;
+constexpr std::uint8_t run_end = 0x02;
 // The key's byte for a byte of a non-digit run: '~' 0x01, below the end of
 // the run (0x02); letters as they are; every other byte above them all.
-constexpr std::array<char, 256> key_bytes = [] {
-  std::array<char, 256> t{};
+constexpr std::array<std::uint8_t, 256> run_bytes = [] {
+  std::array<std::uint8_t, 256> t{};
   for (int c = 0; c < 256; ++c) {
-    const char b = static_cast<char>(c);
-    t[static_cast<std::size_t>(c)] = is_letter(b) ? b : static_cast<char>(0x80 | c);
+    t[static_cast<std::size_t>(c)] =
+        static_cast<std::uint8_t>(is_letter(static_cast<char>(c)) ? c : 0x80 | c);
   }
   t['~'] = 0x01;
   return t;
@@ -97,44 +111,41 @@ constexpr std::array<char, 256> key_bytes = [] {
 // the shorter part: above a run starting with '~', below any other run. An
 // upstream part starts with a digit, so its first run, always empty, is left
 // out.
-// At most twice the part's length and 11 bytes.
-char* put_part(char* at, std::string_view s, bool upstream) noexcept {
+// At most 3 bytes for each 2 of the part, and 4.
+void put_part(key_bytes::Room& key, std::string_view s, bool upstream) noexcept {
   const char* p = s.data();
   const char* const end = p + s.size();
   do {
-    for (; p != end && !is_digit(*p); ++p) *at++ = key_bytes[static_cast<unsigned char>(*p)];
-    if (p != s.data() || !upstream) *at++ = run_end;
+    for (; p != end && !is_digit(*p); ++p) key.put(run_bytes[static_cast<unsigned char>(*p)]);
+    if (p != s.data() || !upstream) key.put(run_end);
     const char* digits = p;
     while (p != end && is_digit(*p)) ++p;
-    at = scheme::detail::put_decimal(at, {digits, static_cast<std::size_t>(p - digits)});
+    key_bytes::put_number(key, {digits, static_cast<std::size_t>(p - digits)});
   } while (p != end);
-  *at++ = run_end;
-  return at;
+  key.put(run_end);
 }
 
-}  // namespace
-
-std::expected<Parts, grammar::ParseError> read(std::string_view text) {
+std::expected<Parts, ParseError> read(std::string_view text) {
   Parts parts;
   std::size_t start = 0;
   if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
-    if (colon == 0) return fail(text, 0, P::Digit);
+    if (colon == 0) return fail(text, 0, {P::Digit});
     for (std::size_t i = 0; i < colon; ++i)
-      if (!is_digit(text[i])) return fail(text, i, P::Digit, token_colon);
+      if (!is_digit(text[i])) return fail(text, i, {P::Digit, token_colon});
     parts.epoch = text.substr(0, colon);
     start = colon + 1;
   }
   const std::size_t hyphen = text.rfind('-');
   const std::size_t end = hyphen == std::string_view::npos || hyphen < start ? text.size() : hyphen;
-  if (start == text.size() || !is_digit(text[start])) return fail(text, start, P::Digit);
+  if (start == text.size() || !is_digit(text[start])) return fail(text, start, {P::Digit});
   for (std::size_t i = start; i < end; ++i) {
-    if (!in_upstream(text[i])) return fail(text, i, upstream_char);
+    if (!in_upstream(text[i])) return fail(text, i, {upstream_char});
   }
   parts.upstream = text.substr(start, end - start);
   if (end < text.size()) {
-    if (end + 1 == text.size()) return fail(text, end + 1, revision_char);
+    if (end + 1 == text.size()) return fail(text, end + 1, {revision_char});
     for (std::size_t i = end + 1; i < text.size(); ++i) {
-      if (!in_revision(text[i])) return fail(text, i, revision_char, P::TokenHyphen);
+      if (!in_revision(text[i])) return fail(text, i, {revision_char, P::TokenHyphen});
     }
     parts.revision = text.substr(end + 1);
   }
@@ -142,18 +153,79 @@ std::expected<Parts, grammar::ParseError> read(std::string_view text) {
 }
 
 std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
-  if (auto c = scheme::detail::compare_decimal(a.epoch, b.epoch); c != 0) return c;
+  if (auto c = key_bytes::compare_numbers(a.epoch, b.epoch); c != 0) return c;
   if (auto c = compare_part(a.upstream, b.upstream); c != 0) return c;
   return compare_part(a.revision, b.revision);
 }
 
-void append_order_key(std::string& out, const Parts& v) {
-  const std::size_t bound =
-      scheme::detail::debian_key_bound(v.epoch.size() + v.upstream.size() + v.revision.size());
-  scheme::detail::append_key(out, bound, [&](char* at) {
-    at = scheme::detail::put_decimal(at, v.epoch);
-    return put_part(put_part(at, v.upstream, true), v.revision, false);
+// The epoch's number, and each part's (see put_part).
+std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 24 + 3 * size / 2; }
+
+// The key: the epoch as a number, then the upstream part and the revision,
+// each as pairs of a non-digit run (mapped bytes, then 0x02; the upstream
+// part's first run, always empty, is left out) and a number, then 0x02.
+Keyed debian_key(std::string& out, std::string_view text, const Order&) {
+  auto v = read(text);
+  if (!v) return std::unexpected(std::move(v.error()));
+  key_bytes::append_key(out, key_size_bound(text.size(), {}), [&](key_bytes::Room& key) {
+    key_bytes::put_number(key, v->epoch);
+    put_part(key, v->upstream, true);
+    put_part(key, v->revision, false);
   });
+  return KeyFacts{};
 }
 
-}  // namespace tolva::debian
+Read debian_check(std::string_view text, const Order&) {
+  if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
+  return {};
+}
+
+std::expected<std::weak_ordering, ParseError> debian_compare(std::string_view a, std::string_view b,
+                                                             const Order&) {
+  auto x = read(a);
+  if (!x) return std::unexpected(std::move(x.error()));
+  auto y = read(b);
+  if (!y) return std::unexpected(std::move(y.error()));
+  return compare(*x, *y);
+}
+
+std::expected<std::vector<Field>, ParseError> debian_fields(std::string_view text, const Order&) {
+  auto v = read(text);
+  if (!v) return std::unexpected(std::move(v.error()));
+  return std::vector<Field>{number_field("epoch", v->epoch), text_field("upstream", v->upstream),
+                            v->revision.empty() ? Field{"revision", Field::Form::absent, {}, {}}
+                                                : text_field("revision", v->revision)};
+}
+
+// dpkg's relations; '<' and '>' are refused, since dpkg reads them as the
+// obsolete spellings of <= and >=.
+using RO = grammar::RangeOperator;
+constexpr std::array<Comparison, 6> operators{{
+    {RO::much_less, RangeOp::less},
+    {RO::less_equal, RangeOp::less_equal},
+    {RO::equal, RangeOp::equal},
+    {RO::not_equal, RangeOp::not_equal},
+    {RO::greater_equal, RangeOp::greater_equal},
+    {RO::much_greater, RangeOp::greater},
+}};
+
+Read debian_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
+  return comparators_range(in, order, {operators, true}, out);
+}
+
+constexpr std::string_view names[] = {"debian"};
+
+}  // namespace
+
+const Row debian_row{
+    .scheme = Scheme::debian,
+    .names = names,
+    .append_key = debian_key,
+    .key_size_bound = key_size_bound,
+    .fields = debian_fields,
+    .read_range = debian_range,
+    .check = debian_check,
+    .compare = debian_compare,
+};
+
+}  // namespace tolva::scheme::detail

@@ -1,12 +1,55 @@
-#include "tolva/scheme/natural.hpp"
+#include <array>
+#include <compare>
+#include <cstdint>
+#include <vector>
 
-#include "decimal_key.hpp"
+#include "row.hpp"
 
-namespace tolva::natural {
+namespace tolva::scheme::detail {
+namespace natural {
+
+// The natural scheme: every text is a version, read as the runs of letters
+// and of digits it holds, ordered as people mean release names:
+//
+//   1.0alpha1 < 1.0beta2 < 1.0rc1 < 1.0 < 1.0patch1 < 1.0.1 < 1.0a < 1.1
+//
+//   - a 'v' or 'V' directly before a digit at the start is dropped;
+//   - any other byte than an ASCII letter or digit separates runs;
+//   - a word is a pre-release word (alpha, beta, rc, or any word beginning
+//     with pre), a post-release word (patch, pl, errata, or any word
+//     beginning with post), or unknown; case is ignored;
+//   - the ranks: pre-release and unknown words < zero < post-release words <
+//     other numbers < a letter suffix, an unknown word right after a digit
+//     run and not right before one (1.0a, 1.0a.1, but not 1.0a1 or 1.0.a);
+//   - runs compare by rank, then numbers by value (of any length), words by
+//     their first letter, case ignored (so a = alpha, p = patch = post);
+//   - the shorter text is padded with zeros: 1 = 1.0 = 1.0.0, "" = 0.
+
+enum class RunKind : std::uint8_t {
+  pre_release,
+  unknown,
+  zero,
+  post_release,
+  number,
+  letter_suffix
+};
+
+struct Run {
+  std::string_view text;  // a view into the text read
+  RunKind kind = RunKind::zero;
+};
+
+// The key: the runs as units of a count of zero runs and the non-zero run
+// after them, with a pre-release or unknown word's unit (0x10 and its letter;
+// after zeros 0x11, their count and the letter) below the end of the text
+// (0x20) and every other unit (0x3B plus its rank and the run; after zeros
+// 0x30, their count descending, the rank and the run) above it; trailing
+// zeros are no units.
+
 namespace {
 
-using scheme::detail::is_digit;
-using scheme::detail::is_letter;
+using key_bytes::is_digit;
+using key_bytes::is_letter;
 
 char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -78,7 +121,7 @@ int rank(RunKind k) noexcept {
 
 std::strong_ordering compare_runs(const Run& a, const Run& b) noexcept {
   if (auto c = rank(a.kind) <=> rank(b.kind); c != 0) return c;
-  if (a.kind == RunKind::number) return scheme::detail::compare_decimal(a.text, b.text);
+  if (a.kind == RunKind::number) return key_bytes::compare_numbers(a.text, b.text);
   if (a.kind == RunKind::zero) return std::strong_ordering::equal;
   return lower(a.text[0]) <=> lower(b.text[0]);
 }
@@ -86,15 +129,15 @@ std::strong_ordering compare_runs(const Run& a, const Run& b) noexcept {
 // A unit's first byte: a word right after the last unit, a word after zeros,
 // the end, a run above zero after zeros, and one right after the last unit
 // (0x3B plus its rank: post-release word 2, number 3, letter suffix 4).
-constexpr unsigned word_unit = 0x10;
-constexpr unsigned word_after_zeros = 0x11;
-constexpr unsigned end_of_text = 0x20;
-constexpr unsigned above_after_zeros = 0x30;
-constexpr unsigned above_unit = 0x3B;
+constexpr std::uint8_t word_unit = 0x10;
+constexpr std::uint8_t word_after_zeros = 0x11;
+constexpr std::uint8_t end_of_text = 0x20;
+constexpr std::uint8_t above_after_zeros = 0x30;
+constexpr int above_unit = 0x3B;
 
-// The key of the text from `at`; the end of what was written.
-char* put_key(char* at, std::string_view text) noexcept {
-  using scheme::detail::put;
+}  // namespace
+
+void put_key(key_bytes::Room& key, std::string_view text) noexcept {
   Runs runs(text);
   std::uint64_t zeros = 0;
   for (Run run; runs.next(run);) {
@@ -105,29 +148,33 @@ char* put_key(char* at, std::string_view text) noexcept {
     if (rank(run.kind) == 0) {
       // Fewer zeros before a word put it earlier, below the zero that
       // stands there in the other text.
-      at = zeros == 0 ? put(at, word_unit)
-                      : scheme::detail::put_count(put(at, word_after_zeros), zeros);
-      at = put(at, static_cast<unsigned char>(lower(run.text[0])));
+      if (zeros == 0) {
+        key.put(word_unit);
+      } else {
+        key.put(word_after_zeros);
+        key_bytes::put_count(key, zeros);
+      }
+      key.put(static_cast<std::uint8_t>(lower(run.text[0])));
     } else {
       // Fewer zeros before a run above zero put it later: the count is
-      // complemented.
+      // descending.
       if (zeros == 0) {
-        at = put(at, above_unit + static_cast<unsigned>(rank(run.kind)));
+        key.put(static_cast<std::uint8_t>(above_unit + rank(run.kind)));
       } else {
-        char* count = put(at, above_after_zeros);
-        at = scheme::detail::put_count(count, zeros);
-        for (; count != at; ++count) *count = static_cast<char>(~*count);
-        at = put(at, static_cast<unsigned>(rank(run.kind)));
+        key.put(above_after_zeros);
+        key_bytes::put_count(key, zeros, true);
+        key.put(static_cast<std::uint8_t>(rank(run.kind)));
       }
-      at = run.kind == RunKind::number ? scheme::detail::put_decimal(at, run.text)
-                                       : put(at, static_cast<unsigned char>(lower(run.text[0])));
+      if (run.kind == RunKind::number) {
+        key_bytes::put_number(key, run.text);
+      } else {
+        key.put(static_cast<std::uint8_t>(lower(run.text[0])));
+      }
     }
     zeros = 0;
   }
-  return put(at, end_of_text);
+  key.put(end_of_text);
 }
-
-}  // namespace
 
 std::vector<Run> read(std::string_view text) {
   std::vector<Run> runs;
@@ -150,9 +197,79 @@ std::weak_ordering compare(std::string_view a, std::string_view b) noexcept {
   }
 }
 
-void append_order_key(std::string& out, std::string_view text) {
-  scheme::detail::append_key(out, scheme::detail::natural_key_bound(text.size()),
-                             [&](char* at) { return put_key(at, text); });
+}  // namespace natural
+namespace {
+
+using natural::RunKind;
+
+// A unit takes at most 2 bytes a byte of the text: a run of one letter or
+// digit takes 2 and needs a byte apart from the runs beside it, unless one of
+// them is of the other class; zeros and long numbers take less.
+std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 24 + 2 * size; }
+
+Keyed natural_key(std::string& out, std::string_view text, const Order&) {
+  key_bytes::append_key(out, key_size_bound(text.size(), {}),
+                        [&](key_bytes::Room& key) { natural::put_key(key, text); });
+  return KeyFacts{};
 }
 
-}  // namespace tolva::natural
+std::expected<std::weak_ordering, ParseError> natural_compare(std::string_view a,
+                                                              std::string_view b, const Order&) {
+  return natural::compare(a, b);
+}
+
+std::string_view kind_word(RunKind k) {
+  switch (k) {
+    case RunKind::pre_release: return "pre-release";
+    case RunKind::unknown: return "word";
+    case RunKind::zero: return "zero";
+    case RunKind::post_release: return "post-release";
+    case RunKind::number: return "number";
+    case RunKind::letter_suffix: break;
+  }
+  return "letter suffix";
+}
+
+std::expected<std::vector<Field>, ParseError> natural_fields(std::string_view text, const Order&) {
+  Field runs{"runs", Field::Form::list, {}, {}};
+  Field kinds{"kinds", Field::Form::list, {}, {}};
+  for (const natural::Run& run : natural::read(text)) {
+    runs.items.emplace_back(run.text);
+    kinds.items.emplace_back(kind_word(run.kind));
+  }
+  return std::vector<Field>{std::move(runs), std::move(kinds)};
+}
+
+using RO = grammar::RangeOperator;
+constexpr std::array<Comparison, 6> operators{{
+    {RO::less, RangeOp::less},
+    {RO::less_equal, RangeOp::less_equal},
+    {RO::equal, RangeOp::equal},
+    {RO::not_equal, RangeOp::not_equal},
+    {RO::greater_equal, RangeOp::greater_equal},
+    {RO::greater, RangeOp::greater},
+}};
+
+// Every text is a version, but a wildcard is none: "1.2.*" would be 1.2.
+constexpr std::string_view shown_no_wildcard = "letter or digit";
+
+Read natural_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
+  return comparators_range(
+      in, order, {operators, true, "*", grammar::ExpectedPattern(shown_no_wildcard)}, out);
+}
+
+constexpr std::string_view names[] = {"natural"};
+
+}  // namespace
+
+const Row natural_row{
+    .scheme = Scheme::natural,
+    .names = names,
+    .append_key = natural_key,
+    .key_size_bound = key_size_bound,
+    .fields = natural_fields,
+    .read_range = natural_range,
+    .compare = natural_compare,
+};
+
+}  // namespace tolva::scheme::detail

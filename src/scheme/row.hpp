@@ -40,7 +40,8 @@ struct Row {
   // over the same reader.
   Read (*read_range)(grammar::RangeText& in, const Order& order, KeyRange& out);
 
-  // Optional. Whether the text reads, building nothing; null: append_key
+  // Optional: members a row may leave null.
+  // Whether the text reads, building nothing; null: append_key
   // into a scratch string.
   Read (*check)(std::string_view text, const Order& order) = nullptr;
   // Optional. The scheme's own comparison of two texts, written apart from
@@ -72,12 +73,27 @@ struct Comparison {
   RangeOp op;
 };
 
+// A scheme's common range syntax.
+struct Syntax {
+  std::span<const Comparison> operators;
+  bool commas = true;  // whether commas join comparators too
+  // Bytes no operand may hold (a wildcard where the scheme has none),
+  // refused where they stand with `instead` expected.
+  std::string_view refused = {};
+  grammar::ExpectedPattern instead = grammar::ExpectedPattern::RangeOperand;
+};
+
 // The common range syntax: alternatives joined by "||", each comparators
-// that must all hold, joined by blanks (and commas when `commas`); a
-// comparator is one of `operators` (none: =) and an operand, read by the
-// order's row up to the next blank, comma, '|' or the end. No alternative
-// may be empty.
-Read comparators_range(grammar::RangeText& in, const Order& order,
-                       std::span<const Comparison> operators, bool commas, KeyRange& out);
+// that must all hold, joined by blanks (and commas); a comparator is one of
+// the syntax's operators (none: =) and an operand, read by the order's row up
+// to the next blank, comma, '|' or the end. No alternative may be empty.
+Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax& syntax,
+                       KeyRange& out);
+
+// Fields made of views into a text: a number (its digits without leading
+// zeros), a text, and a list split at `separator` (absent when empty).
+Field number_field(std::string_view name, std::string_view digits);
+Field text_field(std::string_view name, std::string_view value);
+Field list_field(std::string_view name, std::string_view list, char separator);
 
 }  // namespace tolva::scheme::detail

@@ -1,11 +1,10 @@
-#include "tolva/scheme/semver.hpp"
+#include "semver.hpp"
 
 #include <algorithm>
+#include <array>
 
-#include "decimal_key.hpp"
-#include "grammar/failure_record.hpp"
-
-namespace tolva::semver {
+namespace tolva::scheme::detail {
+namespace semver {
 namespace {
 
 using P = grammar::ExpectedPattern;
@@ -13,21 +12,21 @@ using P = grammar::ExpectedPattern;
 // What makes digits an identifier.
 constexpr std::string_view shown_letter_or_hyphen = "letter or '-'";
 constexpr P letter_or_hyphen{shown_letter_or_hyphen};
-using scheme::detail::is_digit;
-using scheme::detail::is_letter;
+using key_bytes::is_digit;
+using key_bytes::is_letter;
 
 bool is_identifier_char(char c) noexcept { return is_digit(c) || is_letter(c) || c == '-'; }
 bool all_digits(std::string_view s) noexcept { return std::ranges::all_of(s, is_digit); }
 
-constexpr char numeric_mark = 0x01;
-constexpr char text_mark = 0x02;
-constexpr char release_mark = 0x03;
+constexpr std::uint8_t numeric_mark = 0x01;
+constexpr std::uint8_t text_mark = 0x02;
+constexpr std::uint8_t release_mark = 0x03;
 
 class Reader {
  public:
   explicit Reader(std::string_view text) noexcept : text_(text) {}
 
-  std::expected<Parts, grammar::ParseError> read() {
+  std::expected<Parts, ParseError> read() {
     Parts parts;
     if (!number(parts.major) || !dot(parts.major) || !number(parts.minor) || !dot(parts.minor) ||
         !number(parts.patch)) {
@@ -56,9 +55,19 @@ class Reader {
 
  private:
   bool at(char c) const noexcept { return pos_ < text_.size() && text_[pos_] == c; }
-  void record(P p) noexcept { failures_.record(pos_, p); }
-  std::unexpected<grammar::ParseError> failure() const {
-    return std::unexpected(grammar::detail::to_parse_error(text_, failures_));
+  // The furthest failure: where, and what could have stood there.
+  void record(P p) noexcept {
+    if (count_ == 0 || pos_ > at_) {
+      at_ = pos_;
+      count_ = 0;
+    }
+    if (pos_ == at_ && std::ranges::find(expected_.begin(), expected_.begin() + count_, p) ==
+                           expected_.begin() + count_) {
+      expected_[count_++] = p;
+    }
+  }
+  std::unexpected<ParseError> failure() const {
+    return std::unexpected(grammar::failure_at(text_, at_, {expected_.data(), count_}));
   }
 
   // "0" or digits that do not start with '0'.
@@ -113,7 +122,9 @@ class Reader {
 
   std::string_view text_;
   std::size_t pos_ = 0;
-  grammar::detail::FailureRecord failures_;
+  std::size_t at_ = 0;
+  std::array<P, 4> expected_{};
+  std::size_t count_ = 0;
 };
 
 // The identifiers of a pre-release, one at a time.
@@ -135,23 +146,17 @@ struct Identifiers {
 std::strong_ordering compare_identifier(std::string_view a, std::string_view b) noexcept {
   const bool a_number = all_digits(a);
   const bool b_number = all_digits(b);
-  if (a_number && b_number) return scheme::detail::compare_decimal(a, b);
+  if (a_number && b_number) return key_bytes::compare_numbers(a, b);
   if (a_number != b_number)
     return a_number ? std::strong_ordering::less : std::strong_ordering::greater;
   return a.compare(b) <=> 0;
 }
 
-}  // namespace
-
-std::expected<Parts, grammar::ParseError> read(std::string_view text) {
-  return Reader(text).read();
-}
-
 std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
-  using scheme::detail::compare_decimal;
-  if (auto c = compare_decimal(a.major, b.major); c != 0) return c;
-  if (auto c = compare_decimal(a.minor, b.minor); c != 0) return c;
-  if (auto c = compare_decimal(a.patch, b.patch); c != 0) return c;
+  using key_bytes::compare_numbers;
+  if (auto c = compare_numbers(a.major, b.major); c != 0) return c;
+  if (auto c = compare_numbers(a.minor, b.minor); c != 0) return c;
+  if (auto c = compare_numbers(a.patch, b.patch); c != 0) return c;
   if (a.prerelease.empty() || b.prerelease.empty()) {
     return a.prerelease.empty() <=> b.prerelease.empty();
   }
@@ -163,29 +168,86 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
   return y.done <=> x.done;
 }
 
-void append_order_key(std::string& out, const Parts& v) {
-  using scheme::detail::put_decimal;
-  const std::size_t bound = scheme::detail::semver_key_bound(v.major.size() + v.minor.size() +
-                                                             v.patch.size() + v.prerelease.size());
-  scheme::detail::append_key(out, bound, [&](char* at) {
-    at = put_decimal(put_decimal(put_decimal(at, v.major), v.minor), v.patch);
-    if (v.prerelease.empty()) {
-      *at++ = release_mark;
-      return at;
-    }
+// A number or identifier takes at most 11 bytes more than its text.
+std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 34 + 2 * size; }
+
+}  // namespace
+
+std::expected<Parts, ParseError> read(std::string_view text) { return Reader(text).read(); }
+
+KeyFacts append_key(std::string& out, const Parts& v) {
+  KeyFacts facts;
+  const std::size_t bound =
+      key_size_bound(v.major.size() + v.minor.size() + v.patch.size() + v.prerelease.size(), {});
+  key_bytes::append_key(out, bound, [&](key_bytes::Room& key) {
+    char* const start = key.at();
+    key_bytes::put_number(key, v.major);
+    key_bytes::put_number(key, v.minor);
+    key_bytes::put_number(key, v.patch);
+    if (v.prerelease.empty()) return key.put(release_mark);
+    facts = {true, static_cast<std::uint32_t>(key.at() - start)};
     Identifiers ids{v.prerelease};
     while (!ids.done) {
       const std::string_view id = ids.next();
       if (all_digits(id)) {
-        *at++ = numeric_mark;
-        at = put_decimal(at, id);
+        key.put(numeric_mark);
+        key_bytes::put_number(key, id);
       } else {
-        *at++ = text_mark;
-        at = std::copy(id.begin(), id.end(), at);
+        key.put(text_mark);
+        key.put(id);
       }
     }
-    return at;
   });
+  return facts;
 }
 
-}  // namespace tolva::semver
+}  // namespace semver
+namespace {
+
+using semver::Parts;
+
+Keyed semver_key(std::string& out, std::string_view text, const Order&) {
+  auto v = semver::read(text);
+  if (!v) return std::unexpected(std::move(v.error()));
+  return semver::append_key(out, *v);
+}
+
+Read semver_check(std::string_view text, const Order&) {
+  if (auto v = semver::read(text); !v) return std::unexpected(std::move(v.error()));
+  return {};
+}
+
+std::expected<std::weak_ordering, ParseError> semver_compare(std::string_view a, std::string_view b,
+                                                             const Order&) {
+  auto x = semver::read(a);
+  if (!x) return std::unexpected(std::move(x.error()));
+  auto y = semver::read(b);
+  if (!y) return std::unexpected(std::move(y.error()));
+  return semver::compare(*x, *y);
+}
+
+std::expected<std::vector<Field>, ParseError> semver_fields(std::string_view text, const Order&) {
+  auto v = semver::read(text);
+  if (!v) return std::unexpected(std::move(v.error()));
+  return std::vector<Field>{number_field("major", v->major), number_field("minor", v->minor),
+                            number_field("patch", v->patch),
+                            list_field("prerelease", v->prerelease, '.'),
+                            list_field("build", v->build, '.')};
+}
+
+constexpr std::string_view names[] = {"semver"};
+
+}  // namespace
+
+const Row semver_row{
+    .scheme = Scheme::semver,
+    .names = names,
+    .append_key = semver_key,
+    .key_size_bound = semver::key_size_bound,
+    .fields = semver_fields,
+    .read_range = semver::read_range,
+    .check = semver_check,
+    .compare = semver_compare,
+};
+
+}  // namespace tolva::scheme::detail

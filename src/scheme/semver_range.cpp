@@ -1,18 +1,21 @@
 #include <array>
 #include <optional>
 
-#include "decimal_key.hpp"
-#include "range_text.hpp"
-#include "tolva/scheme/semver.hpp"
+#include "semver.hpp"
 
-namespace tolva::scheme::detail {
+namespace tolva::scheme::detail::semver {
 namespace {
 
-using Op = RangeBound::Op;
+using Op = RangeOp;
+using P = grammar::ExpectedPattern;
+using Step = Read;
+using key_bytes::is_digit;
+using RO = grammar::RangeOperator;
 
 constexpr std::string_view shown_wildcard = "'x', 'X' or '*'";
 constexpr P wildcard{shown_wildcard};
-using detail::is_digit;
+
+bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 
 bool is_wildcard(char c) noexcept { return c == 'x' || c == 'X' || c == '*'; }
 
@@ -37,29 +40,35 @@ struct Partial {
 struct Made {
   std::string major, minor, patch;
   std::string_view prerelease;  // "0" for the least pre-release
+  // Written in the range with its pre-release, which admits the
+  // pre-releases of its major.minor.patch.
+  bool written = false;
 };
 
-RangeBound bound(Op op, const Made& v) {
-  RangeBound b{op, {}, v.major + '.' + v.minor + '.' + v.patch};
+KeyBound bound(Op op, const Made& v) {
+  KeyBound b{op, {}, {}, std::nullopt, v.major + '.' + v.minor + '.' + v.patch};
   if (!v.prerelease.empty()) (b.text += '-') += v.prerelease;
-  semver::append_order_key(b.key, semver::Parts{v.major, v.minor, v.patch, v.prerelease, {}});
+  const KeyFacts facts = append_key(b.key, Parts{v.major, v.minor, v.patch, v.prerelease, {}});
+  if (v.written && facts.prerelease) b.admits = facts.release;
   return b;
 }
 
+constexpr std::array<RO, 8> operators{RO::less_equal, RO::greater_equal, RO::less,  RO::greater,
+                                      RO::equal,      RO::tilde_greater, RO::tilde, RO::caret};
+
 class SemVerRange {
  public:
-  SemVerRange(std::string_view text, bool include_prerelease) noexcept
-      : in_(text), include_prerelease_(include_prerelease) {}
+  SemVerRange(grammar::RangeText& in, bool include_prerelease) noexcept
+      : in_(in), include_prerelease_(include_prerelease) {}
 
-  std::expected<SchemeRange, ParseError> read() {
-    SchemeRange range(Scheme::semver, include_prerelease_, {});
+  Step read(KeyRange& range) {
+    in_.skip_blanks();
     for (;;) {
-      in_.skip_blanks();
       auto& alternative = range.alternatives.emplace_back();
-      if (auto step = this->alternative(alternative); !step) return std::unexpected(step.error());
+      if (auto step = this->alternative(alternative); !step) return step;
       drop_any_lower_bound(alternative);
-      if (in_.at_end()) return range;
-      if (auto step = in_.take_bars(); !step) return std::unexpected(step.error());
+      if (in_.at_end()) return {};
+      if (auto step = in_.take_bars(); !step) return step;
     }
   }
 
@@ -67,7 +76,7 @@ class SemVerRange {
   // The least pre-release where pre-releases are included, else nothing.
   std::string_view low() const noexcept { return include_prerelease_ ? "0" : ""; }
 
-  Step alternative(std::vector<RangeBound>& out) {
+  Step alternative(std::vector<KeyBound>& out) {
     bool first = true;
     while (!in_.at_alternative_end()) {
       const std::size_t start = in_.pos();
@@ -87,7 +96,7 @@ class SemVerRange {
           if (!upper) return std::unexpected(upper.error());
           hyphen(out, *lower, *upper);
           in_.skip_blanks();
-          if (!in_.at_alternative_end()) return in_.fail(in_.pos(), P::TokenBar);
+          if (!in_.at_alternative_end()) return in_.fail(in_.pos(), {P::TokenBar});
           return {};
         }
         in_.move_to(start);
@@ -99,38 +108,29 @@ class SemVerRange {
     return {};
   }
 
-  Step comparator(std::vector<RangeBound>& out) {
-    enum class Form { plain, tilde, caret };
-    Form form = Form::plain;
-    std::optional<Op> op;
-    if (in_.at("~>") || in_.at('~')) {
-      form = Form::tilde;
-      in_.move_to(in_.pos() + (in_.at("~>") ? 2 : 1));
-    } else if (in_.at('^')) {
-      form = Form::caret;
-      in_.move_to(in_.pos() + 1);
-    } else {
-      for (auto [text, o] : {std::pair{"<=", Op::less_equal},
-                             {">=", Op::greater_equal},
-                             {"<", Op::less},
-                             {">", Op::greater},
-                             {"=", Op::equal}}) {
-        if (in_.at(std::string_view(text))) {
-          op = o;
-          in_.move_to(in_.pos() + std::string_view(text).size());
-          break;
-        }
-      }
-    }
-    in_.skip_blanks();
+  Step comparator(std::vector<KeyBound>& out) {
+    auto spelled = in_.take_operator(operators, P::RangeOperand);
+    if (!spelled) return std::unexpected(std::move(spelled.error()));
     auto p = partial();
     if (!p) return std::unexpected(p.error());
-    if (form == Form::plain) {
-      plain(out, op.value_or(Op::equal), op.has_value() && op != Op::equal, *p);
+    const RO op = spelled->value_or(RO::equal);
+    if (op == RO::caret || op == RO::tilde || op == RO::tilde_greater) {
+      compatible(out, *p, op == RO::caret);
     } else {
-      compatible(out, *p, form == Form::caret);
+      plain(out, comparison(op), op != RO::equal, *p);
     }
     return {};
+  }
+
+  static Op comparison(RO op) noexcept {
+    switch (op) {
+      case RO::less_equal: return Op::less_equal;
+      case RO::greater_equal: return Op::greater_equal;
+      case RO::less: return Op::less;
+      case RO::greater: return Op::greater;
+      default: break;
+    }
+    return Op::equal;
   }
 
   // [v] xr ( . xr ( . xr qualifier? )? )? where xr is a number without
@@ -138,8 +138,8 @@ class SemVerRange {
   std::expected<Partial, ParseError> partial() {
     const std::size_t start = in_.pos();
     if (in_.at_alternative_end() || is_blank(in_.text()[start]))
-      return in_.fail(start, P::RangeOperand);
-    const std::string_view text = in_.take_operand();
+      return in_.fail(start, {P::RangeOperand});
+    const std::string_view text = in_.take_operand(false);
     const std::size_t skip = text.size() > 1 && text[0] == 'v' ? 1 : 0;
     Partial p;
     bool wild = false;
@@ -155,7 +155,7 @@ class SemVerRange {
         p.numbers[static_cast<std::size_t>(part)] = text.substr(first, i - first);
         ++p.known;
       } else {
-        return in_.fail(start + i, wild ? wildcard : part == 0 ? P::RangeOperand : P::Integer);
+        return in_.fail(start + i, {wild ? wildcard : part == 0 ? P::RangeOperand : P::Integer});
       }
       if (i == text.size()) return p;
       if (part < 2 && text[i] == '.') {
@@ -165,18 +165,21 @@ class SemVerRange {
       if (part == 2 && !wild && (text[i] == '-' || text[i] == '+')) {
         // A whole version: SemVer's own reading.
         auto whole = semver::read(text.substr(skip));
-        if (!whole) return std::unexpected(in_.shifted(std::move(whole.error()), start + skip));
+        if (!whole) return in_.fail_in_operand(std::move(whole.error()), start + skip);
         p.prerelease = whole->prerelease;
         return p;
       }
-      return in_.fail(start + i, part < 2 ? P::TokenDot : wild ? P::EndOfInput : P::TokenHyphen);
+      return in_.fail(start + i, {part < 2 ? P::TokenDot : wild ? P::EndOfInput : P::TokenHyphen});
     }
   }
 
+  // The operand's own pre-release (a view into the range text) is written;
+  // low() and "0" are made up.
   Made made(const Partial& p, std::string_view prerelease) const {
     return Made{std::string(p.known > 0 ? p.numbers[0] : "0"),
                 std::string(p.known > 1 ? p.numbers[1] : "0"),
-                std::string(p.known > 2 ? p.numbers[2] : "0"), prerelease};
+                std::string(p.known > 2 ? p.numbers[2] : "0"), prerelease,
+                !p.prerelease.empty() && prerelease.data() == p.prerelease.data()};
   }
   // The least pre-release of the next major and of the next minor.
   static Made next_major(const Partial& p) { return Made{plus_one(p.numbers[0]), "0", "0", "0"}; }
@@ -184,7 +187,7 @@ class SemVerRange {
     return Made{std::string(p.numbers[0]), plus_one(p.numbers[1]), "0", "0"};
   }
 
-  void plain(std::vector<RangeBound>& out, Op op, bool compares, const Partial& p) const {
+  void plain(std::vector<KeyBound>& out, Op op, bool compares, const Partial& p) const {
     if (p.known == 3) return out.push_back(bound(op, made(p, p.prerelease)));
     if (p.known == 0) {
       if (op == Op::less || op == Op::greater)
@@ -209,7 +212,7 @@ class SemVerRange {
   }
 
   // ^ (`caret`) or ~.
-  void compatible(std::vector<RangeBound>& out, const Partial& p, bool caret) const {
+  void compatible(std::vector<KeyBound>& out, const Partial& p, bool caret) const {
     if (p.known == 0) return;
     const std::string_view from = p.known == 3 ? p.prerelease : low();
     out.push_back(bound(Op::greater_equal, made(p, from)));
@@ -222,7 +225,7 @@ class SemVerRange {
     out.push_back(bound(Op::less, next_minor(p)));
   }
 
-  void hyphen(std::vector<RangeBound>& out, const Partial& from, const Partial& to) const {
+  void hyphen(std::vector<KeyBound>& out, const Partial& from, const Partial& to) const {
     if (from.known > 0) {
       const bool exact = from.known == 3 && !from.prerelease.empty();
       out.push_back(bound(Op::greater_equal, made(from, exact ? from.prerelease : low())));
@@ -240,21 +243,20 @@ class SemVerRange {
 
   // ">=0.0.0" (">=0.0.0-0" with pre-releases included) stands for every
   // version and is dropped, as npm's semver does.
-  void drop_any_lower_bound(std::vector<RangeBound>& alternative) const {
-    const RangeBound any = bound(Op::greater_equal, Made{"0", "0", "0", low()});
+  void drop_any_lower_bound(std::vector<KeyBound>& alternative) const {
+    const KeyBound any = bound(Op::greater_equal, Made{"0", "0", "0", low()});
     std::erase_if(alternative,
-                  [&](const RangeBound& b) { return b.op == any.op && b.key == any.key; });
+                  [&](const KeyBound& b) { return b.op == any.op && b.key == any.key; });
   }
 
-  RangeText in_;
+  grammar::RangeText& in_;
   bool include_prerelease_;
 };
 
 }  // namespace
 
-std::expected<SchemeRange, ParseError> read_semver_range(std::string_view text,
-                                                         bool include_prerelease) {
-  return SemVerRange(text, include_prerelease).read();
+Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
+  return SemVerRange(in, out.include_prerelease).read(out);
 }
 
-}  // namespace tolva::scheme::detail
+}  // namespace tolva::scheme::detail::semver

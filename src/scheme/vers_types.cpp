@@ -148,7 +148,8 @@ std::expected<TypedKey, RangeError> typed_key(std::string_view version, const Ve
     default: return TypedKey{std::string(version)};
   }
   TypedKey out;
-  if (auto key = scheme::append_order_key(out.key, version, type.scheme); !key) {
+  auto key = scheme::append_order_key(out.key, version, type.scheme);
+  if (!key) {
     const auto& e = key.error();
     std::string why = "at column " + std::to_string(e.span.start + 1) + ", expected ";
     for (std::size_t i = 0; i < e.expected.size(); ++i) {
@@ -157,14 +158,8 @@ std::expected<TypedKey, RangeError> typed_key(std::string_view version, const Ve
     }
     return std::unexpected(bad_version(version, type, why));
   }
-  out.prerelease = held_back(version, type);
+  out.prerelease = type.prerelease_rule && key->prerelease;
   return out;
-}
-
-bool held_back(std::string_view version, const VersType& type) noexcept {
-  if (!type.prerelease_rule) return false;
-  const std::size_t hyphen = version.find('-');
-  return hyphen != std::string_view::npos && hyphen < version.find('+');
 }
 
 }  // namespace tolva

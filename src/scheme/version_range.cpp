@@ -6,7 +6,7 @@ namespace tolva {
 namespace {
 
 using Family = VersType::Family;
-using Op = scheme::RangeBound::Op;
+using Op = RangeOp;
 
 // The release a pre-release text of a rule type comes before: its
 // major.minor.patch.
@@ -145,13 +145,13 @@ VersionRange::VersionRange(VersType type, KeySet releases, KeySet prereleases)
   if (type_.prerelease_rule) releases_ = without_release_gaps(releases_, type_);
 }
 
-bool VersionRange::contains(const TypedKey& key) const noexcept {
+bool VersionRange::contains(std::string_view key, bool prerelease) const noexcept {
   switch (type_.family) {
     case Family::all: return true;
     case Family::none: return false;
     default: break;
   }
-  return (key.prerelease ? prereleases_ : releases_).contains(key.key);
+  return (prerelease && type_.prerelease_rule ? prereleases_ : releases_).contains(key);
 }
 
 std::expected<bool, RangeError> VersionRange::contains(std::string_view version) const {
@@ -232,7 +232,7 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
   for (const auto& alternative : native->alternatives) {
     KeySet one = KeySet::everything();
     std::vector<std::string_view> ends;
-    for (const scheme::RangeBound& b : alternative) {
+    for (const KeyBound& b : alternative) {
       KeyPoint p{b.key, b.text};
       switch (b.op) {
         case Op::less: one = one.intersection(KeySet::below(p, false)); break;
@@ -241,8 +241,9 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
         case Op::greater_equal: one = one.intersection(KeySet::at_least(p, true)); break;
         case Op::equal: one = one.intersection(KeySet::only(p)); break;
         case Op::not_equal: one = one.intersection(KeySet::only(p).complement()); break;
+        case Op::outside: break;  // tolva's own ranges only, which have no type
       }
-      ends.push_back(b.text);
+      if (b.admits) ends.push_back(b.text);
     }
     releases = releases.union_with(one);
     prereleases = prereleases.union_with(

@@ -117,6 +117,9 @@ void put_count(Sink& out, std::uint64_t n, bool descending = false) {
 }
 
 constexpr bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
+constexpr bool is_letter(char c) noexcept {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 inline std::string_view significant_digits(std::string_view digits) noexcept {
   const std::size_t first = digits.find_first_not_of('0');

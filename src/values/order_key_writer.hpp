@@ -9,65 +9,35 @@
 #include <string_view>
 #include <type_traits>
 
+#include "key_bytes.hpp"
 #include "part_number.hpp"
 #include "tolva/values/part_order.hpp"
 #include "tolva/values/text_list.hpp"
 
 // The writer of the order key (its bytes are described in
-// tolva/values/order_key.hpp) from a value's pieces, whether they are kept in
-// a value or still lie in the text it was read from, so that a key can be
-// made without building the value. Each writer puts bytes into a `Key`, which
-// appends them, keeps a prefix of them, or compares them as they come; once
-// its open() is false nothing more is wanted and the writers stop early.
+// tolva/values/order_key.hpp, its pieces in key_bytes.hpp) from a value's
+// pieces, whether they are kept in a value or still lie in the text it was
+// read from, so that a key can be made without building the value. Each
+// writer puts bytes into a key_bytes sink, which appends them, keeps a prefix
+// of them, or compares them as they come; once its open() is false nothing
+// more is wanted and the writers stop early.
 namespace tolva::values_detail {
+
+using key_bytes::escape;
+using key_bytes::KeyPrefix;
+using key_bytes::put_count;
+using key_bytes::put_text;
+using key_bytes::WholeKey;
 
 constexpr std::uint8_t semver_rank = 0x00;
 constexpr std::uint8_t dot_separated_rank = 0x01;
 constexpr std::uint8_t other_rank = 0x02;
 
 constexpr std::uint8_t part_mark = 0x01;
-constexpr std::uint8_t escape = 0x02;  // the highest byte a text escapes
 constexpr std::uint8_t absent_rc = 0xFF;
-constexpr std::uint8_t long_number = 0xF0;
 // The numeric part order's first byte of a part.
 constexpr std::uint8_t number_part = 0x03;
 constexpr std::uint8_t text_part = 0x04;
-
-// Appends the whole key.
-class WholeKey {
- public:
-  explicit WholeKey(std::string& out) noexcept : out_(out) {}
-  static constexpr bool open() noexcept { return true; }
-  void put(std::uint8_t byte) { out_.push_back(static_cast<char>(byte)); }
-
- private:
-  std::string& out_;
-};
-
-// Writes as much of the key as fits and notes whether any of it was left out.
-class KeyPrefix {
- public:
-  explicit KeyPrefix(std::span<std::uint8_t> out) noexcept
-      : next_(out.data()), end_(out.data() + out.size()) {}
-  bool open() const noexcept { return whole_; }
-  void put(std::uint8_t byte) noexcept {
-    if (next_ == end_) {
-      whole_ = false;
-      return;
-    }
-    *next_++ = byte;
-  }
-  // Zero bytes fill the rest; whether the whole key fit.
-  bool finish() noexcept {
-    std::fill(next_, end_, std::uint8_t{0});
-    return whole_;
-  }
-
- private:
-  std::uint8_t* next_;
-  std::uint8_t* end_;
-  bool whole_ = true;
-};
 
 // Calls `f` with each part of a list, in order.
 template <class F>
@@ -87,44 +57,10 @@ void for_each_part(JoinedParts parts, F&& f) {
   }
 }
 
-// More bytes make a larger number, and every long form sorts after every
-// one-byte form.
-template <class Key>
-void put_number(Key& key, std::uint32_t n) {
-  if (n < long_number) return key.put(static_cast<std::uint8_t>(n));
-  const int bytes = (std::bit_width(n) + 7) / 8;
-  key.put(static_cast<std::uint8_t>(long_number + bytes));
-  for (int i = bytes - 1; i >= 0; --i) key.put(static_cast<std::uint8_t>(n >> (8 * i)));
-}
-
-// Every byte the text writes unescaped, and the escape itself, lies above
-// the part mark and the zero padding.
-template <class Key>
-void put_text(Key& key, std::string_view text) {
-  for (char c : text) {
-    if (!key.open()) return;
-    const auto byte = static_cast<std::uint8_t>(c);
-    if (byte <= escape) key.put(escape);
-    key.put(byte);
-  }
-}
-
-// A count of any size as put_number writes it; `descending` writes each byte
-// complemented, which reverses the order of the (prefix-free) forms.
-template <class Key>
-void put_count(Key& key, std::uint64_t n, bool descending) {
-  const std::uint8_t flip = descending ? 0xFF : 0x00;
-  auto put = [&](std::uint64_t byte) { key.put(static_cast<std::uint8_t>(byte ^ flip)); };
-  if (n < long_number) return put(n);
-  const int bytes = (std::bit_width(n) + 7) / 8;
-  put(long_number + static_cast<unsigned>(bytes));
-  for (int i = bytes - 1; i >= 0; --i) put((n >> (8 * i)) & 0xFF);
-}
-
-// A number: its count of significant digits, the digits, then its count of
-// leading zeros, which sets apart numbers of equal value as their texts
-// order: more zeros first ("01" < "1"), but for zero fewer first ("0" <
-// "00"). Each field is prefix-free, so no number's bytes begin another's.
+// A number: its value as a number, then its count of leading zeros, which
+// sets apart numbers of equal value as their texts order: more zeros first
+// ("01" < "1"), but for zero fewer first ("0" < "00"). Each field is
+// prefix-free, so no number's bytes begin another's.
 template <class Key>
 void put_part(Key& key, std::string_view part,
               std::integral_constant<PartOrder, PartOrder::numeric>) {
@@ -134,11 +70,7 @@ void put_part(Key& key, std::string_view part,
   }
   const std::string_view digits = significant_digits(part);
   key.put(number_part);
-  put_count(key, digits.size(), false);
-  for (char c : digits) {
-    if (!key.open()) return;
-    key.put(static_cast<std::uint8_t>(c));
-  }
+  key_bytes::put_number(key, digits);
   put_count(key, part.size() - digits.size(), !digits.empty());
 }
 
@@ -180,9 +112,9 @@ template <PartOrder P, class Key, class Parts>
 void put_semver(Key& key, std::uint32_t major, std::uint32_t minor, std::uint32_t patch,
                 const std::optional<Parts>& rc) {
   key.put(semver_rank);
-  put_number(key, major);
-  put_number(key, minor);
-  put_number(key, patch);
+  put_count(key, major);
+  put_count(key, minor);
+  put_count(key, patch);
   if (rc) {
     put_list<P>(key, *rc);
   } else {
@@ -204,9 +136,9 @@ void put_other(Key& key, std::string_view value) {
 
 // The most bytes the key of a value read from a text of `size` bytes can take:
 // its numbers, and each byte of the text at most once in the text order;
-// in the numeric order a one-digit part and its dot take five.
+// in the numeric order a one-digit part and its dot take four.
 constexpr std::size_t key_size_bound(std::size_t size, PartOrder parts) noexcept {
-  return (parts == PartOrder::numeric ? 3 * size : size) + 32;
+  return (parts == PartOrder::numeric ? 2 * size : size) + 32;
 }
 
 }  // namespace tolva::values_detail

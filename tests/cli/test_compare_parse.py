@@ -100,7 +100,7 @@ def test_compare_by_exit_status(tolva, a, op, b, holds):
 
 @pytest.mark.parametrize("args, status, err", [
     (["1.0", "lq", "2.0"], 2, "tolva: 'lq' is not a comparison; OP is one of lt, le, eq, ne, gt, "
-                              "ge, <, <=, ==, !=, >, >=\nusage: tolva compare"),
+                              "ge, <, <=, ==, !=, >, >=, <<, >>\nusage: tolva compare"),
     (["1.0", "=", "x y"], 2, "tolva: '=' is not a comparison"),
     (["1.2.3", "lt"], 2, "tolva: 'lt' is a comparison and a version is missing; compare takes "
                          "A OP B\nusage: tolva compare"),

@@ -31,6 +31,7 @@ LIST = b"1.10\n1.9\n1.0\n1.0rc1\n1.0.post1\n1.0a\n1.0-1\n1.0~rc1\n2.0.0-beta.1\n
      "1.0 1.0.post1 1.0a 1.0-1 2.0.0-beta.1 v2.0.0 1.0.0", 0),
     (["filter", "--scheme", "semver", "--include-prerelease", "<2.0.0"], "2.0.0-beta.1 1.0.0", 1),
     (["filter", "--scheme", "semver", "<2.0.0 || <2"], "1.0.0", 1),
+    (["filter", "--scheme", "debian", ">= 1.0, << 1.9"], "1.0 1.0rc1 1.0.post1 1.0a 1.0-1 1.0.0", 1),
     (["check", "--scheme", "natural", "-q"], "", 0),
     (["check", "--scheme", "semver", "--count"], "2 accepted, 9 rejected", 1),
 ])
@@ -43,6 +44,16 @@ def test_commands_under_each_scheme(tolva, args, out, status):
     (["--scheme", "debian", "1.2.3-1", "1.2.3"], ">", 0),
     (["--scheme", "debian", "1.2.3-1", "1.2.3-1+deb12u1"], "<", 0),
     (["--scheme", "natural", "2.0.0", "gt", "1.9"], "", 0),
+    # fewer zeros before a number: the later version
+    (["--scheme", "natural", "1.0.1", "gt", "1.0.0.1"], "", 0),
+    (["--scheme", "natural", "1.0.0.1", "ge", "1.0.1"], "", 1),
+    (["--scheme", "natural", "0.1a", "lt", "0.0.1a"], "", 1),
+    (["--scheme", "debian", "1.0", "<<", "1.0"], "", 1),
+    (["--scheme", "debian", "1.0~rc1", "<<", "1.0"], "", 0),
+    (["--scheme", "debian", "1.0", ">>", "1.0~rc1"], "", 0),
+    (["--scheme", "natural", "1.0", ">>", "1.0"], "", 1),
+    (["--scheme", "debian", "1.0", "<", "1.1"], "", 2),
+    (["--scheme", "debian", "1.1", ">", "1.0"], "", 2),
     (["--scheme", "semver", "1.0.0+a", "eq", "1.0.0+b"], "", 0),
     (["--scheme", "semver", "v1.0.0", "lt", "2.0.0"], "", 2),
     (["--scheme", "natural", "--kind", "semver", "1", "2"], "", 2),
@@ -51,6 +62,21 @@ def test_commands_under_each_scheme(tolva, args, out, status):
 def test_compare(tolva, args, out, status):
     result = tolva("compare", *args)
     assert (result.stdout.decode().strip(), result.returncode) == (out, status)
+
+
+@pytest.mark.parametrize("args, told", [
+    (["filter", "--scheme", "debian", "<2"], "found '<' expected '<<', or '<='"),
+    (["filter", "--scheme", "debian", ">=1, >2"], "found '>' expected '>=', or '>>'"),
+    (["filter", "--scheme", "natural", "^1.2"], "found '^' expected '<', '<=', '=', '!=', "),
+    (["compare", "--scheme", "debian", "1", "<", "2"],
+     "'<' is ambiguous under --scheme debian, where dpkg reads it as <=; write << or <="),
+    (["compare", "--scheme", "debian", "1", ">", "2"],
+     "'>' is ambiguous under --scheme debian, where dpkg reads it as >=; write >> or >="),
+])
+def test_operators_a_scheme_lacks_are_refused(tolva, args, told):
+    result = tolva(*args, input=b"1\n")
+    assert (result.returncode, result.stdout) == (2, b"")
+    assert told in result.stderr.decode()
 
 
 def test_a_refused_line_gets_the_report(tolva):

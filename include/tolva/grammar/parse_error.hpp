@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "tolva/values/list.hpp"
@@ -111,7 +112,11 @@ struct ParseError {
 // from the text (absent at its end). The one way every reader, the schemes'
 // included, reports a failure at a place.
 [[nodiscard]] ParseError failure_at(std::string_view text, std::size_t at,
-                                    std::initializer_list<ExpectedPattern> expected);
+                                    std::span<const ExpectedPattern> expected);
+[[nodiscard]] inline ParseError failure_at(std::string_view text, std::size_t at,
+                                           std::initializer_list<ExpectedPattern> expected) {
+  return failure_at(text, at, std::span(expected.begin(), expected.size()));
+}
 
 // An error of a text read inside a larger one (an operand of a range), moved
 // to where that text starts in `whole`. An error at the inner text's end

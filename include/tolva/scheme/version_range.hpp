@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tolva/scheme/key_set.hpp"
-#include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/order.hpp"
 
 // Ranges as sets of versions, one notation across ecosystems: the vers
 // notation of the package-url project ("vers:npm/>=1.0.0|<2.0.0"), and each
@@ -55,8 +55,6 @@ struct TypedKey {
 };
 [[nodiscard]] std::expected<TypedKey, RangeError> typed_key(std::string_view version,
                                                             const VersType& type);
-// Whether a version text of the type is a pre-release its rule holds back.
-[[nodiscard]] bool held_back(std::string_view version, const VersType& type) noexcept;
 
 // The least version of a type, where it has one (SemVer's 0.0.0-0,
 // intdot's 0): no key below it is a version.
@@ -77,7 +75,12 @@ class VersionRange {
   [[nodiscard]] const KeySet& prereleases() const noexcept { return prereleases_; }
 
   [[nodiscard]] std::expected<bool, RangeError> contains(std::string_view version) const;
-  [[nodiscard]] bool contains(const TypedKey& key) const noexcept;
+  [[nodiscard]] bool contains(const TypedKey& key) const noexcept {
+    return contains(key.key, key.prerelease);
+  }
+  // The version of an order key of the type's scheme, and whether it is a
+  // pre-release (KeyFacts::prerelease).
+  [[nodiscard]] bool contains(std::string_view key, bool prerelease) const noexcept;
 
   // The operations take ranges of one type; "all" and "none" go with any.
   [[nodiscard]] std::expected<VersionRange, RangeError> union_with(const VersionRange& o) const;

@@ -23,9 +23,9 @@ namespace tolva {
 //     takes no part;
 //   - DotSeparated: the parts as a list;
 //   - Other: the value as a text.
-// A number below 0xF0 is one byte; a larger one is 0xF0 plus its byte count
-// (1 to 4), then those bytes, most significant first, none of them a
-// leading zero.
+// A number is a count: below 0xF0 one byte; a larger one is 0xF0 plus its
+// byte count (1 to 4), then those bytes, most significant first, none of
+// them a leading zero.
 // A text is its bytes, each of 0x00, 0x01 and 0x02 written as 0x02 and then
 // the byte. A list is its parts, each behind a 0x01: that mark sorts below
 // every byte of a text, so a part sorts before its own extensions, and a list
@@ -37,11 +37,11 @@ namespace tolva {
 // Each takes any of the four kinds and the order of the parts: the key
 // above is PartOrder::text's. In the numeric order (compare(a, b, parts))
 // each part of a list, behind its 0x01 mark, is:
-//   - a number: 0x03, the count of its digits without leading zeros, those
-//     digits, then the count of its leading zeros (zero itself: that count;
-//     any other number: that count with every byte complemented, so more
-//     zeros sort first). A count is written as a number above, of up to 8
-//     bytes;
+//   - a number: 0x03, its value (below 200 one byte; 3 to 54 significant
+//     digits, 200 plus their count and the digits; more, 0xFF, the digit
+//     count as a count of up to 8 bytes, and the digits), then the count of
+//     its leading zeros (zero itself: that count; any other number: that
+//     count with every byte complemented, so more zeros sort first);
 //   - any other part: 0x04, then the part as a text.
 template <VersionValue V>
 void append_order_key(std::string& out, const V& v, PartOrder parts = PartOrder::text);

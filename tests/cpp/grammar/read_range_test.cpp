@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tolva/parse.hpp"
+#include "tolva/scheme/order.hpp"
 #include "tolva/values/order_key.hpp"
-#include "tolva/values/range_keys.hpp"
 
 namespace tolva {
 namespace {
@@ -38,9 +38,10 @@ TEST_P(RangeContains, as_the_table_says) {
       const auto v = parse(text);
       ASSERT_TRUE(v.has_value()) << text;
       EXPECT_EQ(contains(*range, *v, c.options), in) << c.range << " " << text;
-      // A range tests keys as it tests values.
-      const KeyedRange keyed(*range, c.options);
-      EXPECT_EQ(keyed.contains(order_key(*v, c.options.parts)), in) << c.range << " " << text;
+      // tolva's order tests keys as the range tests values.
+      const Order order{Scheme::tolva, std::nullopt, c.options.parts};
+      const auto keyed = scheme::read_range(c.range, order, c.options.include_prerelease);
+      EXPECT_EQ(scheme::contains(*keyed, text), in) << c.range << " " << text;
     }
   }
 }

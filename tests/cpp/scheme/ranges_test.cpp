@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/order.hpp"
 
 namespace {
 
@@ -59,6 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
              {"1.0-1", "1.9", "3:1", "0.1"},
              {"1.0", "2", "2:1", "3:1.0", "0:0"}},
         Case{Scheme::debian, ">>1.0 <=1.0a", {"1.0a", "1.0-1"}, {"1.0", "1.0b"}},
+        Case{
+            Scheme::debian, ">= 2.36, << 2.37", {"2.36", "2.37~rc1"}, {"2.35.9", "2.37", "2.37-1"}},
+        Case{Scheme::natural, ">1.0,<=1.1 || =2", {"1.1", "2.0"}, {"1.0", "1.1.0.1"}},
         Case{Scheme::natural,
              "<1.0 >=1.0beta || >1.0a <=1.1",
              {"1.0rc1", "1.1", "1.0b"},
@@ -68,6 +71,7 @@ struct BadRange {
   Scheme scheme;
   std::string range;
   std::size_t at;
+  std::string expected = "";  // the display texts, joined by '|'; empty: not looked at
 };
 
 class BadRanges : public testing::TestWithParam<BadRange> {};
@@ -77,6 +81,11 @@ TEST_P(BadRanges, PointAtTheFault) {
   auto range = scheme::read_range(b.range, b.scheme);
   ASSERT_FALSE(range.has_value()) << b.range;
   EXPECT_EQ(range.error().span.start, b.at) << b.range;
+  if (b.expected.empty()) return;
+  std::string expected;
+  for (auto p : range.error().expected)
+    expected += (expected.empty() ? "" : "|") + std::string(p.shown());
+  EXPECT_EQ(expected, b.expected) << b.range;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,6 +97,18 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRange{Scheme::debian, ">=1.0 ||", 8}, BadRange{Scheme::debian, "", 0},
                     BadRange{Scheme::debian, "!1", 1}, BadRange{Scheme::debian, ">= a1", 3},
                     BadRange{Scheme::natural, "1 |", 3}, BadRange{Scheme::natural, ">=1 <<1", 5},
-                    BadRange{Scheme::natural, "<", 1}));
+                    BadRange{Scheme::natural, "<", 1},
+                    // operators a scheme does not have, refused where they stand
+                    BadRange{Scheme::natural, "^1.2", 0, "'<'|'<='|'='|'!='|'>='|'>'|version"},
+                    BadRange{Scheme::natural, ">=1 ~1", 4, "'<'|'<='|'='|'!='|'>='|'>'|version"},
+                    BadRange{Scheme::natural, "==1", 1, "version"},
+                    BadRange{Scheme::natural, "1.2.*", 4, "letter or digit"},
+                    BadRange{Scheme::debian, "<1.0", 0, "'<<'|'<='"},
+                    BadRange{Scheme::debian, ">= 1, >1.0", 6, "'>='|'>>'"},
+                    BadRange{Scheme::debian, ">=1,", 4, "comparator"},
+                    BadRange{Scheme::debian, "^1", 0, "'<<'|'<='|'='|'!='|'>='|'>>'|version"},
+                    BadRange{Scheme::semver, "!=1.2.3", 0, "version"},
+                    BadRange{Scheme::semver, "1.2.3, 1.2.4", 5},
+                    BadRange{Scheme::tolva, "~>1.2", 1, "version"}));
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tolva/scheme/scheme.hpp"
+#include "tolva/scheme/order.hpp"
 
 namespace {
 
