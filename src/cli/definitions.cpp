@@ -388,12 +388,13 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "(npm, semver, deb, natural) and all, none, lexicographic, intdot and datetime.",
      "0 when RANGE was read, 2 with a report when it was not (with --strict: or is not "
      "canonical)."},
-    {range, "range", "intersects|disjoint|subset A B | union|intersection A B... | simplify "
-     "RANGE [FILE...]",
-     "text", 2, SIZE_MAX, "range takes a question or an operation and its ranges",
+    {range, "range", "OPERATION RANGE... [FILE...]", "text", 2, SIZE_MAX,
+     "range takes an operation and its ranges",
      "answer questions about ranges, or combine them",
      "Ranges are vers texts, or with --scheme ranges in that scheme's own syntax; all must be "
-     "of one type. intersects, disjoint and subset (A within B) answer by the exit status. "
+     "of one type. OPERATION is intersects A B, disjoint A B or subset A B (A within B), "
+     "which answer by the exit status; union A B... or intersection A B...; or simplify RANGE "
+     "[FILE...]. "
      "union and intersection print one canonical vers text (with --native: the scheme's own "
      "syntax, where it can say the result). simplify prints the shortest range that keeps "
      "exactly the versions of the input lines that RANGE keeps.",

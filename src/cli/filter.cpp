@@ -10,24 +10,25 @@ namespace {
 // datetime): each line keyed by the type itself.
 ExitStatus filter_by_type(const Invocation& invocation, const VersionRange& range, Streams& io) {
   ExitStatus status = ExitStatus::ok;
-  const ExitStatus read = for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd);
-    for (std::size_t number = 1;; ++number) {
-      auto line = lines.next();
-      if (!line) return line.error();
-      if (!*line) return 0;
-      auto key = typed_key(**line, range.type());
-      if (!key) {
-        range_trouble(io, invocation,
-                      {key.error().reason, std::string(name) + ":" + std::to_string(number) +
-                                               ": " + key.error().message});
-        status = ExitStatus::rejected;
-      } else if (range.contains(*key)) {
-        io.out.write(**line);
-        io.out.write("\n");
-      }
-    }
-  });
+  const ExitStatus read =
+      for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
+        LineReader lines(fd);
+        for (std::size_t number = 1;; ++number) {
+          auto line = lines.next();
+          if (!line) return line.error();
+          if (!*line) return 0;
+          auto key = typed_key(**line, range.type());
+          if (!key) {
+            range_trouble(io, invocation,
+                          {key.error().reason, std::string(name) + ":" + std::to_string(number) +
+                                                   ": " + key.error().message});
+            status = ExitStatus::rejected;
+          } else if (range.contains(*key)) {
+            io.out.write(**line);
+            io.out.write("\n");
+          }
+        }
+      });
   return worse(status, read);
 }
 

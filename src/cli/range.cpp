@@ -29,18 +29,18 @@ ExitStatus read_versions(const Invocation& invocation, std::span<const std::stri
       auto key = typed_key(**line, type);
       if (!key) {
         range_trouble(io, invocation,
-                      {key.error().reason, std::string(name) + ":" + std::to_string(number) +
-                                               ": " + key.error().message});
+                      {key.error().reason, std::string(name) + ":" + std::to_string(number) + ": " +
+                                               key.error().message});
         status = ExitStatus::rejected;
         continue;
       }
       out.push_back({std::move(*key), std::string(**line)});
     }
   });
-  std::ranges::stable_sort(out, {}, [](const Listed& l) -> const std::string& { return l.key.key; });
-  const auto repeated = std::ranges::unique(out, {}, [](const Listed& l) -> const std::string& {
-    return l.key.key;
-  });
+  std::ranges::stable_sort(out, {},
+                           [](const Listed& l) -> const std::string& { return l.key.key; });
+  const auto repeated =
+      std::ranges::unique(out, {}, [](const Listed& l) -> const std::string& { return l.key.key; });
   out.erase(repeated.begin(), repeated.end());
   return worse(status, read);
 }
@@ -75,9 +75,8 @@ VersionRange runs_of(const std::vector<Listed>& list, const std::vector<bool>& k
 
 // The shortest of the range as given (in its own syntax, when that is what
 // is asked for), its canonical form, and the runs of the versions it keeps.
-ExitStatus simplify(const Invocation& invocation, std::string_view given,
-                    const VersionRange& range, std::span<const std::string_view> files,
-                    Streams& io) {
+ExitStatus simplify(const Invocation& invocation, std::string_view given, const VersionRange& range,
+                    std::span<const std::string_view> files, Streams& io) {
   std::vector<Listed> list;
   const ExitStatus status = read_versions(invocation, files, range.type(), io, list);
   if (status == ExitStatus::trouble) return status;
@@ -92,7 +91,8 @@ ExitStatus simplify(const Invocation& invocation, std::string_view given,
   }
   const VersionRange runs = runs_of(list, kept, range.type());
   bool same_versions = true;
-  for (std::size_t i = 0; i < list.size(); ++i) same_versions &= runs.contains(list[i].key) == kept[i];
+  for (std::size_t i = 0; i < list.size(); ++i)
+    same_versions &= runs.contains(list[i].key) == kept[i];
   if (same_versions) {
     auto shorter = write(runs);
     if (shorter && (!best || shorter->size() < best->size())) best = std::move(shorter);
@@ -109,7 +109,7 @@ ExitStatus run_range(const Invocation& invocation, Streams& io) {
   const std::string_view what = invocation.operands.front();
   const auto ranges = std::span(invocation.operands).subspan(1);
   constexpr std::array<std::string_view, 6> questions{"intersects", "disjoint",     "subset",
-                                                       "union",      "intersection", "simplify"};
+                                                      "union",      "intersection", "simplify"};
   if (std::ranges::find(questions, what) == questions.end()) {
     std::string message = std::string("'").append(what);
     message.append("' is not one of intersects, disjoint, subset, union, intersection or simplify");
@@ -127,7 +127,8 @@ ExitStatus run_range(const Invocation& invocation, Streams& io) {
     if (!r) return range_trouble(io, invocation, r.error());
     read.push_back(std::move(*r));
   }
-  if (what == "simplify") return simplify(invocation, ranges[0], read.front(), ranges.subspan(1), io);
+  if (what == "simplify")
+    return simplify(invocation, ranges[0], read.front(), ranges.subspan(1), io);
   if (pair) {
     auto answer = what == "subset" ? read[0].subset(read[1]) : read[0].intersects(read[1]);
     if (!answer) return range_trouble(io, invocation, answer.error());

@@ -5,9 +5,7 @@
 #include "definitions.hpp"
 
 namespace tolva::cli {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 bool is_vers(std::string_view text) noexcept {
   return text.size() >= 5 && text[4] == ':' &&
@@ -27,7 +25,8 @@ std::expected<VersionRange, RangeError> read_range_operand(
     if (range && given && range->type().name != given->name &&
         range->type().family == VersType::Family::scheme) {
       std::string message = std::string("--scheme ").append(scheme::name(invocation.scheme));
-      return std::unexpected(RangeError{"scheme", message.append(" does not agree with ").append(text)});
+      return std::unexpected(
+          RangeError{"scheme", message.append(" does not agree with ").append(text)});
     }
     return range;
   }
@@ -42,7 +41,8 @@ std::expected<VersionRange, RangeError> read_range_operand(
   if (!s) {
     std::string message = std::string("'").append(text);
     return std::unexpected(RangeError{
-        "scheme", message.append("' is no vers text (vers:TYPE/...); a scheme's own range needs --scheme")});
+        "scheme",
+        message.append("' is no vers text (vers:TYPE/...); a scheme's own range needs --scheme")});
   }
   return read_native(text, *s, invocation.include_prerelease);
 }
@@ -60,7 +60,8 @@ Invocation with_range_scheme(const Invocation& invocation) {
 
 ExitStatus range_trouble(Streams& io, const Invocation& invocation, const RangeError& error) {
   std::string line = std::string("tolva: ").append(definition_of(invocation.command).name);
-  io.report(line.append(": ").append(error.message).append(" (").append(error.reason).append(")\n"));
+  io.report(
+      line.append(": ").append(error.message).append(" (").append(error.reason).append(")\n"));
   return ExitStatus::trouble;
 }
 

@@ -121,9 +121,8 @@ KeySet KeySet::union_with(const KeySet& other) const {
   all.reserve(intervals_.size() + other.intervals_.size());
   for (const Interval& i : intervals_) all.push_back(&i);
   for (const Interval& i : other.intervals_) all.push_back(&i);
-  std::ranges::stable_sort(all, [](const Interval* x, const Interval* y) {
-    return low_cut(*x) < low_cut(*y);
-  });
+  std::ranges::stable_sort(
+      all, [](const Interval* x, const Interval* y) { return low_cut(*x) < low_cut(*y); });
   KeySet out;
   for (const Interval* i : all) {
     // Intervals that overlap or touch (one's high cut is the other's low cut)

@@ -29,16 +29,16 @@ std::string spelled(const VersConstraint& c, const Spelling& s) {
 }
 
 RangeError unsayable(const VersionRange& range) {
-  return {"native", "this range cannot be said in " + std::string(scheme::name(range.type().scheme)) +
-                        "'s range syntax"};
+  return {"native", "this range cannot be said in " +
+                        std::string(scheme::name(range.type().scheme)) + "'s range syntax"};
 }
 
 }  // namespace
 
 std::expected<std::string, RangeError> write_native(const VersionRange& range) {
   if (range.type().family != VersType::Family::scheme) {
-    return std::unexpected(RangeError{"native", "the vers type " + std::string(range.type().name) +
-                                                    " has no syntax of its own"});
+    return std::unexpected(RangeError{
+        "native", "the vers type " + std::string(range.type().name) + " has no syntax of its own"});
   }
   auto list = vers_constraints(range);
   if (!list) return std::unexpected(std::move(list.error()));

@@ -11,8 +11,8 @@ using Family = VersType::Family;
 // What a version must percent-encode: the notation's own characters, and
 // every byte that is not printable ASCII.
 bool must_encode(unsigned char c) noexcept {
-  return c <= 0x20 || c >= 0x7F || std::string_view("<>=!*|%").find(static_cast<char>(c)) !=
-                                        std::string_view::npos;
+  return c <= 0x20 || c >= 0x7F ||
+         std::string_view("<>=!*|%").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 int hex_value(char c) noexcept {
@@ -125,7 +125,8 @@ KeySet set_of(const std::vector<Keyed>& list) {
     } else if (opens(op)) {
       open = KeySet::at_least(p, op == ">=");
     } else {
-      set = set.union_with(open.value_or(KeySet::everything()).intersection(KeySet::below(p, op == "<=")));
+      set = set.union_with(
+          open.value_or(KeySet::everything()).intersection(KeySet::below(p, op == "<=")));
       open.reset();
     }
   }
@@ -137,9 +138,10 @@ KeySet set_of(const std::vector<Keyed>& list) {
 }  // namespace
 
 std::expected<VersText, RangeError> read_vers_text(std::string_view text, bool strict) {
-  if (const std::size_t blank = text.find_first_of(" \t\n\r\f\v"); blank != std::string_view::npos) {
-    return refused("blank", "a vers range holds no blanks (one at column " +
-                                std::to_string(blank + 1) + ")");
+  if (const std::size_t blank = text.find_first_of(" \t\n\r\f\v");
+      blank != std::string_view::npos) {
+    return refused(
+        "blank", "a vers range holds no blanks (one at column " + std::to_string(blank + 1) + ")");
   }
   const std::size_t colon = text.find(':');
   if (colon == std::string_view::npos || text.substr(0, colon) != "vers") {
@@ -151,11 +153,11 @@ std::expected<VersText, RangeError> read_vers_text(std::string_view text, bool s
   }
   VersText out{std::string(text.substr(colon + 1, slash - colon - 1)), {}};
   const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-  if (out.type.empty() || !letter(out.type[0]) ||
-      !std::ranges::all_of(out.type, [&](char c) {
+  if (out.type.empty() || !letter(out.type[0]) || !std::ranges::all_of(out.type, [&](char c) {
         return letter(c) || (c >= '0' && c <= '9') || c == '.' || c == '-';
       })) {
-    return refused("type", "'" + out.type + "' is not a vers type: a letter, then letters, digits, '.' or '-'");
+    return refused("type", "'" + out.type +
+                               "' is not a vers type: a letter, then letters, digits, '.' or '-'");
   }
   if (std::ranges::any_of(out.type, [](char c) { return c >= 'A' && c <= 'Z'; })) {
     if (strict) return refused("lowercase", "the type '" + out.type + "' is written in lower case");
@@ -168,7 +170,9 @@ std::expected<VersText, RangeError> read_vers_text(std::string_view text, bool s
   const std::string_view list = text.substr(slash + 1);
   if (list.empty()) return refused("empty", "a vers range has at least one constraint");
   if (list.front() == '|' || list.back() == '|' || list.find("||") != std::string_view::npos) {
-    return refused("pipe", "constraints are separated by one '|', with none before the first or after the last");
+    return refused(
+        "pipe",
+        "constraints are separated by one '|', with none before the first or after the last");
   }
   if (list == "*") {
     out.constraints.push_back({"*", ""});
@@ -208,9 +212,8 @@ std::expected<VersText, RangeError> read_vers_text(std::string_view text, bool s
   const auto by_key = [](const Keyed& a, const Keyed& b) { return a.key < b.key; };
   if (!strict) {
     std::ranges::stable_sort(keyed, by_key);
-    const auto repeated = std::ranges::unique(keyed, [](const Keyed& a, const Keyed& b) {
-      return a.key == b.key && a.c.op == b.c.op;
-    });
+    const auto repeated = std::ranges::unique(
+        keyed, [](const Keyed& a, const Keyed& b) { return a.key == b.key && a.c.op == b.c.op; });
     keyed.erase(repeated.begin(), repeated.end());
   }
   for (std::size_t i = 1; i < keyed.size(); ++i) {
@@ -227,9 +230,10 @@ std::expected<VersText, RangeError> read_vers_text(std::string_view text, bool s
   for (const Keyed& k : keyed) {
     if (k.c.op == "!=") continue;
     if (last && !may_follow(last->c.op, k.c.op)) {
-      return refused("sequence", "'" + percent_encoded(k.c.version) + "' with '" + k.c.op +
-                                     "' may not follow '" + last->c.op + last->c.version +
-                                     "': ends alternate, and '=' comes only where no interval is open");
+      return refused("sequence",
+                     "'" + percent_encoded(k.c.version) + "' with '" + k.c.op +
+                         "' may not follow '" + last->c.op + last->c.version +
+                         "': ends alternate, and '=' comes only where no interval is open");
     }
     last = &k;
   }
@@ -266,8 +270,10 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
   if (type.prerelease_rule) {
     auto said = range.same(VersionRange(type, set));
     if (said && !*said) {
-      return refused("prerelease", "the pre-releases of this range are not those its ends let in, "
-                                   "which is all a " + std::string(type.name) + " range can say");
+      return refused("prerelease",
+                     "the pre-releases of this range are not those its ends let in, "
+                     "which is all a " +
+                         std::string(type.name) + " range can say");
     }
   }
   VersText out{std::string(type.name), {}};
@@ -278,7 +284,8 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
   const auto intervals = set.intervals();
   for (std::size_t i = 0; i < intervals.size(); ++i) {
     const KeySet::Interval& v = intervals[i];
-    if (v.low && v.high && v.low->closed && v.high->closed && v.low->point.key == v.high->point.key) {
+    if (v.low && v.high && v.low->closed && v.high->closed &&
+        v.low->point.key == v.high->point.key) {
       out.constraints.push_back({"=", v.low->point.text});
       continue;
     }
@@ -286,12 +293,16 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
     const bool hole_before = i > 0 && v.low && !v.low->closed && intervals[i - 1].high &&
                              !intervals[i - 1].high->closed &&
                              intervals[i - 1].high->point.key == v.low->point.key;
-    if (v.low && !hole_before) out.constraints.push_back({v.low->closed ? ">=" : ">", v.low->point.text});
+    if (v.low && !hole_before)
+      out.constraints.push_back({v.low->closed ? ">=" : ">", v.low->point.text});
     if (!v.high) continue;
     const bool hole_after = i + 1 < intervals.size() && !v.high->closed && intervals[i + 1].low &&
                             !intervals[i + 1].low->closed &&
                             intervals[i + 1].low->point.key == v.high->point.key;
-    out.constraints.push_back({hole_after ? "!=" : v.high->closed ? "<=" : "<", v.high->point.text});
+    out.constraints.push_back({hole_after       ? "!="
+                               : v.high->closed ? "<="
+                                                : "<",
+                               v.high->point.text});
   }
   return out;
 }

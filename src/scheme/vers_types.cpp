@@ -37,7 +37,8 @@ RangeError bad_version(std::string_view version, const VersType& type, std::stri
 // digits without leading zeros: more digits is a larger number, and a list
 // that is a prefix of another orders first.
 std::expected<TypedKey, RangeError> intdot_key(std::string_view text, const VersType& type) {
-  if (text.empty() || !is_digit(text[0])) return std::unexpected(bad_version(text, type, "it does not start with a digit"));
+  if (text.empty() || !is_digit(text[0]))
+    return std::unexpected(bad_version(text, type, "it does not start with a digit"));
   TypedKey out;
   std::size_t i = 0;
   for (;;) {
@@ -71,7 +72,8 @@ std::expected<TypedKey, RangeError> datetime_key(std::string_view t, const VersT
     return v;
   };
   auto fail = [&] {
-    return std::unexpected(bad_version(t, type, "an RFC 3339 date-time is YYYY-MM-DDTHH:MM:SS[.F](Z|+HH:MM|-HH:MM)"));
+    return std::unexpected(
+        bad_version(t, type, "an RFC 3339 date-time is YYYY-MM-DDTHH:MM:SS[.F](Z|+HH:MM|-HH:MM)"));
   };
   const auto year = number(0, 4), month = number(5, 2), day = number(8, 2), hour = number(11, 2),
              minute = number(14, 2), second = number(17, 2);

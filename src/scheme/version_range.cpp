@@ -19,7 +19,9 @@ bool is_prerelease(std::string_view text) noexcept {
   return hyphen != std::string_view::npos && hyphen < text.find('+');
 }
 
-KeyPoint point_of(std::string key, std::string_view text) { return {std::move(key), std::string(text)}; }
+KeyPoint point_of(std::string key, std::string_view text) {
+  return {std::move(key), std::string(text)};
+}
 
 // The pre-releases of a release, from its least ("-0") up to it.
 KeySet prereleases_of(std::string_view release, const VersType& type) {
@@ -33,7 +35,8 @@ KeySet prereleases_of(std::string_view release, const VersType& type) {
 
 // The pre-releases that ends naming pre-releases let into `set`: those of
 // the same release as such an end.
-KeySet admitted(const KeySet& set, const std::vector<std::string_view>& ends, const VersType& type) {
+KeySet admitted(const KeySet& set, const std::vector<std::string_view>& ends,
+                const VersType& type) {
   KeySet releases;
   for (std::string_view end : ends) {
     if (is_prerelease(end)) releases = releases.union_with(prereleases_of(release_of(end), type));
@@ -102,7 +105,7 @@ RangeError type_mismatch(const VersType& a, const VersType& b) {
 
 // The two ranges under one type: "all" and "none" take the other's.
 std::expected<std::pair<VersionRange, VersionRange>, RangeError> aligned(const VersionRange& a,
-                                                                        const VersionRange& b) {
+                                                                         const VersionRange& b) {
   auto as = [](const VersionRange& r, const VersType& t) {
     const bool every = r.type().family == Family::all;
     return VersionRange(t, every ? KeySet::everything() : KeySet{},
@@ -225,8 +228,7 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
     const auto& e = native.error();
     std::string message = std::string("'").append(text).append("' is not a ");
     message.append(scheme::name(s)).append(" range (at column ");
-    return std::unexpected(
-        RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
+    return std::unexpected(RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
   }
   KeySet releases, prereleases;
   for (const auto& alternative : native->alternatives) {

@@ -33,7 +33,8 @@ std::vector<Grid> grids() {
   }
   Grid deb{"deb", {"0", "1.0~rc1", "1.0", "1:0.9", "1:1.0-1", "2.0+dfsg"}, {}};
   deb.versions = deb.operands;
-  for (const char* v : {"0~", "0.5", "1.0~rc1-1", "1.0-0", "1.0.1", "1:0.9~a", "1:1.0", "3.0", "1:9"})
+  for (const char* v :
+       {"0~", "0.5", "1.0~rc1-1", "1.0-0", "1.0.1", "1:0.9~a", "1:1.0", "3.0", "1:9"})
     deb.versions.push_back(v);
   // No two operands of intdot are neighbours (as 1 and 1.0 are, with no
   // version between them), which would make an empty interval of keys.
