@@ -389,8 +389,7 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "0 when RANGE was read, 2 with a report when it was not (with --strict: or is not "
      "canonical)."},
     {range, "range", "OPERATION RANGE... [FILE...]", "text", 2, SIZE_MAX,
-     "range takes an operation and its ranges",
-     "answer questions about ranges, or combine them",
+     "range takes an operation and its ranges", "answer questions about ranges, or combine them",
      "Ranges are vers texts, or with --scheme ranges in that scheme's own syntax; all must be "
      "of one type. OPERATION is intersects A B, disjoint A B or subset A B (A within B), "
      "which answer by the exit status; union A B... or intersection A B...; or simplify RANGE "

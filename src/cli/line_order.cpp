@@ -58,9 +58,11 @@ std::optional<LineRange> read_line_range(const Invocation& invocation, bool colo
   if (is_vers(text)) {
     auto vers = read_range_operand(text, invocation);
     if (vers && vers->type().family != VersType::Family::scheme &&
-        vers->type().family != VersType::Family::all && vers->type().family != VersType::Family::none) {
+        vers->type().family != VersType::Family::all &&
+        vers->type().family != VersType::Family::none) {
       std::string message = "this command orders lines by a scheme, and ";
-      vers = std::unexpected(RangeError{"type", message.append(vers->type().name).append(" is none")});
+      vers =
+          std::unexpected(RangeError{"type", message.append(vers->type().name).append(" is none")});
     }
     if (!vers) {
       range_trouble(io, invocation, vers.error());
