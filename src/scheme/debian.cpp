@@ -93,9 +93,8 @@ std::strong_ordering compare_part(std::string_view a, std::string_view b) noexce
   return std::strong_ordering::equal;
 }
 
-constexpr std::uint8_t run_end = 0x02;
 // The key's byte for a byte of a non-digit run: '~' 0x01, below the end of
-// the run (0x02); letters as they are; every other byte above them all.
+// the run; letters as they are; every other byte above them all.
 constexpr std::array<std::uint8_t, 256> run_bytes = [] {
   std::array<std::uint8_t, 256> t{};
   for (int c = 0; c < 256; ++c) {
@@ -106,21 +105,43 @@ constexpr std::array<std::uint8_t, 256> run_bytes = [] {
   return t;
 }();
 
+// The end of a run and the number after it, in one byte for a number below
+// 62 (0x02 plus its value), else 0x40 and the number: above '~', below
+// letters.
+constexpr std::uint8_t run_end = 0x02;
+constexpr unsigned small_after_run = 0x40 - run_end;
+constexpr std::uint8_t large_after_run = 0x40;
+
+void put_run_end(key_bytes::Room& key, std::string_view digits) noexcept {
+  digits = key_bytes::significant_digits(digits);
+  if (digits.size() <= 2) {
+    unsigned n = 0;
+    for (char c : digits) n = n * 10 + static_cast<unsigned>(c - '0');
+    if (n < small_after_run) return key.put(static_cast<std::uint8_t>(run_end + n));
+  }
+  key.put(large_after_run);
+  key_bytes::put_number(key, digits);
+}
+
 // Pairs of a non-digit run and a number, the first pair always written (its
-// run may be empty), then the end, which sorts as the empty run that pads
-// the shorter part: above a run starting with '~', below any other run. An
-// upstream part starts with a digit, so its first run, always empty, is left
-// out.
-// At most 3 bytes for each 2 of the part, and 4.
+// run may be empty), then the end, which sorts as the empty run and zero
+// that pad the shorter part: above a run starting with '~', below any other
+// run. An upstream part starts with a digit, so its first run, always empty,
+// is left out and its number written alone. At most 3 bytes for each 2 of
+// the part, and 4.
 void put_part(key_bytes::Room& key, std::string_view s, bool upstream) noexcept {
   const char* p = s.data();
   const char* const end = p + s.size();
   do {
     for (; p != end && !is_digit(*p); ++p) key.put(run_bytes[static_cast<unsigned char>(*p)]);
-    if (p != s.data() || !upstream) key.put(run_end);
     const char* digits = p;
     while (p != end && is_digit(*p)) ++p;
-    key_bytes::put_number(key, {digits, static_cast<std::size_t>(p - digits)});
+    const std::string_view number(digits, static_cast<std::size_t>(p - digits));
+    if (digits != s.data() || !upstream) {
+      put_run_end(key, number);
+    } else {
+      key_bytes::put_number(key, number);
+    }
   } while (p != end);
   key.put(run_end);
 }
@@ -162,8 +183,9 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
 std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 24 + 3 * size / 2; }
 
 // The key: the epoch as a number, then the upstream part and the revision,
-// each as pairs of a non-digit run (mapped bytes, then 0x02; the upstream
-// part's first run, always empty, is left out) and a number, then 0x02.
+// each as pairs of a non-digit run (mapped bytes) and the run's end with the
+// number after it (the upstream part's first run, always empty, is left
+// out), then 0x02.
 Keyed debian_key(std::string& out, std::string_view text, const Order&) {
   auto v = read(text);
   if (!v) return std::unexpected(std::move(v.error()));

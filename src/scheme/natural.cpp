@@ -40,11 +40,11 @@ struct Run {
 };
 
 // The key: the runs as units of a count of zero runs and the non-zero run
-// after them, with a pre-release or unknown word's unit (0x10 and its letter;
-// after zeros 0x11, their count and the letter) below the end of the text
-// (0x20) and every other unit (0x3B plus its rank and the run; after zeros
-// 0x30, their count descending, the rank and the run) above it; trailing
-// zeros are no units.
+// after them, a pre-release or unknown word's unit (its letter; after zeros
+// 0x1B, their count and the letter) below the end of the text (0x20) and
+// every other unit above it (after zeros 0x30, their count descending, the
+// rank and the run; else by the unit bytes below); trailing zeros are no
+// units. A unit of one run takes one byte.
 
 namespace {
 
@@ -126,14 +126,34 @@ std::strong_ordering compare_runs(const Run& a, const Run& b) noexcept {
   return lower(a.text[0]) <=> lower(b.text[0]);
 }
 
-// A unit's first byte: a word right after the last unit, a word after zeros,
-// the end, a run above zero after zeros, and one right after the last unit
-// (0x3B plus its rank: post-release word 2, number 3, letter suffix 4).
-constexpr std::uint8_t word_unit = 0x10;
-constexpr std::uint8_t word_after_zeros = 0x11;
+// A unit's first byte, in order: a word right after the last unit (its
+// letter: 0x01 for a to 0x1A for z), a word after zeros, the end, a run above
+// zero after zeros, then right after the last unit: a post-release word, a
+// number below 176 (0x40 plus its value), a larger number, a letter suffix.
+constexpr std::uint8_t word_after_zeros = 0x1B;
 constexpr std::uint8_t end_of_text = 0x20;
 constexpr std::uint8_t above_after_zeros = 0x30;
-constexpr int above_unit = 0x3B;
+constexpr std::uint8_t post_release_unit = 0x3D;
+constexpr std::uint8_t small_number_unit = 0x40;
+constexpr unsigned small_number_end = 0xF0 - small_number_unit;
+constexpr std::uint8_t number_unit = 0xF0;
+constexpr std::uint8_t letter_suffix_unit = 0xF1;
+
+std::uint8_t letter(const Run& run) noexcept {
+  return static_cast<std::uint8_t>(lower(run.text[0]) - 'a' + 1);
+}
+
+// A number run right after the last unit: one byte when small.
+void put_number_unit(key_bytes::Room& key, std::string_view digits) noexcept {
+  digits = key_bytes::significant_digits(digits);
+  if (digits.size() <= 3) {
+    unsigned n = 0;
+    for (char c : digits) n = n * 10 + static_cast<unsigned>(c - '0');
+    if (n < small_number_end) return key.put(static_cast<std::uint8_t>(small_number_unit + n));
+  }
+  key.put(number_unit);
+  key_bytes::put_number(key, digits);
+}
 
 }  // namespace
 
@@ -148,28 +168,27 @@ void put_key(key_bytes::Room& key, std::string_view text) noexcept {
     if (rank(run.kind) == 0) {
       // Fewer zeros before a word put it earlier, below the zero that
       // stands there in the other text.
-      if (zeros == 0) {
-        key.put(word_unit);
-      } else {
+      if (zeros != 0) {
         key.put(word_after_zeros);
         key_bytes::put_count(key, zeros);
       }
-      key.put(static_cast<std::uint8_t>(lower(run.text[0])));
-    } else {
+      key.put(letter(run));
+    } else if (zeros != 0) {
       // Fewer zeros before a run above zero put it later: the count is
       // descending.
-      if (zeros == 0) {
-        key.put(static_cast<std::uint8_t>(above_unit + rank(run.kind)));
-      } else {
-        key.put(above_after_zeros);
-        key_bytes::put_count(key, zeros, true);
-        key.put(static_cast<std::uint8_t>(rank(run.kind)));
-      }
+      key.put(above_after_zeros);
+      key_bytes::put_count(key, zeros, true);
+      key.put(static_cast<std::uint8_t>(rank(run.kind)));
       if (run.kind == RunKind::number) {
         key_bytes::put_number(key, run.text);
       } else {
-        key.put(static_cast<std::uint8_t>(lower(run.text[0])));
+        key.put(letter(run));
       }
+    } else if (run.kind == RunKind::number) {
+      put_number_unit(key, run.text);
+    } else {
+      key.put(run.kind == RunKind::post_release ? post_release_unit : letter_suffix_unit);
+      key.put(letter(run));
     }
     zeros = 0;
   }
@@ -212,6 +231,9 @@ Keyed natural_key(std::string& out, std::string_view text, const Order&) {
                         [&](key_bytes::Room& key) { natural::put_key(key, text); });
   return KeyFacts{};
 }
+
+// Every text reads.
+Read natural_check(std::string_view, const Order&) { return {}; }
 
 std::expected<std::weak_ordering, ParseError> natural_compare(std::string_view a,
                                                               std::string_view b, const Order&) {
@@ -269,6 +291,7 @@ const Row natural_row{
     .key_size_bound = key_size_bound,
     .fields = natural_fields,
     .read_range = natural_range,
+    .check = natural_check,
     .compare = natural_compare,
 };
 
