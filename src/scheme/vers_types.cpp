@@ -113,7 +113,7 @@ std::expected<TypedKey, RangeError> datetime_key(std::string_view t, const VersT
   // Days since 1970-01-01 of a proleptic Gregorian date, counted in eras of
   // 400 years from March, so that the leap day ends a year.
   const int y = *year - (*month <= 2);
-  const int era = y / 400;
+  const int era = (y >= 0 ? y : y - 399) / 400;
   const int year_of_era = y - era * 400;
   const int day_of_year = (153 * (*month + (*month > 2 ? -3 : 9)) + 2) / 5 + *day - 1;
   const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
