@@ -40,15 +40,34 @@ std::expected<std::string, RangeError> write_native(const VersionRange& range) {
     return std::unexpected(RangeError{
         "native", "the vers type " + std::string(range.type().name) + " has no syntax of its own"});
   }
-  auto list = vers_constraints(range);
-  if (!list) return std::unexpected(std::move(list.error()));
   const Spelling s = spelling(range.type().scheme);
+  // A rule type's pre-releases beyond those its ends let in are alternatives
+  // of their own, each within the pre-releases of one release (npm's
+  // "^1.0.0 || 1.5.0-beta").
+  std::vector<std::string> extra;
+  auto list = vers_constraints(range);
+  if (!list && range.type().prerelease_rule) {
+    const VersionRange plain(range.type(), range.releases());
+    list = vers_constraints(plain);
+    const KeySet beyond = range.prereleases().intersection(plain.prereleases().complement());
+    for (const KeySet::Interval& i : beyond.intervals()) {
+      if (!i.low || !i.high) return std::unexpected(unsayable(range));
+      if (i.low->closed && i.high->closed && i.low->point.key == i.high->point.key) {
+        extra.push_back(i.low->point.text);
+        continue;
+      }
+      extra.push_back(spelled({i.low->closed ? ">=" : ">", i.low->point.text}, s) + ' ' +
+                      spelled({i.high->closed ? "<=" : "<", i.high->point.text}, s));
+    }
+  }
+  if (!list) return std::unexpected(std::move(list.error()));
   std::string text;
-  if (list->type == "none" || list->constraints.front().op == "*") {
+  if (list->constraints.front().op == "*" && (list->type != "none" || extra.empty())) {
     text = list->type == "none" ? s.nothing : s.every;
     if (text.empty()) return std::unexpected(unsayable(range));
   } else {
     // Each interval is an alternative: its ends and holes, or a version alone.
+    if (list->type == "none") list->constraints.clear();
     std::vector<std::vector<std::string>> alternatives;
     std::vector<std::string> open;
     const auto flush = [&] {
@@ -68,6 +87,7 @@ std::expected<std::string, RangeError> write_native(const VersionRange& range) {
       if (c.op == "=" || c.op == "<" || c.op == "<=") flush();
     }
     flush();
+    for (std::string& alternative : extra) alternatives.push_back({std::move(alternative)});
     for (std::size_t i = 0; i < alternatives.size(); ++i) {
       if (i > 0) text += " || ";
       for (std::size_t j = 0; j < alternatives[i].size(); ++j) {

@@ -77,6 +77,9 @@ def test_json_names_a_bare_version_by_equals(tolva):
     # npm's ends let in the pre-releases of their own release only: no vers
     # text says ^1.0.0 with 1.5.0-beta added.
     (["union", "--scheme", "semver", "^1.0.0", "1.5.0-beta"], 2, ""),
+    (["union", "--native", "--scheme", "semver", "^1.0.0", "1.5.0-beta"], 0,
+     ">=1.0.0 <2.0.0-0 || 1.5.0-beta\n"),
+    (["union", "--native", "--scheme", "semver", "vers:npm/*", "vers:npm/>=1.0.0"], 0, "*\n"),
 ])
 def test_range(tolva, args, status, out):
     r = tolva("range", *args)
