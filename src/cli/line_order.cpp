@@ -13,14 +13,10 @@ namespace {
 // How reports name the range text.
 constexpr std::string_view range_source_name = "<range>";
 
+// KindChoice is `version` and then the kinds in Kind's order.
 std::optional<Kind> kind_of(KindChoice kind) noexcept {
-  switch (kind) {
-    case KindChoice::semver: return Kind::semver;
-    case KindChoice::dot_separated: return Kind::dot_separated;
-    case KindChoice::other: return Kind::other;
-    case KindChoice::version: break;
-  }
-  return std::nullopt;
+  if (kind == KindChoice::version) return std::nullopt;
+  return static_cast<Kind>(static_cast<int>(kind) - 1);
 }
 
 }  // namespace

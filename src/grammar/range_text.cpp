@@ -40,7 +40,19 @@ bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-std::string_view spelling(RangeOperator op) noexcept { return spelled(op).text; }
+RangeOp comparison(RangeOperator op) noexcept {
+  switch (op) {
+    case Op::less:
+    case Op::much_less: return RangeOp::less;
+    case Op::less_equal: return RangeOp::less_equal;
+    case Op::greater:
+    case Op::much_greater: return RangeOp::greater;
+    case Op::greater_equal: return RangeOp::greater_equal;
+    case Op::not_equal: return RangeOp::not_equal;
+    default: break;
+  }
+  return RangeOp::equal;
+}
 
 void RangeText::skip_blanks() noexcept {
   while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;

@@ -82,18 +82,6 @@ using RO = RangeOperator;
 constexpr std::array<RO, 8> operators{RO::less_equal, RO::greater_equal, RO::not_equal, RO::less,
                                       RO::greater,    RO::equal,         RO::caret,     RO::tilde};
 
-RangeOp comparison(RO op) noexcept {
-  switch (op) {
-    case RO::less_equal: return RangeOp::less_equal;
-    case RO::greater_equal: return RangeOp::greater_equal;
-    case RO::not_equal: return RangeOp::not_equal;
-    case RO::less: return RangeOp::less;
-    case RO::greater: return RangeOp::greater;
-    default: break;
-  }
-  return RangeOp::equal;
-}
-
 class RangeReader {
  public:
   explicit RangeReader(std::string_view text) noexcept : in_(text) {}

@@ -28,12 +28,9 @@ struct Parts {
   std::string_view revision;
 };
 
-constexpr std::string_view shown_colon = "':'";
-constexpr std::string_view shown_upstream = "alphanumeric or one of . + - : ~";
-constexpr std::string_view shown_revision = "alphanumeric or one of . + ~";
-constexpr P token_colon{shown_colon};
-constexpr P upstream_char{shown_upstream};
-constexpr P revision_char{shown_revision};
+constexpr std::string_view token_colon = "':'";
+constexpr std::string_view upstream_char = "alphanumeric or one of . + - : ~";
+constexpr std::string_view revision_char = "alphanumeric or one of . + ~";
 using key_bytes::is_digit;
 using key_bytes::is_letter;
 
@@ -197,20 +194,6 @@ Keyed debian_key(std::string& out, std::string_view text, const Order&) {
   return KeyFacts{};
 }
 
-Read debian_check(std::string_view text, const Order&) {
-  if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
-}
-
-std::expected<std::weak_ordering, ParseError> debian_compare(std::string_view a, std::string_view b,
-                                                             const Order&) {
-  auto x = read(a);
-  if (!x) return std::unexpected(std::move(x.error()));
-  auto y = read(b);
-  if (!y) return std::unexpected(std::move(y.error()));
-  return compare(*x, *y);
-}
-
 std::expected<std::vector<Field>, ParseError> debian_fields(std::string_view text, const Order&) {
   auto v = read(text);
   if (!v) return std::unexpected(std::move(v.error()));
@@ -222,14 +205,8 @@ std::expected<std::vector<Field>, ParseError> debian_fields(std::string_view tex
 // dpkg's relations; '<' and '>' are refused, since dpkg reads them as the
 // obsolete spellings of <= and >=.
 using RO = grammar::RangeOperator;
-constexpr std::array<Comparison, 6> operators{{
-    {RO::much_less, RangeOp::less},
-    {RO::less_equal, RangeOp::less_equal},
-    {RO::equal, RangeOp::equal},
-    {RO::not_equal, RangeOp::not_equal},
-    {RO::greater_equal, RangeOp::greater_equal},
-    {RO::much_greater, RangeOp::greater},
-}};
+constexpr std::array<RO, 6> operators{RO::much_less, RO::less_equal,    RO::equal,
+                                      RO::not_equal, RO::greater_equal, RO::much_greater};
 
 Read debian_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true}, out);
@@ -246,8 +223,8 @@ const Row debian_row{
     .key_size_bound = key_size_bound,
     .fields = debian_fields,
     .read_range = debian_range,
-    .check = debian_check,
-    .compare = debian_compare,
+    .check = check_by_reading<read>,
+    .compare = compare_by_reading<read, compare>,
 };
 
 }  // namespace tolva::scheme::detail

@@ -202,7 +202,8 @@ std::vector<Run> read(std::string_view text) {
   return runs;
 }
 
-std::weak_ordering compare(std::string_view a, std::string_view b) noexcept {
+std::expected<std::weak_ordering, ParseError> compare(std::string_view a, std::string_view b,
+                                                      const Order&) {
   Runs x(a);
   Runs y(b);
   const Run zero{"0", RunKind::zero};
@@ -235,49 +236,29 @@ Keyed natural_key(std::string& out, std::string_view text, const Order&) {
 // Every text reads.
 Read natural_check(std::string_view, const Order&) { return {}; }
 
-std::expected<std::weak_ordering, ParseError> natural_compare(std::string_view a,
-                                                              std::string_view b, const Order&) {
-  return natural::compare(a, b);
-}
-
-std::string_view kind_word(RunKind k) {
-  switch (k) {
-    case RunKind::pre_release: return "pre-release";
-    case RunKind::unknown: return "word";
-    case RunKind::zero: return "zero";
-    case RunKind::post_release: return "post-release";
-    case RunKind::number: return "number";
-    case RunKind::letter_suffix: break;
-  }
-  return "letter suffix";
-}
+// By RunKind.
+constexpr std::string_view kind_words[] = {"pre-release",  "word",   "zero",
+                                           "post-release", "number", "letter suffix"};
 
 std::expected<std::vector<Field>, ParseError> natural_fields(std::string_view text, const Order&) {
   Field runs{"runs", Field::Form::list, {}, {}};
   Field kinds{"kinds", Field::Form::list, {}, {}};
   for (const natural::Run& run : natural::read(text)) {
     runs.items.emplace_back(run.text);
-    kinds.items.emplace_back(kind_word(run.kind));
+    kinds.items.emplace_back(kind_words[static_cast<std::size_t>(run.kind)]);
   }
   return std::vector<Field>{std::move(runs), std::move(kinds)};
 }
 
 using RO = grammar::RangeOperator;
-constexpr std::array<Comparison, 6> operators{{
-    {RO::less, RangeOp::less},
-    {RO::less_equal, RangeOp::less_equal},
-    {RO::equal, RangeOp::equal},
-    {RO::not_equal, RangeOp::not_equal},
-    {RO::greater_equal, RangeOp::greater_equal},
-    {RO::greater, RangeOp::greater},
-}};
+constexpr std::array<RO, 6> operators{RO::less,      RO::less_equal,    RO::equal,
+                                      RO::not_equal, RO::greater_equal, RO::greater};
 
 // Every text is a version, but a wildcard is none: "1.2.*" would be 1.2.
-constexpr std::string_view shown_no_wildcard = "letter or digit";
+constexpr std::string_view no_wildcard = "letter or digit";
 
 Read natural_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
-  return comparators_range(
-      in, order, {operators, true, "*", grammar::ExpectedPattern(shown_no_wildcard)}, out);
+  return comparators_range(in, order, {operators, true, "*", no_wildcard}, out);
 }
 
 constexpr std::string_view names[] = {"natural"};
@@ -292,7 +273,7 @@ const Row natural_row{
     .fields = natural_fields,
     .read_range = natural_range,
     .check = natural_check,
-    .compare = natural_compare,
+    .compare = natural::compare,
 };
 
 }  // namespace tolva::scheme::detail

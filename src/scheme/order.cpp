@@ -54,13 +54,7 @@ std::optional<Scheme> named(std::string_view text) noexcept {
 }
 
 std::expected<void, ParseError> check(std::string_view text, const Order& order) {
-  const detail::Row& r = row(order.scheme);
-  if (r.check != nullptr) return r.check(text, order);
-  std::string scratch;
-  if (auto made = r.append_key(scratch, text, order); !made) {
-    return std::unexpected(std::move(made.error()));
-  }
-  return {};
+  return row(order.scheme).check(text, order);
 }
 
 std::expected<KeyFacts, ParseError> append_order_key(std::string& out, std::string_view text,
@@ -82,16 +76,14 @@ std::size_t order_key_size_bound(std::size_t size, const Order& order) noexcept 
 
 std::expected<std::weak_ordering, ParseError> compare(std::string_view a, std::string_view b,
                                                       const Order& order) {
-  if (row(order.scheme).compare != nullptr) return row(order.scheme).compare(a, b, order);
-  auto x = order_key(a, order);
-  if (!x) return std::unexpected(std::move(x.error()));
-  auto y = order_key(b, order);
-  if (!y) return std::unexpected(std::move(y.error()));
-  return x->compare(*y) <=> 0;
+  return row(order.scheme).compare(a, b, order);
 }
 
 std::expected<std::vector<Field>, ParseError> fields(std::string_view text, const Order& order) {
-  return row(order.scheme).fields(text, order);
+  const detail::Row& r = row(order.scheme);
+  if (r.fields != nullptr) return r.fields(text, order);
+  if (auto read = r.check(text, order); !read) return std::unexpected(std::move(read.error()));
+  return std::vector<Field>{};
 }
 
 std::expected<KeyRange, ParseError> read_range(std::string_view text, const Order& order,
@@ -127,9 +119,6 @@ std::expected<KeyBound, ParseError> operand_bound(const grammar::RangeText& in, 
 
 Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax& syntax,
                        KeyRange& out) {
-  std::array<grammar::RangeOperator, 16> spelled{};
-  std::ranges::transform(syntax.operators, spelled.begin(), &Comparison::spelled);
-  const std::span allowed(spelled.data(), syntax.operators.size());
   in.skip_blanks();
   for (;;) {
     auto& alternative = out.alternatives.emplace_back();
@@ -137,7 +126,7 @@ Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax&
       if (in.at_alternative_end() || (syntax.commas && in.at(','))) {
         return in.fail(in.pos(), {P::Comparator});
       }
-      auto op = in.take_operator(allowed, P::RangeOperand);
+      auto op = in.take_operator(syntax.operators, P::RangeOperand);
       if (!op) return std::unexpected(std::move(op.error()));
       const std::size_t start = in.pos();
       const std::string_view operand = in.take_operand(syntax.commas);
@@ -148,10 +137,8 @@ Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax&
       if (const std::size_t at = operand.find_first_of(syntax.refused); at != operand.npos) {
         return in.fail(start + at, {syntax.instead});
       }
-      const auto found = std::ranges::find(
-          syntax.operators, op->value_or(grammar::RangeOperator::equal), &Comparison::spelled);
-      auto bound = operand_bound(
-          in, start, found == syntax.operators.end() ? RangeOp::equal : found->op, operand, order);
+      const RangeOp tested = op->has_value() ? grammar::comparison(**op) : RangeOp::equal;
+      auto bound = operand_bound(in, start, tested, operand, order);
       if (!bound) return std::unexpected(std::move(bound.error()));
       alternative.push_back(std::move(*bound));
     } while (in.skip_joiner(syntax.commas) || !in.at_alternative_end());

@@ -32,7 +32,8 @@ struct Row {
   // reserves it for each line it keys, so it must be tight: a small multiple
   // of `size` (at most twice) and a constant.
   std::size_t (*key_size_bound)(std::size_t size, const Order& order) noexcept;
-  // The fields of the text's version (its error if it does not read).
+  // The fields of the text's version (its error if it does not read); null
+  // for tolva's, whose values show their own forms.
   std::expected<std::vector<Field>, ParseError> (*fields)(std::string_view text,
                                                           const Order& order);
   // Reads the range text into `out.alternatives`, from the start of `in` to
@@ -40,16 +41,30 @@ struct Row {
   // over the same reader.
   Read (*read_range)(grammar::RangeText& in, const Order& order, KeyRange& out);
 
-  // Optional: members a row may leave null.
-  // Whether the text reads, building nothing; null: append_key
-  // into a scratch string.
-  Read (*check)(std::string_view text, const Order& order) = nullptr;
-  // Optional. The scheme's own comparison of two texts, written apart from
-  // its key so that tests and the fuzz target hold the key to it; null:
-  // by keys.
+  // Whether the text reads, building nothing (check_by_reading).
+  Read (*check)(std::string_view text, const Order& order);
+  // The scheme's own comparison of two texts, written apart from its key so
+  // that tests and the fuzz target hold the key to it (compare_by_reading).
   std::expected<std::weak_ordering, ParseError> (*compare)(std::string_view a, std::string_view b,
-                                                           const Order& order) = nullptr;
+                                                           const Order& order);
 };
+
+// A row's check and compare for a scheme whose `read` gives a version's
+// parts, which `order` compares.
+template <auto read>
+Read check_by_reading(std::string_view text, const Order&) {
+  if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
+  return {};
+}
+template <auto read, auto order>
+std::expected<std::weak_ordering, ParseError> compare_by_reading(std::string_view a,
+                                                                 std::string_view b, const Order&) {
+  auto x = read(a);
+  if (!x) return std::unexpected(std::move(x.error()));
+  auto y = read(b);
+  if (!y) return std::unexpected(std::move(y.error()));
+  return order(*x, *y);
+}
 
 // The row of a scheme.
 const Row& row(Scheme s) noexcept;
@@ -67,16 +82,10 @@ std::expected<KeyBound, ParseError> operand_bound(const grammar::RangeText& in, 
                                                   RangeOp op, std::string_view operand,
                                                   const Order& order, bool admits = false);
 
-// The operators of the common range syntax and what each tests.
-struct Comparison {
-  grammar::RangeOperator spelled;
-  RangeOp op;
-};
-
 // A scheme's common range syntax.
 struct Syntax {
-  std::span<const Comparison> operators;
-  bool commas = true;  // whether commas join comparators too
+  std::span<const grammar::RangeOperator> operators;  // each tests its comparison()
+  bool commas = true;                                 // whether commas join comparators too
   // Bytes no operand may hold (a wildcard where the scheme has none),
   // refused where they stand with `instead` expected.
   std::string_view refused = {};

@@ -10,8 +10,7 @@ namespace {
 using P = grammar::ExpectedPattern;
 
 // What makes digits an identifier.
-constexpr std::string_view shown_letter_or_hyphen = "letter or '-'";
-constexpr P letter_or_hyphen{shown_letter_or_hyphen};
+constexpr std::string_view letter_or_hyphen = "letter or '-'";
 using key_bytes::is_digit;
 using key_bytes::is_letter;
 
@@ -212,20 +211,6 @@ Keyed semver_key(std::string& out, std::string_view text, const Order&) {
   return semver::append_key(out, *v);
 }
 
-Read semver_check(std::string_view text, const Order&) {
-  if (auto v = semver::read(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
-}
-
-std::expected<std::weak_ordering, ParseError> semver_compare(std::string_view a, std::string_view b,
-                                                             const Order&) {
-  auto x = semver::read(a);
-  if (!x) return std::unexpected(std::move(x.error()));
-  auto y = semver::read(b);
-  if (!y) return std::unexpected(std::move(y.error()));
-  return semver::compare(*x, *y);
-}
-
 std::expected<std::vector<Field>, ParseError> semver_fields(std::string_view text, const Order&) {
   auto v = semver::read(text);
   if (!v) return std::unexpected(std::move(v.error()));
@@ -246,8 +231,8 @@ const Row semver_row{
     .key_size_bound = semver::key_size_bound,
     .fields = semver_fields,
     .read_range = semver::read_range,
-    .check = semver_check,
-    .compare = semver_compare,
+    .check = check_by_reading<semver::read>,
+    .compare = compare_by_reading<semver::read, semver::compare>,
 };
 
 }  // namespace tolva::scheme::detail

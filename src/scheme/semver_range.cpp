@@ -12,8 +12,7 @@ using Step = Read;
 using key_bytes::is_digit;
 using RO = grammar::RangeOperator;
 
-constexpr std::string_view shown_wildcard = "'x', 'X' or '*'";
-constexpr P wildcard{shown_wildcard};
+constexpr std::string_view wildcard = "'x', 'X' or '*'";
 
 bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 
@@ -117,20 +116,9 @@ class SemVerRange {
     if (op == RO::caret || op == RO::tilde || op == RO::tilde_greater) {
       compatible(out, *p, op == RO::caret);
     } else {
-      plain(out, comparison(op), op != RO::equal, *p);
+      plain(out, grammar::comparison(op), op != RO::equal, *p);
     }
     return {};
-  }
-
-  static Op comparison(RO op) noexcept {
-    switch (op) {
-      case RO::less_equal: return Op::less_equal;
-      case RO::greater_equal: return Op::greater_equal;
-      case RO::less: return Op::less;
-      case RO::greater: return Op::greater;
-      default: break;
-    }
-    return Op::equal;
   }
 
   // [v] xr ( . xr ( . xr qualifier? )? )? where xr is a number without

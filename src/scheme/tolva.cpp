@@ -69,13 +69,6 @@ std::expected<std::weak_ordering, ParseError> tolva_compare(std::string_view a, 
       });
 }
 
-// Its values show their own forms.
-std::expected<std::vector<Field>, ParseError> tolva_fields(std::string_view text,
-                                                           const Order& order) {
-  if (auto read = tolva_check(text, order); !read) return std::unexpected(std::move(read.error()));
-  return std::vector<Field>{};
-}
-
 // tolva's ranges hold only for versions of their operand's kind: the first
 // byte of a key.
 Read tolva_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
@@ -104,7 +97,7 @@ const Row tolva_row{
     .names = names,
     .append_key = tolva_key,
     .key_size_bound = tolva_key_bound,
-    .fields = tolva_fields,
+    .fields = nullptr,
     .read_range = tolva_range,
     .check = tolva_check,
     .compare = tolva_compare,

@@ -146,11 +146,6 @@ void put_number(Sink& out, std::string_view digits) {
   out.put(digits);
 }
 
-// The bytes put_number writes for `size` digits, at most.
-constexpr std::size_t number_size_bound(std::size_t size) noexcept {
-  return size < 3 ? 1 : size < counted_digits ? size + 1 : size + 11;
-}
-
 // A text without its terminator: the caller writes `end` or `low_end`.
 template <class Sink>
 void put_text(Sink& out, std::string_view text) {

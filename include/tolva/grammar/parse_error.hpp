@@ -21,67 +21,36 @@ struct Span {
 
 // Something that could have continued a text where it failed: a token (a
 // single literal character), a label naming a rule, or the end test. A
-// pattern is its text as reports show it ('v', digit, end of input); two
-// patterns are the same when made from the same text object, so a version
-// scheme defines the patterns of its own texts beside its reader:
+// pattern is made from the text reports show for it ('v', digit, end of
+// input), an object that lives as long as the program; two patterns are the
+// same when made from the same object, so a version scheme's reader keeps
+// the texts of its own patterns beside it:
 //
-//   inline constexpr std::string_view shown_upstream = "alphanumeric or one of . + - : ~";
-//   inline constexpr tolva::grammar::ExpectedPattern upstream_char{shown_upstream};
-namespace shown {
-inline constexpr std::string_view token_v = "'v'", token_dot = "'.'", token_hyphen = "'-'",
-                                  token_plus = "'+'", part_char = "alphanumeric or '-'",
-                                  dot_list = "dot-separated list", digit = "digit",
-                                  integer = "integer", identifier = "identifier",
-                                  end_of_input = "end of input", token_bar = "'|'",
-                                  token_equals = "'='", comparator = "comparator",
-                                  range_operand = "version";
-}  // namespace shown
-
+//   constexpr std::string_view upstream_char = "alphanumeric or one of . + - : ~";
+//   return tolva::grammar::failure_at(text, at, {upstream_char});
 class ExpectedPattern {
  public:
-  explicit constexpr ExpectedPattern(const std::string_view& shown) noexcept : shown_(&shown) {}
-  constexpr ExpectedPattern() noexcept : shown_(&shown::end_of_input) {}
+  constexpr ExpectedPattern(const std::string_view& shown) noexcept : shown_(&shown) {}  // NOLINT
+  ExpectedPattern(std::string_view&&) = delete;  // a text that would not outlive it
+  constexpr ExpectedPattern() noexcept : shown_(&EndOfInput) {}
   constexpr std::string_view shown() const noexcept { return *shown_; }
   friend constexpr bool operator==(ExpectedPattern, ExpectedPattern) noexcept = default;
   friend auto operator<=>(ExpectedPattern a, ExpectedPattern b) noexcept {
     return std::compare_three_way{}(a.shown_, b.shown_);
   }
 
-  // The version grammar's own.
-  static const ExpectedPattern TokenV;       // 'v'
-  static const ExpectedPattern TokenDot;     // '.'
-  static const ExpectedPattern TokenHyphen;  // '-'
-  static const ExpectedPattern TokenPlus;    // '+'
-  static const ExpectedPattern PartChar;     // alphanumeric or '-'
-  static const ExpectedPattern DotList;      // dot-separated list
-  static const ExpectedPattern Digit;        // digit
-  static const ExpectedPattern Integer;      // integer
-  static const ExpectedPattern Identifier;   // identifier
-  static const ExpectedPattern EndOfInput;   // end of input
-  // Range texts (tolva/grammar/range_text.hpp).
-  static const ExpectedPattern TokenBar;      // '|'
-  static const ExpectedPattern TokenEquals;   // '='
-  static const ExpectedPattern Comparator;    // comparator
-  static const ExpectedPattern RangeOperand;  // version
+  // The version grammar's own, and those of range texts.
+  static constexpr std::string_view TokenV = "'v'", TokenDot = "'.'", TokenHyphen = "'-'",
+                                    TokenPlus = "'+'", PartChar = "alphanumeric or '-'",
+                                    DotList = "dot-separated list", Digit = "digit",
+                                    Integer = "integer", Identifier = "identifier",
+                                    EndOfInput = "end of input", TokenBar = "'|'",
+                                    TokenEquals = "'='", Comparator = "comparator",
+                                    RangeOperand = "version";
 
  private:
   const std::string_view* shown_;
 };
-
-inline constexpr ExpectedPattern ExpectedPattern::TokenV{shown::token_v};
-inline constexpr ExpectedPattern ExpectedPattern::TokenDot{shown::token_dot};
-inline constexpr ExpectedPattern ExpectedPattern::TokenHyphen{shown::token_hyphen};
-inline constexpr ExpectedPattern ExpectedPattern::TokenPlus{shown::token_plus};
-inline constexpr ExpectedPattern ExpectedPattern::PartChar{shown::part_char};
-inline constexpr ExpectedPattern ExpectedPattern::DotList{shown::dot_list};
-inline constexpr ExpectedPattern ExpectedPattern::Digit{shown::digit};
-inline constexpr ExpectedPattern ExpectedPattern::Integer{shown::integer};
-inline constexpr ExpectedPattern ExpectedPattern::Identifier{shown::identifier};
-inline constexpr ExpectedPattern ExpectedPattern::EndOfInput{shown::end_of_input};
-inline constexpr ExpectedPattern ExpectedPattern::TokenBar{shown::token_bar};
-inline constexpr ExpectedPattern ExpectedPattern::TokenEquals{shown::token_equals};
-inline constexpr ExpectedPattern ExpectedPattern::Comparator{shown::comparator};
-inline constexpr ExpectedPattern ExpectedPattern::RangeOperand{shown::range_operand};
 
 // How reports show a pattern: 'v', digit, end of input, ...
 [[nodiscard]] constexpr std::string_view display_text(ExpectedPattern p) noexcept {

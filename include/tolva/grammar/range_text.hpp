@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "tolva/grammar/parse_error.hpp"
+#include "tolva/values/range.hpp"
 
 // The reader every range syntax is written over: tolva's own (parse_range)
 // and each version scheme's. It holds the cursor, the operators, blanks and
@@ -35,7 +36,9 @@ enum class RangeOperator : std::uint8_t {
   tilde_equal,    // ~=
 };
 
-[[nodiscard]] std::string_view spelling(RangeOperator op) noexcept;
+// The test of a comparison operator (<< is <, >> is >, == is =); `equal` for
+// any other.
+[[nodiscard]] RangeOp comparison(RangeOperator op) noexcept;
 
 class RangeText {
  public:

@@ -8,14 +8,14 @@
 
 using tolva::grammar::FoundKind;
 using tolva::grammar::ParseError;
-constexpr auto TokenV = tolva::grammar::ExpectedPattern::TokenV;
-constexpr auto TokenHyphen = tolva::grammar::ExpectedPattern::TokenHyphen;
-constexpr auto TokenPlus = tolva::grammar::ExpectedPattern::TokenPlus;
-constexpr auto DotList = tolva::grammar::ExpectedPattern::DotList;
-constexpr auto Digit = tolva::grammar::ExpectedPattern::Digit;
-constexpr auto Integer = tolva::grammar::ExpectedPattern::Integer;
-constexpr auto Identifier = tolva::grammar::ExpectedPattern::Identifier;
-constexpr auto EndOfInput = tolva::grammar::ExpectedPattern::EndOfInput;
+constexpr tolva::grammar::ExpectedPattern TokenV{tolva::grammar::ExpectedPattern::TokenV};
+constexpr tolva::grammar::ExpectedPattern TokenHyphen{tolva::grammar::ExpectedPattern::TokenHyphen};
+constexpr tolva::grammar::ExpectedPattern TokenPlus{tolva::grammar::ExpectedPattern::TokenPlus};
+constexpr tolva::grammar::ExpectedPattern DotList{tolva::grammar::ExpectedPattern::DotList};
+constexpr tolva::grammar::ExpectedPattern Digit{tolva::grammar::ExpectedPattern::Digit};
+constexpr tolva::grammar::ExpectedPattern Integer{tolva::grammar::ExpectedPattern::Integer};
+constexpr tolva::grammar::ExpectedPattern Identifier{tolva::grammar::ExpectedPattern::Identifier};
+constexpr tolva::grammar::ExpectedPattern EndOfInput{tolva::grammar::ExpectedPattern::EndOfInput};
 
 const std::string nines_512(512, '9');
 const std::string nines_513(513, '9');

@@ -10,16 +10,16 @@
 #include "tolva/report/parse_report.hpp"
 
 using tolva::grammar::ParseError;
-constexpr auto TokenV = tolva::grammar::ExpectedPattern::TokenV;
-constexpr auto TokenDot = tolva::grammar::ExpectedPattern::TokenDot;
-constexpr auto TokenHyphen = tolva::grammar::ExpectedPattern::TokenHyphen;
-constexpr auto TokenPlus = tolva::grammar::ExpectedPattern::TokenPlus;
-constexpr auto PartChar = tolva::grammar::ExpectedPattern::PartChar;
-constexpr auto DotList = tolva::grammar::ExpectedPattern::DotList;
-constexpr auto Digit = tolva::grammar::ExpectedPattern::Digit;
-constexpr auto Integer = tolva::grammar::ExpectedPattern::Integer;
-constexpr auto Identifier = tolva::grammar::ExpectedPattern::Identifier;
-constexpr auto EndOfInput = tolva::grammar::ExpectedPattern::EndOfInput;
+constexpr tolva::grammar::ExpectedPattern TokenV{tolva::grammar::ExpectedPattern::TokenV};
+constexpr tolva::grammar::ExpectedPattern TokenDot{tolva::grammar::ExpectedPattern::TokenDot};
+constexpr tolva::grammar::ExpectedPattern TokenHyphen{tolva::grammar::ExpectedPattern::TokenHyphen};
+constexpr tolva::grammar::ExpectedPattern TokenPlus{tolva::grammar::ExpectedPattern::TokenPlus};
+constexpr tolva::grammar::ExpectedPattern PartChar{tolva::grammar::ExpectedPattern::PartChar};
+constexpr tolva::grammar::ExpectedPattern DotList{tolva::grammar::ExpectedPattern::DotList};
+constexpr tolva::grammar::ExpectedPattern Digit{tolva::grammar::ExpectedPattern::Digit};
+constexpr tolva::grammar::ExpectedPattern Integer{tolva::grammar::ExpectedPattern::Integer};
+constexpr tolva::grammar::ExpectedPattern Identifier{tolva::grammar::ExpectedPattern::Identifier};
+constexpr tolva::grammar::ExpectedPattern EndOfInput{tolva::grammar::ExpectedPattern::EndOfInput};
 
 namespace {
 
