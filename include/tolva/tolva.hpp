@@ -7,6 +7,7 @@
 
 #include "tolva/explain.hpp"
 #include "tolva/scheme/order.hpp"
+#include "tolva/scheme/version_range.hpp"
 #include "tolva/values.hpp"
 #include "tolva/values/formatting.hpp"
 #include "tolva/values/hash.hpp"

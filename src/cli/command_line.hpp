@@ -13,9 +13,9 @@
 
 namespace tolva::cli {
 
-// The commands that read versions, then `completion`, which prints a shell's
-// completion script.
-enum class Command { check, sort, compare, parse, filter, newest, oldest, completion };
+// The commands that read versions or ranges, then `completion`, which prints
+// a shell's completion script.
+enum class Command { check, sort, compare, parse, filter, newest, oldest, vers, range, completion };
 
 enum class ColourChoice { automatic, always, never };
 
@@ -55,6 +55,10 @@ struct Invocation {
   std::optional<std::string_view> range;
   bool include_prerelease = false;
   std::size_t lines = 1;  // newest, oldest
+
+  // vers, range
+  bool strict = false;  // refuse a vers text that is not canonical
+  bool native = false;  // write ranges in their scheme's own syntax
 
   // Files, texts, or for compare A B or A OP B.
   std::vector<std::string_view> operands;

@@ -15,5 +15,7 @@ ExitStatus run_filter(const Invocation& invocation, bool colour, Streams& io);
 // newest and oldest
 ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io);
 ExitStatus run_completion(const Invocation& invocation, Streams& io);
+ExitStatus run_vers(const Invocation& invocation, Streams& io);
+ExitStatus run_range(const Invocation& invocation, Streams& io);
 
 }  // namespace tolva::cli

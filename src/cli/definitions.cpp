@@ -137,7 +137,7 @@ std::optional<std::string> set_lines(Invocation& invocation, std::string_view va
 }
 
 constexpr CommandSet ordering = set_of(sort, compare, filter, newest, oldest);
-constexpr CommandSet ranging = set_of(filter, newest, oldest);
+constexpr CommandSet ranging = set_of(filter, newest, oldest, vers, range);
 constexpr CommandSet keyed = set_of(sort, filter, newest, oldest);  // lines with a version field
 constexpr CommandSet line_reading = set_of(check, sort, filter, newest, oldest);
 
@@ -313,6 +313,31 @@ constexpr auto options = std::to_array<OptionDefinition>({
      ranging,
      "let pre-releases satisfy a range that names none of their version",
      set_flag<&Invocation::include_prerelease>},
+    {'\0',
+     "strict",
+     Takes::nothing,
+     "",
+     {},
+     set_of(vers),
+     "refuse a vers text that is not already canonical, saying why",
+     set_flag<&Invocation::strict>},
+    {'\0',
+     "json",
+     Takes::nothing,
+     "",
+     {},
+     set_of(vers),
+     "print {\"scheme\": TYPE, \"version_constraints\": [[OP, VERSION], ...]}, with = for a "
+     "bare version",
+     set_flag<&Invocation::json>},
+    {'\0',
+     "native",
+     Takes::nothing,
+     "",
+     {},
+     set_of(range),
+     "print union and intersection in the scheme's own range syntax",
+     set_flag<&Invocation::native>},
     {'n',
      "lines",
      Takes::value,
@@ -384,6 +409,25 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "first; of equal versions, the first read.",
      "0 when every line was read, 1 when any was rejected, 2 for a usage error or a FILE that "
      "could not be read."},
+    {vers, "vers", "RANGE", "text", 1, 1, "vers takes one range",
+     "print a range as its canonical vers text",
+     "Reads RANGE, a vers text (vers:TYPE/CONSTRAINTS) or with --scheme a range in that "
+     "scheme's own syntax, and prints its canonical vers text: constraints in version order, "
+     "each version once, redundant ones dropped. Types are the schemes by their vers names "
+     "(npm, semver, deb, rpm, apk, alpm, pypi, cargo, gem, golang, nuget, natural) and all, none, lexicographic, intdot and datetime.",
+     "0 when RANGE was read, 2 with a report when it was not (with --strict: or is not "
+     "canonical)."},
+    {range, "range", "OPERATION RANGE... [FILE...]", "text", 2, SIZE_MAX,
+     "range takes an operation and its ranges", "answer questions about ranges, or combine them",
+     "Ranges are vers texts, or with --scheme ranges in that scheme's own syntax; all must be "
+     "of one type. OPERATION is intersects A B, disjoint A B or subset A B (A within B), "
+     "which answer by the exit status; union A B... or intersection A B...; or simplify RANGE "
+     "[FILE...]. "
+     "union and intersection print one canonical vers text (with --native: the scheme's own "
+     "syntax, where it can say the result). simplify prints the shortest range that keeps "
+     "exactly the versions of the input lines that RANGE keeps.",
+     "0 for yes (union, intersection and simplify: printed), 1 for no, 2 for a usage error, a "
+     "range that does not read or ranges that do not combine."},
     {completion, "completion", "SHELL", "text", 1, 1, "completion takes a shell: bash or zsh",
      "print the completion script for a shell",
      "Prints the completion script of bash or zsh for tolva. For bash, write it to "

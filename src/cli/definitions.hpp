@@ -25,8 +25,8 @@ constexpr CommandSet set_of(Command first, Commands... rest) noexcept {
   return (set_of(first) | ... | set_of(rest));
 }
 
-// Every command that reads versions; `completion` reads none.
-constexpr CommandSet every_command = (1u << (static_cast<unsigned>(Command::oldest) + 1)) - 1;
+// Every command that reads versions or ranges; `completion` reads none.
+constexpr CommandSet every_command = (1u << (static_cast<unsigned>(Command::range) + 1)) - 1;
 constexpr CommandSet all_commands = every_command | set_of(Command::completion);
 
 enum class Takes {

@@ -1,5 +1,7 @@
 #include "line_order.hpp"
 
+#include "range_operand.hpp"
+
 #include <unistd.h>
 
 #include "tolva/explain.hpp"
@@ -47,10 +49,25 @@ void LineOrder::tell_of_mixed_kinds(Streams& io) const {
       "before every dot-separated version; --scheme natural orders them by their numbers\n");
 }
 
-std::optional<KeyRange> read_line_range(const Invocation& invocation, bool colour, Streams& io) {
+std::optional<LineRange> read_line_range(const Invocation& invocation, bool colour, Streams& io) {
   const std::string_view text = invocation.range.value_or(std::string_view());
+  if (is_vers(text)) {
+    auto vers = read_range_operand(text, invocation);
+    if (vers && vers->type().family != VersType::Family::scheme &&
+        vers->type().family != VersType::Family::all &&
+        vers->type().family != VersType::Family::none) {
+      std::string message = "this command orders lines by a scheme, and ";
+      vers =
+          std::unexpected(RangeError{"type", message.append(vers->type().name).append(" is none")});
+    }
+    if (!vers) {
+      range_trouble(io, invocation, vers.error());
+      return std::nullopt;
+    }
+    return LineRange(std::move(*vers));
+  }
   auto range = scheme::read_range(text, order_of(invocation), invocation.include_prerelease);
-  if (range) return std::move(*range);
+  if (range) return LineRange(std::move(*range));
   std::string message = "tolva: the range does not read\n";
   message += explain(range.error(), text, {.source_name = range_source_name, .colour = colour});
   message += usage_line(invocation.command);

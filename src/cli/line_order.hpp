@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "command_line.hpp"
 #include "output.hpp"
 #include "tolva/scheme/order.hpp"
+#include "tolva/scheme/version_range.hpp"
 
 namespace tolva::cli {
 
@@ -50,9 +52,31 @@ class LineOrder {
   mutable std::atomic<std::uint8_t> kinds_{0};
 };
 
-// The range of filter, newest and oldest, read under the invocation's order,
-// or nothing once a range that does not read has been explained on standard
-// error as a usage error.
-std::optional<KeyRange> read_line_range(const Invocation& invocation, bool colour, Streams& io);
+// The range of filter, newest and oldest: in the invocation's order's own
+// syntax, or a vers text of a scheme's type.
+class LineRange {
+ public:
+  explicit LineRange(KeyRange range) : range_(std::move(range)) {}
+  explicit LineRange(VersionRange range) : range_(std::move(range)) {}
+
+  // Whether the version of this order key (and the facts its writer told)
+  // lies within.
+  bool contains(std::string_view key, KeyFacts facts) const noexcept {
+    if (const auto* own = std::get_if<KeyRange>(&range_)) return own->contains(key, facts);
+    return std::get<VersionRange>(range_).contains(key, facts.prerelease);
+  }
+  // Whether the pre-releases it holds count only when it holds nothing else.
+  bool prereleases_when_alone() const noexcept {
+    const auto* own = std::get_if<KeyRange>(&range_);
+    return own != nullptr && own->prereleases_when_alone;
+  }
+
+ private:
+  std::variant<KeyRange, VersionRange> range_;
+};
+
+// The range read under the invocation's order, or nothing once a range that
+// does not read has been explained on standard error as a usage error.
+std::optional<LineRange> read_line_range(const Invocation& invocation, bool colour, Streams& io);
 
 }  // namespace tolva::cli

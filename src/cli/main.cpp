@@ -52,6 +52,8 @@ ExitStatus run_invocation(const Invocation& invocation, Streams& io) {
     case Command::filter: return run_filter(invocation, colour, io);
     case Command::newest:
     case Command::oldest: return run_extremes(invocation, colour, io);
+    case Command::vers: return run_vers(invocation, io);
+    case Command::range: return run_range(invocation, io);
     case Command::completion: return run_completion(invocation, io);
   }
   return ExitStatus::trouble;

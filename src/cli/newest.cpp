@@ -9,6 +9,7 @@
 
 #include "commands.hpp"
 #include "keyed_lines.hpp"
+#include "range_operand.hpp"
 
 namespace tolva::cli {
 namespace {
@@ -81,8 +82,9 @@ class Best {
 
 }  // namespace
 
-ExitStatus run_extremes(const Invocation& invocation, bool colour, Streams& io) {
-  std::optional<KeyRange> range;
+ExitStatus run_extremes(const Invocation& given, bool colour, Streams& io) {
+  const Invocation invocation = with_range_scheme(given);
+  std::optional<LineRange> range;
   if (invocation.range) {
     range = read_line_range(invocation, colour, io);
     if (!range) return ExitStatus::trouble;

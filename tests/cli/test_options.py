@@ -32,7 +32,7 @@ def test_accepted(tolva, args):
     (["sort", "-t", ""], "option '-t': '' is not one byte"),
     (["sort", "--parallel=1025"], "option '--parallel': '1025' is not a thread count from 1 to 1024"),
     (["check", "-r"], "option '-r' is for sort, not check"),
-    (["sort", "--json"], "option '--json' is for check and parse, not sort"),
+    (["sort", "--json"], "option '--json' is for check, parse and vers, not sort"),
     (["check", "--numeric-parts"],
      "option '--numeric-parts' is for sort, compare, filter, newest and oldest, not check"),
     (["sort", "--version"], "option '--version' goes before the command"),

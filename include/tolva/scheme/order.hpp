@@ -92,6 +92,9 @@ struct KeyBound {
   // whose key begins with the first `admits` bytes of `key` (0: every one);
   // none when absent.
   std::optional<std::uint32_t> admits;
+  // The operand as a version text (the one made up for ^, ~ and partial
+  // versions), so that the range can be written back.
+  std::string text;
 };
 
 // Alternatives of bounds that must all hold, under one order.
