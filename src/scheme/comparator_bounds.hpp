@@ -28,9 +28,9 @@ inline std::string past_prefix(std::string_view prefix) {
 
 // The bounds of the keys that begin with `prefix`.
 inline void add_prefix(std::vector<KeyBound>& to, std::string_view prefix) {
-  to.push_back({RangeOp::greater_equal, std::string(prefix), {}, {}});
+  to.push_back({RangeOp::greater_equal, std::string(prefix), {}, {}, {}});
   if (std::string past = past_prefix(prefix); !past.empty())
-    to.push_back({RangeOp::less, std::move(past), {}, {}});
+    to.push_back({RangeOp::less, std::move(past), {}, {}, {}});
 }
 
 // The test of <, <=, =, >=, > and !=.

@@ -58,7 +58,8 @@ void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, PutPar
   put_part(sink, p.version);
   const RangeOp test = plain_test(op);
   auto add = [&](RangeOp o, std::string key, std::string upper = {}) {
-    to.push_back({.op = o, .key = std::move(key), .upper = std::move(upper), .admits = {}});
+    to.push_back(
+        {.op = o, .key = std::move(key), .upper = std::move(upper), .admits = {}, .text = {}});
   };
   if (!p.has_release) {
     // Every release of this epoch and version: the keys that begin with

@@ -230,6 +230,17 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
     message.append(scheme::name(s)).append(" range (at column ");
     return std::unexpected(RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
   }
+  // A bound that names no version, or that a scheme built as a span of keys
+  // (RangeOp::outside), cannot be an end of a set written back: refuse it
+  // rather than answer for a different range.
+  for (const auto& alternative : native->alternatives) {
+    for (const KeyBound& b : alternative) {
+      if (b.text.empty() || b.op == Op::outside) {
+        return std::unexpected(RangeError{
+            "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
+      }
+    }
+  }
   KeySet releases, prereleases;
   for (const auto& alternative : native->alternatives) {
     KeySet one = KeySet::everything();
@@ -243,7 +254,7 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
         case Op::greater_equal: one = one.intersection(KeySet::at_least(p, true)); break;
         case Op::equal: one = one.intersection(KeySet::only(p)); break;
         case Op::not_equal: one = one.intersection(KeySet::only(p).complement()); break;
-        case Op::outside: break;  // tolva's own ranges only, which have no type
+        case Op::outside: break;  // refused above
       }
       if (b.admits) ends.push_back(b.text);
     }

@@ -62,7 +62,9 @@ TEST_P(OracleTables, KeysOrderAsTheOracle) {
   for (const Row& equal : table(name(), "order.tsv")) {
     const std::string first = key(equal[0]);
     EXPECT_LT(below, first) << equal[0];
-    if (!below_text.empty()) EXPECT_LT(compare(below_text, equal[0]), 0) << equal[0];
+    if (!below_text.empty()) {
+      EXPECT_LT(compare(below_text, equal[0]), 0) << equal[0];
+    }
     for (const std::string& text : equal) {
       EXPECT_EQ(key(text), first) << text << " = " << equal[0];
       EXPECT_EQ(compare(text, equal[0]), 0) << text << " = " << equal[0];

@@ -90,8 +90,10 @@ TEST_P(BadRanges, PointAtTheFault) {
   EXPECT_EQ(range.error().span.start, b.at) << b.range;
   if (b.expected.empty()) return;
   std::string expected;
-  for (auto p : range.error().expected)
-    expected += (expected.empty() ? "" : "|") + std::string(p.shown());
+  for (auto p : range.error().expected) {
+    if (!expected.empty()) expected += '|';
+    expected += p.shown();
+  }
   EXPECT_EQ(expected, b.expected) << b.range;
 }
 
