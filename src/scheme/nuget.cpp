@@ -182,11 +182,12 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
       if (auto c = kb::compare_numbers(p, q); c != 0) return c;
       continue;
     }
-    if (auto c = std::lexicographical_compare_three_way(
-            p.begin(), p.end(), q.begin(), q.end(),
-            [](char m, char n) { return lower(m) <=> lower(n); });
-        c != 0)
-      return c;
+    // Byte by byte without regard to case (libc++ 16 has no
+    // lexicographical_compare_three_way).
+    const std::size_t common = p.size() < q.size() ? p.size() : q.size();
+    for (std::size_t k = 0; k < common; ++k)
+      if (auto c = lower(p[k]) <=> lower(q[k]); c != 0) return c;
+    if (auto c = p.size() <=> q.size(); c != 0) return c;
   }
   return (i != x.end()) <=> (j != y.end());
 }
