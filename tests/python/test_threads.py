@@ -3,9 +3,8 @@ test_function writes to descriptor 1 arrives whole and in its thread's order."""
 
 import json
 import re
-from concurrent.futures import ThreadPoolExecutor
-
 import sys
+from concurrent.futures import ThreadPoolExecutor
 
 import pytest
 
