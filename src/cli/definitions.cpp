@@ -154,7 +154,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "tolva's grammar, and the order of the Python module's classes), semver (SemVer 2.0.0 "
      "exactly, npm's ranges), debian (dpkg's versions and order), rpm (RPM's), apk "
      "(Alpine's), alpm (Arch Linux's pacman), pypi (Python packages: packaging's versions and "
-     "specifiers), cargo (Rust crates: Cargo's versions and requirements), gem (Ruby gems: "
+     "specifiers), cargo (SemVer with ordered build metadata and caret-default requirements), gem "
+     "(Ruby gems: "
      "RubyGems' versions and requirements), golang (Go module versions) or nuget (NuGet package "
      "versions and intervals)",
      set_scheme},

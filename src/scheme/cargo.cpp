@@ -1,6 +1,6 @@
-// Rust crate versions: SemVer 2.0.0 text with numbers that fit 64 bits,
-// ordered as Cargo orders them (SemVer precedence, then build metadata), and
-// Cargo's requirements: comparators joined by commas, a bare version meaning
+// The cargo scheme: SemVer 2.0.0 text with numbers that fit 64 bits,
+// ordered by SemVer precedence, then build metadata, and requirements: comparators joined by
+// commas, a bare version meaning
 // '^', and pre-releases matched only by a comparator naming a pre-release of
 // their own major.minor.patch.
 #include <array>

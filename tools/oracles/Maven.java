@@ -8,7 +8,6 @@ import java.util.ArrayList;
 import java.util.List;
 import org.apache.maven.artifact.versioning.ComparableVersion;
 import org.apache.maven.artifact.versioning.DefaultArtifactVersion;
-import org.apache.maven.artifact.versioning.InvalidVersionSpecificationException;
 import org.apache.maven.artifact.versioning.VersionRange;
 
 public class Maven {
@@ -51,7 +50,7 @@ public class Maven {
           VersionRange r;
           try {
             r = VersionRange.createFromVersionSpec(f[0]);
-          } catch (InvalidVersionSpecificationException e) {
+          } catch (Exception e) {  // a range text the reader refuses
             out.append("!\n");
             continue;
           }

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Regenerates tests/data/schemes/cargo/ from the semver crate that Cargo
-uses, as Debian's librust-semver-dev ships it, built offline:
+"""Regenerates tests/data/schemes/cargo/ from the reference comparison of
+the cargo scheme, as Debian's librust-semver-dev ships it, built offline:
 
     python3 tools/oracles/cargo.py [REGISTRY_CRATE_DIR]
 
-(the crate's folder defaults to /usr/share/cargo/registry/semver-1.*; rustc
+(its folder defaults to /usr/share/cargo/registry/semver-1.*; rustc
 from Debian's rustc). order.tsv and invalid.tsv as tables.py says; in
 ranges.tsv the one mode "m" is VersionReq::matches, one version at a time.
 """

@@ -46,8 +46,8 @@ enum class Scheme : std::uint8_t {
   alpm,
   // Python package versions (PEP 440) as packaging reads and orders them.
   pypi,
-  // Rust crate versions as Cargo reads and orders them (SemVer 2.0.0, then
-  // build metadata), with Cargo's requirements.
+  // SemVer 2.0.0 versions ordered by precedence, then build metadata, with
+  // requirements where a bare version means ^.
   cargo,
   // Ruby gem versions as RubyGems reads and orders them.
   gem,
