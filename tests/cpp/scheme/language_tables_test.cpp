@@ -88,7 +88,8 @@ TEST_P(OracleTables, RangesHoldWhatTheOracleHolds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Schemes, OracleTables,
-                         testing::Values(tolva::Scheme::golang, tolva::Scheme::nuget),
+                         testing::Values(tolva::Scheme::golang, tolva::Scheme::nuget,
+                                         tolva::Scheme::composer),
                          [](const auto& info) { return std::string(scheme::name(info.param)); });
 
 }  // namespace
