@@ -186,10 +186,11 @@ class Constraints {
     if (tilde && c.starts_with("~>")) return in_.fail(at + 1, {tilde_pattern});
     auto o = operand(c.substr(1));
     if (!o) return in_.fail(at + 1, {P::RangeOperand});
-    auto low = read(c.substr(1));
-    if (!low) return in_.fail_in_operand(std::move(low.error()), at + 1);
-    // Composer adds "-dev" to the text, which build metadata then swallows.
-    low->dev = low->dev || (o->lowest() && c.find('+') == std::string_view::npos);
+    // Composer reads the version with "-dev" added to its text when it
+    // names no stability (which makes "123456789.1" a numbered branch).
+    const std::string text = std::string(c.substr(1)).append(o->lowest() ? "-dev" : "");
+    auto low = read(text);
+    if (!low) return in_.fail(at + 1, {P::RangeOperand});
     std::size_t position = 3;
     if (tilde) {
       position = std::max<std::size_t>(1, o->count + (o->x_dev ? 1 : 0) - 1);
