@@ -79,9 +79,9 @@ std::optional<std::string> set_scheme(Invocation& invocation, std::string_view v
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
   constexpr std::array<Scheme, std::size(scheme_choices)> schemes{
-      Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
-      Scheme::rpm,   Scheme::apk,    Scheme::alpm,    Scheme::pypi,
-      Scheme::cargo, Scheme::gem,    Scheme::golang,  Scheme::nuget, Scheme::composer};
+      Scheme::tolva,  Scheme::semver, Scheme::natural, Scheme::debian, Scheme::rpm,
+      Scheme::apk,    Scheme::alpm,   Scheme::pypi,    Scheme::cargo,  Scheme::gem,
+      Scheme::golang, Scheme::nuget,  Scheme::composer};
   invocation.scheme = schemes[*index];
   invocation.scheme_named = true;
   return std::nullopt;

@@ -60,8 +60,7 @@ bool wildcard_shape(std::string_view s) noexcept {
   for (std::size_t i = 0, count = 0;; ++count) {
     const std::size_t start = i;
     while (i < s.size() && is_digit(s[i])) ++i;
-    if (i == start && count > 0 && i < s.size() && (s[i] == 'x' || s[i] == 'X' || s[i] == '*'))
-      ++i;
+    if (i == start && count > 0 && i < s.size() && (s[i] == 'x' || s[i] == 'X' || s[i] == '*')) ++i;
     if (i == start) return false;
     if (i == s.size()) return true;
     if (count == 3 || s[i++] != '.') return false;
@@ -201,14 +200,15 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
   const std::string_view numbered = std::string_view(normal).substr(0, normal.find('-'));
   // The stability minimum-stability weighs: a patch is stable, a dev
   // release or branch is dev.
-  const Stability s = v->dev || named ? Stability::dev
+  const Stability s = v->dev || named                    ? Stability::dev
                       : v->stability == Stability::patch ? Stability::stable
                                                          : v->stability;
   return std::vector<Field>{
       text_field("normalized", normal),
       named ? text_field("branch", v->name) : Field{"branch", Field::Form::absent, {}, {}},
       list_field("release", named ? std::string_view{} : numbered, '.'),
-      text_field("stability", s == Stability::stable ? "stable" : words[static_cast<std::size_t>(s)])};
+      text_field("stability",
+                 s == Stability::stable ? "stable" : words[static_cast<std::size_t>(s)])};
 }
 
 constexpr std::array<std::string_view, 1> names{"composer"};

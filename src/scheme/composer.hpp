@@ -49,7 +49,9 @@ struct Modifier {
 };
 std::optional<Modifier> modifier(std::string_view text) noexcept;
 
-constexpr char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+constexpr char lower(char c) noexcept {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 constexpr bool starts_without_case(std::string_view s, std::string_view word) noexcept {
   if (s.size() < word.size()) return false;
   for (std::size_t i = 0; i < word.size(); ++i)

@@ -246,8 +246,7 @@ class Constraints {
     if (flag && op != RangeOp::equal && !v->dev && v->stability == Stability::stable) {
       if (*flag == Stability::dev) v->dev = true;
       if (*flag != Stability::dev) v->stability = *flag, v->stability_numbers = {};
-    } else if ((op == RangeOp::less || op == RangeOp::greater_equal) &&
-               !ends_in_modifier(rest)) {
+    } else if ((op == RangeOp::less || op == RangeOp::greater_equal) && !ends_in_modifier(rest)) {
       v->dev = true;
     }
     out_.push_back(bound(op, *v));
@@ -305,7 +304,8 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
       }
       // A '-' binds the blank beside it: neither "1.0- 2.0" nor "1.0 -2.0"
       // is two constraints.
-      if (t[end - 1] == '-' || t[i] == '-') return in.fail(t[i] == '-' ? i : end - 1, {P::Comparator});
+      if (t[end - 1] == '-' || t[i] == '-')
+        return in.fail(t[i] == '-' ? i : end - 1, {P::Comparator});
       if (t[i] == ',') i = skip_blanks(i + 1);
     }
   }

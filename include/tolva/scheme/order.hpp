@@ -129,9 +129,9 @@ struct Field {
 
 namespace scheme {
 
-inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
-                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm,    Scheme::pypi,
-                                 Scheme::cargo, Scheme::gem,    Scheme::golang,  Scheme::nuget,
+inline constexpr Scheme all[] = {Scheme::tolva,   Scheme::semver, Scheme::natural, Scheme::debian,
+                                 Scheme::rpm,     Scheme::apk,    Scheme::alpm,    Scheme::pypi,
+                                 Scheme::cargo,   Scheme::gem,    Scheme::golang,  Scheme::nuget,
                                  Scheme::composer};
 
 // A scheme's name ("tolva", "semver", "debian", ...), and the scheme of a
