@@ -24,6 +24,10 @@ pseudo-versions and +incompatible; NuGet's four numbers and labels of any
 case), set against golang.org/x/mod/semver's Sort and NuGet.Core's
 SemanticVersion where tools/deps.sh oracles has installed them; that ratio
 counts the program's start.
+
+composer: generated Composer versions (tags with a 'v', stabilities in their
+spellings, dates, numbered and named branches), set against composer/semver's
+Semver::sort of all lines in one PHP process.
 """
 
 import os
@@ -48,11 +52,14 @@ RANGES = {
     "gem": "~> 1.2, != 1.5",
     "golang": ">=v1.2 <v3 || >=v20.0.0-0",
     "nuget": "[1.2,3.0)",
+    "composer": "^1.2 || ~20.1 || 5.* || >=25@beta, !=25.1",
 }
 # Each tool's own sort of the lines of a file named by its first argument.
 ORACLE_SORTS = {
     "pypi": [sys.executable, "-c", "import sys; from packaging.version import Version; "
              "sys.stdout.writelines(sorted(open(sys.argv[1]), key=lambda l: Version(l)))"],
+    "composer": ["php", "-r", "require '/usr/share/php/Composer/Semver/autoload.php'; "
+                 "echo implode('', Composer\\Semver\\Semver::sort(file($argv[1])));"],
     "gem": ["ruby", "-e", "$stdout.write(File.readlines(ARGV[0]).sort_by { |l| Gem::Version.new(l) }.join)"],
 }
 ORACLE_LINES = 100_000
@@ -205,6 +212,27 @@ def nuget_versions(rng):
     return lines
 
 
+def composer_versions(rng):
+    def n(top=30):
+        return str(rng.randint(0, top))
+
+    def one():
+        shape = rng.random()
+        if shape < 0.05:
+            return rng.choice(["dev-master", "dev-main", "dev-feature/" + n(99), "master"])
+        if shape < 0.1:
+            return f"{n()}.{n()}.x-dev"
+        if shape < 0.15:
+            return f"20{rng.randint(10, 26)}.{rng.randint(1, 12):02}.{rng.randint(1, 28):02}"
+        text = rng.choice(["", "", "v"]) + ".".join(n() for _ in range(rng.randint(1, 4)))
+        if rng.random() < 0.3:
+            text += rng.choice(["-alpha", "-beta", "-RC", "-rc", "-b", "-patch", "-pl"])
+            text += rng.choice(["", n(9), "." + n(9)])
+        return text + ("-dev" if rng.random() < 0.05 else "")
+
+    return [one() for _ in range(COUNT)]
+
+
 def compiled_oracle_sort(scheme, tmp):
     """The command that sorts lines as the ecosystem does, if it can be built."""
     source = os.path.join(ORACLES, scheme + (".go" if scheme == "golang" else ".cs"))
@@ -237,10 +265,11 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
                   "pypi": pypi_versions(rng), "gem": gem_versions(rng),
-                  "golang": golang_versions(rng), "nuget": nuget_versions(rng)}
+                  "golang": golang_versions(rng), "nuget": nuget_versions(rng),
+                  "composer": composer_versions(rng)}
         inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
         for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem",
-                       "golang", "nuget"):
+                       "golang", "nuget", "composer"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme in ("semver", "cargo"):
                 make_semver_input(data)
