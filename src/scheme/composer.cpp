@@ -27,27 +27,18 @@ bool is_default_branch(std::string_view name) noexcept {
 }
 
 // A date: four digits, one to six pairs, and a last group of one to three
-// digits, each group after a '.', ':' or '-' or none.
+// digits, each group after a '.', ':' or '-' or none. Which length the
+// last group takes decides how the runs of digits split into pairs.
 bool date_shape(std::string_view d) noexcept {
-  std::array<std::size_t, 16> runs{};
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < d.size(); ++n) {
-    if (n == runs.size()) return false;
-    const std::size_t start = i;
-    while (i < d.size() && is_digit(d[i])) ++i;
-    if (i == start) return false;
-    runs[n] = i - start;
-    if (i < d.size()) ++i;  // the caller's text ends with a digit
-  }
-  // Which length the last group takes decides how the rest splits in pairs.
   for (std::size_t last = 0; last <= 3; ++last) {
     std::size_t pairs = 0;
     bool fits = true;
-    for (std::size_t r = 0; r < n && fits; ++r) {
-      std::size_t len = runs[r];
-      const std::size_t taken = (r == 0 ? 4 : 0) + (r + 1 == n ? last : 0);
-      fits = len >= taken && (len - taken) % 2 == 0;
-      pairs += fits ? (len - taken) / 2 : 0;
+    for (std::size_t at = 0; fits && at < d.size();) {
+      const std::size_t sep = std::min(d.find_first_of(".:-", at), d.size());
+      const std::size_t taken = (at == 0 ? 4 : 0) + (sep == d.size() ? last : 0);
+      fits = sep > at && sep - at >= taken && (sep - at - taken) % 2 == 0;
+      pairs += fits ? (sep - at - taken) / 2 : 0;
+      at = sep + 1;
     }
     if (fits && pairs >= 1 && pairs <= 6) return true;
   }
@@ -67,30 +58,34 @@ bool wildcard_shape(std::string_view s) noexcept {
   }
 }
 
-Parts with(Parts v, const Modifier& m) {
+Parts with(Parts v, const Modifier& m, std::string_view release) {
+  v.release = release;
   v.stability = m.stability;
   v.stability_numbers = m.numbers;
   v.dev = m.dev && !(m.word && m.stability == Stability::stable);  // "-stable-dev" is stable
   return v;
 }
 
-// Calls `each` with the digits of every number in turn: the release's
-// (padded to four), then the stability's.
+// Calls `each` with the digits of every number of `s` (a wildcard's as
+// 9999999) in turn; how many there were.
+template <class Each>
+std::size_t each_number(std::string_view s, Each each) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t start = i;
+    while (i < s.size() && is_digit(s[i])) ++i;
+    if (i == start && std::string_view(".:-").find(s[i++]) != std::string_view::npos) continue;
+    each(is_digit(s[start]) ? s.substr(start, i - start) : nines);
+    ++count;
+  }
+  return count;
+}
+
+// The release's numbers, padded to four.
 template <class Each>
 void numbers(const Parts& v, Each each) {
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < v.release.size(); ++i) {
-    const std::size_t start = i;
-    while (i < v.release.size() && is_digit(v.release[i])) ++i;
-    if (i > start) {
-      each(v.release.substr(start, i - start));
-      ++count;
-    } else if (v.release[i] != '.' && v.release[i] != ':' && v.release[i] != '-') {
-      each(nines);
-      ++count;
-    }
-  }
-  for (; count < 4 && (v.padded || v.wildcards); ++count) each(v.wildcards ? nines : "0");
+  for (std::size_t n = each_number(v.release, each); n < 4 && (v.padded || v.wildcards); ++n)
+    each(v.wildcards ? nines : "0");
 }
 
 constexpr std::array<std::string_view, 6> words{"dev", "alpha", "beta", "RC", "", "patch"};
@@ -100,19 +95,16 @@ constexpr std::array<std::string_view, 6> words{"dev", "alpha", "beta", "RC", ""
 // numbers too; dev, alpha, beta and RC sort below the end.
 enum : std::uint8_t { branch_mark, dev_mark, alpha_mark, beta_mark, rc_mark, end, number, patch };
 
+// A number's value as PHP reads it.
+std::string_view value(std::string_view digits) noexcept {
+  const std::string_view n = key_bytes::significant_digits(digits);
+  return key_bytes::compare_numbers(n, largest) > 0 ? largest : n;
+}
+
 template <class Sink>
-void put_numbers(Sink& out, std::string_view digits) {
-  for (std::size_t i = 0; i < digits.size();) {
-    const std::size_t start = i;
-    while (i < digits.size() && is_digit(digits[i])) ++i;
-    if (i == start) {
-      ++i;
-      continue;
-    }
-    out.put(number);
-    const std::string_view n = key_bytes::significant_digits(digits.substr(start, i - start));
-    key_bytes::put_number(out, key_bytes::compare_numbers(n, largest) > 0 ? largest : n);
-  }
+void put_value(Sink& out, std::string_view digits) {
+  out.put(number);
+  key_bytes::put_number(out, value(digits));
 }
 
 template <class Sink>
@@ -123,25 +115,26 @@ void put_key(Sink& out, const Parts& v) {
     out.put(key_bytes::end);
     return;
   }
-  numbers(v, [&](std::string_view digits) { put_numbers(out, digits); });
+  numbers(v, [&](std::string_view digits) { put_value(out, digits); });
   if (v.stability != Stability::stable) {
     out.put(v.stability == Stability::patch
                 ? patch
                 : static_cast<std::uint8_t>(dev_mark + static_cast<unsigned>(v.stability)));
-    put_numbers(out, v.stability_numbers);
+    each_number(v.stability_numbers, [&](std::string_view digits) { put_value(out, digits); });
   }
   if (v.dev) out.put(dev_mark);
   out.put(end);
 }
 
-// The most bytes a key takes: a number's two bytes for each digit (and
-// its separator), a word's one, 9999999's nine for each of four wildcards.
-std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 40; }
+// The most bytes a key takes: at most two for each byte of the text, and
+// 9999999's nine for each of the (at most three) wildcards and missing
+// numbers of a numbered branch.
+std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 24; }
 
 Keyed append_composer_key(std::string& out, std::string_view text, const Order&) {
   auto v = read(text);
   if (!v) return std::unexpected(std::move(v.error()));
-  key_bytes::append_key(out, 2 * text.size() + 40,
+  key_bytes::append_key(out, key_size_bound(text.size(), {}),
                         [&](key_bytes::Room& room) { put_key(room, *v); });
   return KeyFacts{};
 }
@@ -168,10 +161,6 @@ std::string_view next_run(std::string_view s, std::size_t& i) noexcept {
 }
 
 std::weak_ordering version_compare(std::string_view a, std::string_view b) noexcept {
-  auto value = [](std::string_view digits) {
-    const std::string_view n = key_bytes::significant_digits(digits);
-    return key_bytes::compare_numbers(n, largest) > 0 ? largest : n;
-  };
   for (std::size_t i = 0, j = 0;;) {
     const std::string_view x = next_run(a, i), y = next_run(b, j);
     if (x.empty() && y.empty()) return std::weak_ordering::equivalent;
@@ -216,27 +205,21 @@ constexpr std::array<std::string_view, 1> names{"composer"};
 }  // namespace
 
 std::optional<Modifier> modifier(std::string_view r) noexcept {
-  constexpr std::array<std::pair<std::string_view, Stability>, 9> spellings{{
-      {"stable", Stability::stable},
-      {"beta", Stability::beta},
-      {"b", Stability::beta},
-      {"rc", Stability::rc},
-      {"alpha", Stability::alpha},
-      {"a", Stability::alpha},
-      {"patch", Stability::patch},
-      {"pl", Stability::patch},
-      {"p", Stability::patch},
-  }};
+  using enum Stability;
+  constexpr std::array<std::string_view, 9> spellings{"stable", "beta",  "b",  "rc", "alpha",
+                                                      "a",      "patch", "pl", "p"};
+  constexpr std::array<Stability, 9> spelled{stable, beta,  beta,  rc,   alpha,
+                                             alpha,  patch, patch, patch};
   auto separator = [&](std::size_t at, std::string_view seps) {
     return at < r.size() && seps.find(r[at]) != std::string_view::npos ? at + 1 : at;
   };
   Modifier m;
   std::size_t i = separator(0, "._-");
-  for (const auto& [word, stability] : spellings) {
-    if (!starts_without_case(r.substr(i), word)) continue;
+  for (std::size_t k = 0; k < spellings.size(); ++k) {
+    if (!starts_without_case(r.substr(i), spellings[k])) continue;
     m.word = true;
-    m.stability = stability;
-    const std::size_t start = i += word.size();
+    m.stability = spelled[k];
+    const std::size_t start = i += spellings[k].size();
     for (std::size_t j = separator(i, ".-"); j < r.size() && is_digit(r[j]); j = separator(i, ".-"))
       for (i = j; i < r.size() && is_digit(r[i]);) ++i;
     m.numbers = r.substr(start, i - start);
@@ -269,13 +252,12 @@ std::expected<Parts, ParseError> read(std::string_view text) {
     if (v.default_branch) v.release = nines, v.dev = true;
     return v;
   }
-  if (const std::size_t plus = s.find('+'); plus != std::string_view::npos) {
-    const std::string_view before = s.substr(0, plus), after = s.substr(plus + 1);
-    if (!before.empty() && before.find_first_of(",") == std::string_view::npos &&
-        before.find_first_of(blanks) == std::string_view::npos && !after.empty() &&
-        after.find_first_of(blanks) == std::string_view::npos)
-      s = before;
-  }
+  // Build metadata, where neither part holds a blank (nor the first a comma).
+  if (const std::size_t plus = s.find('+'); plus != std::string_view::npos && plus > 0 &&
+                                            plus + 1 < s.size() &&
+                                            s.find_first_of(blanks) == std::string_view::npos &&
+                                            s.substr(0, plus).find(',') == std::string_view::npos)
+    s = s.substr(0, plus);
   const std::size_t i = !s.empty() && lower(s[0]) == 'v' ? 1 : 0;
   // One to four numbers, the first of at most five digits.
   std::size_t end = i;
@@ -286,23 +268,18 @@ std::expected<Parts, ParseError> read(std::string_view text) {
          ++dots) {
       for (++end; end < s.size() && is_digit(s[end]);) ++end;
     }
-    if (auto m = modifier(s.substr(end))) {
-      v.release = s.substr(i, end - i);
-      v.padded = true;
-      return with(v, *m);
-    }
+    v.padded = true;
+    if (auto m = modifier(s.substr(end))) return with(v, *m, s.substr(i, end - i));
+    v.padded = false;
   }
   // A date, with the modifier's separator, if any, left to it.
   std::size_t run = i;
   while (run < s.size() && (is_digit(s[run]) || std::string_view(".:-").find(s[run]) != s.npos))
     ++run;
   for (std::size_t date_end : {run, run - 1}) {
-    if (date_end <= i || !is_digit(s[date_end - 1]) || !date_shape(s.substr(i, date_end - i)))
-      continue;
-    if (auto m = modifier(s.substr(date_end))) {
-      v.release = s.substr(i, date_end - i);
-      return with(v, *m);
-    }
+    auto m = modifier(s.substr(date_end));
+    if (m && date_end > i && is_digit(s[date_end - 1]) && date_shape(s.substr(i, date_end - i)))
+      return with(v, *m, s.substr(i, date_end - i));
   }
   // A numbered branch: "1.2.x-dev".
   if (s.size() >= 3 && equals_without_case(s.substr(s.size() - 3), "dev")) {

@@ -207,16 +207,15 @@ class Constraints {
   // An operator (= when none) and a version; a branch only equals itself,
   // and no comparison holds for it.
   Read compared(std::size_t at, std::string_view c, std::optional<Stability> flag) {
-    constexpr std::array<std::pair<std::string_view, RangeOp>, 8> operators{{
-        {"<>", RangeOp::not_equal},
-        {"!=", RangeOp::not_equal},
-        {">=", RangeOp::greater_equal},
-        {">", RangeOp::greater},
-        {"<=", RangeOp::less_equal},
-        {"<", RangeOp::less},
-        {"==", RangeOp::equal},
-        {"=", RangeOp::equal},
-    }};
+    using enum RangeOp;
+    constexpr std::array<std::pair<std::string_view, RangeOp>, 8> operators{{{"<>", not_equal},
+                                                                             {"!=", not_equal},
+                                                                             {">=", greater_equal},
+                                                                             {">", greater},
+                                                                             {"<=", less_equal},
+                                                                             {"<", less},
+                                                                             {"==", equal},
+                                                                             {"=", equal}}};
     RangeOp op = RangeOp::equal;
     std::size_t i = 0;
     for (const auto& [text, test] : operators) {
