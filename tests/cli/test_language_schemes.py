@@ -95,3 +95,19 @@ def test_refusals_are_reports(tolva, scheme, text, report):
 def test_composer_refused_constraints(tolva, spec):
     result = tolva("filter", "--scheme", "composer", spec, input=b"1.0\n")
     assert (result.stdout, result.returncode) == (b"", 2) and b"does not read" in result.stderr
+
+
+# Composer's normal forms at the bounds of its grammar: a first number of
+# five digits (else a date), a date of six pairs and a last group of three
+# digits, a numbered branch of four numbers.
+@pytest.mark.parametrize("text, normal", [
+    ("12345.1", "12345.1.0.0"), ("123456.1", "123456.1"), ("1234567.1", None),
+    ("2010.01.01.01.01.01.01.001", "2010.01.01.01.01.01.01.001"),
+    ("2010.01.01.01.01.01.01.0001", None), ("2010.01.01.01.01.01.01.01.01", None),
+    ("1.2.x.4-dev", "1.2.9999999.4-dev"), ("1.2.3.4.x-dev", None),
+    ("1.0-stable-dev", "1.0.0.0"), ("v1.0.-dev", "1.0.0.0-dev"), ("1.0.0-1", None),
+])
+def test_composer_normal_forms_at_bounds(tolva, text, normal):
+    result = tolva("parse", "--json", "--scheme", "composer", text)
+    got = json.loads(result.stdout)["normalized"] if result.returncode == 0 else None
+    assert got == normal
