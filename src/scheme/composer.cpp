@@ -286,6 +286,7 @@ std::expected<Parts, ParseError> read(std::string_view text) {
     std::string_view numbered = s.substr(i, s.size() - 3 - i);
     if (!numbered.empty() && (numbered.back() == '.' || numbered.back() == '-'))
       numbered.remove_suffix(1);
+    numbered = numbered.substr(0, numbered.find_last_not_of(blanks) + 1);
     if (wildcard_shape(numbered)) {
       v.release = numbered;
       v.wildcards = v.dev = true;

@@ -280,16 +280,16 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
       while (i < t.size() && std::string_view("<>=!").find(t[i]) != std::string_view::npos) ++i;
       if (i > start) i = skip_blanks(i);
       std::size_t end = word_end(i);
-      const std::size_t from_end = end;
-      const std::size_t dash = skip_blanks(end);
-      if (i == start && dash > end && dash + 1 < t.size() && t[dash] == '-' &&
-          is_blank(t[dash + 1])) {
-        const std::size_t to = skip_blanks(dash + 1);
-        end = word_end(to);
-        if (auto r = constraints.hyphen(start, t.substr(start, from_end - start), to,
-                                        t.substr(to, end - to));
+      // A hyphen range: " - " with one space on each side, as Composer
+      // splits constraints at any other blanks around a '-'.
+      if (i == start && t.substr(end).starts_with(" - ") && end + 3 < t.size() &&
+          !is_blank(t[end + 3])) {
+        const std::size_t to = end + 3, to_end = word_end(to);
+        if (auto r = constraints.hyphen(start, t.substr(start, end - start), to,
+                                        t.substr(to, to_end - to));
             !r)
           return r;
+        end = to_end;
       } else if (end == i) {
         return in.fail(i, {P::RangeOperand});
       } else if (auto r = constraints.one(start, t.substr(start, end - start)); !r) {
