@@ -214,6 +214,7 @@ std::optional<Modifier> modifier(std::string_view r) noexcept {
     return at < r.size() && seps.find(r[at]) != std::string_view::npos ? at + 1 : at;
   };
   Modifier m;
+  if (r.empty()) return m;  // most versions have none
   std::size_t i = separator(0, "._-");
   for (std::size_t k = 0; k < spellings.size(); ++k) {
     if (!starts_without_case(r.substr(i), spellings[k])) continue;
