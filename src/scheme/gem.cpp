@@ -55,16 +55,23 @@ class Segments {
  public:
   explicit Segments(std::string_view s) noexcept : s_(s) {}
   std::optional<Segment> next() noexcept {
-    while (i_ < s_.size() && s_[i_] == '.') ++i_;
-    if (i_ == s_.size()) return std::nullopt;
-    if (s_[i_] == '-') {
-      ++i_;
+    // A local cursor: the text's bytes could alias i_.
+    std::size_t i = i_;
+    while (i < s_.size() && s_[i] == '.') ++i;
+    if (i == s_.size()) return std::nullopt;
+    const std::size_t start = i;
+    if (s_[i] == '-') {
+      i_ = i + 1;
       return Segment{"pre", false};
     }
-    const bool number = is_digit(s_[i_]);
-    const std::size_t start = i_;
-    while (i_ < s_.size() && is_alnum(s_[i_]) && is_digit(s_[i_]) == number) ++i_;
-    return Segment{s_.substr(start, i_ - start), number};
+    const bool number = is_digit(s_[i]);
+    if (number) {
+      while (i < s_.size() && is_digit(s_[i])) ++i;
+    } else {
+      while (i < s_.size() && is_letter(s_[i])) ++i;
+    }
+    i_ = i;
+    return Segment{s_.substr(start, i - start), number};
   }
 
  private:
@@ -73,7 +80,11 @@ class Segments {
 };
 
 bool is_zero(const Segment& s) noexcept {
-  return s.number && key_bytes::significant_digits(s.text).empty();
+  if (!s.number) return false;
+  for (char c : s.text) {
+    if (c != '0') return false;
+  }
+  return true;
 }
 
 // Marks. A sequence compares as if padded with zeros, so each run of zero
@@ -97,8 +108,12 @@ enum : std::uint8_t {
 };
 
 std::uint8_t word_class(std::string_view word) noexcept {
-  const int c = word.compare("pre");
-  return c < 0 ? below_now : c == 0 ? pre_now : above_now;
+  constexpr std::string_view pre = "pre";
+  for (std::size_t i = 0; i < pre.size(); ++i) {
+    if (i == word.size()) return below_now;
+    if (word[i] != pre[i]) return word[i] < pre[i] ? below_now : above_now;
+  }
+  return word.size() == pre.size() ? pre_now : above_now;
 }
 
 // The key of the segments, trailing zeros of the numbers before the first
