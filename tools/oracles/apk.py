@@ -53,8 +53,8 @@ class Oracle:
         env = dict(os.environ, GO111MODULE="off", GOPATH=f"/usr/share/gocode:{scratch}/gopath",
                    GOCACHE=f"{scratch}/gocache", GOFLAGS="")
         self.program = f"{scratch}/apk_oracle"
-        subprocess.run(["go", "build", "-o", self.program, str(HERE / "apk_oracle.go")],
-                       env=env, check=True)
+        subprocess.run(["go", "build", "-o", self.program, str(HERE / "apk_oracle.go"),
+                        str(HERE / "oracle_lines.go")], env=env, check=True)
 
     def ask(self, mode, lines):
         out = subprocess.run([self.program, mode], input="".join(l + "\n" for l in lines),
