@@ -151,10 +151,8 @@ def main():
     matrix = [[vercmp(a, b) for b in good] for a in good]
     tables.write_order(SCHEME, HEADER, good, matrix, lambda a, b: has_pkgrel(a) - has_pkgrel(b))
     tables.write_invalid(SCHEME, HEADER, refused)
-    r = tables.rng(SCHEME + "-pool")
-    pool = tables.dedupe([e + c + rel for c in ["1.0", "1.0a", "1.0.a", "1.0.1", "1..0", "2"]
-                          for e in ("", "1:") for rel in ("", "-1", "-2")] + r.sample(good, 30))
-    tables.write_ranges(SCHEME, HEADER, pool, ranges(pool), contains)
+    tables.write_epoch_ranges(SCHEME, HEADER, good, ["1.0", "1.0a", "1.0.a", "1.0.1", "1..0", "2"],
+                              ranges, contains)
 
 
 if __name__ == "__main__":

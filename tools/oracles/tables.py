@@ -125,5 +125,15 @@ def alternatives(r, comparator, count=260):
     return out
 
 
+def write_epoch_ranges(scheme, header, good, cores, ranges, contains):
+    """Writes ranges.tsv over a pool of versions: each of `cores` with and
+    without the epoch 1: and with no release, -1 and -2, then 30 of the good
+    versions; ranges(pool) gives the ranges."""
+    r = rng(scheme + "-pool")
+    pool = dedupe([e + c + rel for c in cores for e in ("", "1:") for rel in ("", "-1", "-2")]
+                  + r.sample(good, 30))
+    write_ranges(scheme, header, pool, ranges(pool), contains)
+
+
 def dedupe(items):
     return list(dict.fromkeys(items))
