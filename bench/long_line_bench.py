@@ -7,9 +7,9 @@ Run: /usr/bin/python3 bench/long_line_bench.py [path to tolva] [MB]
 (default build/src/cli/tolva, a line of 100 MB)
 
 The long line is one-letter parts of a text each scheme reads (`a.a.a...`
-under tolva's, `1.2.3-a.a...` under semver, `1a1a...` under natural and
-debian), which as a value would take about twelve bytes a byte; the commands
-key it straight from its text. The rejected lines are three million lines of
+under tolva's, `1.2.3-a.a...` under semver, `1a1a...` under natural and debian,
+`1.a1a1...` and `1---...` under gem, each '-' a word), which as a value would
+take about twelve bytes a byte; the commands key it straight from its text. The rejected lines are three million lines of
 `x` under semver, and 10 MB of NULs as empty lines (`sort -z`) under debian.
 Each figure is the peak resident size of one run, as GNU time reports it (a
 process forked from this interpreter would count the interpreter's pages as
@@ -63,6 +63,8 @@ SCHEMES = [
     ("semver", b"1.2.3-", b"a.", ">=1.2.3-0"),
     ("natural", b"", b"1a", ">=1"),
     ("debian", b"", b"1a", ">=1"),
+    ("gem", b"1.", b"a1", "~> 1.0"),
+    ("gem", b"1-", b"--", "~> 1.0"),
 ]
 
 

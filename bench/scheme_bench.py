@@ -113,9 +113,8 @@ def oracle_sort(scheme, data, tmp):
     program = os.path.join(tmp, "apk_oracle")
     env = dict(os.environ, GO111MODULE="off", GOPATH=f"/usr/share/gocode:{tmp}/gopath",
                GOCACHE=f"{tmp}/gocache")
-    built = subprocess.run(["go", "build", "-o", program,
-                            os.path.join(HERE, "..", "tools", "oracles", "apk_oracle.go")],
-                           env=env, capture_output=True)
+    built = subprocess.run(["go", "build", "-o", program, os.path.join(ORACLES, "apk_oracle.go"),
+                            os.path.join(ORACLES, "oracle_lines.go")], env=env, capture_output=True)
     return None if built.returncode else ["sh", "-c", f'exec "$0" sort < "$1"', program, data]
 ORACLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tools", "oracles")
 
@@ -240,7 +239,8 @@ def compiled_oracle_sort(scheme, tmp):
     if scheme == "golang" and shutil.which("go"):
         env = {**os.environ, "GO111MODULE": "off", "GOPATH": f"/usr/share/gocode:{tmp}",
                "GOCACHE": os.path.join(tmp, "gocache")}
-        made = subprocess.run(["go", "build", "-o", exe, source], env=env, capture_output=True)
+        made = subprocess.run(["go", "build", "-o", exe, source,
+                               os.path.join(ORACLES, "oracle_lines.go")], env=env, capture_output=True)
         return [exe] if made.returncode == 0 else None
     if scheme == "nuget" and shutil.which("mcs") and shutil.which("mono"):
         library = "/usr/lib/nuget/NuGet.Core.dll"

@@ -295,27 +295,41 @@ Read read_cargo_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   }
 }
 
-Read check_cargo(std::string_view text, const Order&) {
-  if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
-}
-
-// By keys: the ecosystem's own tool, through the tables the tests read, is
-// the comparison the keys are held to.
-std::expected<std::weak_ordering, ParseError> compare_cargo(std::string_view a, std::string_view b,
-                                                            const Order& order) {
-  std::string x, y;
-  if (auto k = append_cargo_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
-  if (auto k = append_cargo_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
-  return x.compare(y) <=> 0;
+// SemVer precedence, then the build metadata identifier by identifier:
+// numbers below words, numbers by value and then by length, words byte by
+// byte, and fewer identifiers first.
+std::weak_ordering compare(const semver::Parts& a, const semver::Parts& b) noexcept {
+  if (auto c = semver::compare(a, b); c != 0) return c;
+  std::string_view x = a.build, y = b.build;
+  while (!x.empty() && !y.empty()) {
+    const std::string_view p = x.substr(0, x.find('.')), q = y.substr(0, y.find('.'));
+    const bool number = p.find_first_not_of("0123456789") == std::string_view::npos;
+    if (number != (q.find_first_not_of("0123456789") == std::string_view::npos))
+      return number ? std::weak_ordering::less : std::weak_ordering::greater;
+    if (!number) {
+      if (auto c = p.compare(q) <=> 0; c != 0) return c;
+    } else if (auto c = key_bytes::compare_numbers(p, q); c != 0) {
+      return c;
+    } else if (p.size() != q.size()) {
+      return p.size() <=> q.size();
+    }
+    x.remove_prefix(std::min(x.size(), p.size() + 1));
+    y.remove_prefix(std::min(y.size(), q.size() + 1));
+  }
+  return !x.empty() <=> !y.empty();
 }
 
 constexpr std::array<std::string_view, 1> names{"cargo"};
 
 }  // namespace
 
-const Row cargo_row{Scheme::cargo,        names,        append_cargo_key,
-                    cargo_key_size_bound, cargo_fields, read_cargo_range,
-                    check_cargo,          compare_cargo};
+const Row cargo_row{.scheme = Scheme::cargo,
+                    .names = names,
+                    .append_key = append_cargo_key,
+                    .key_size_bound = cargo_key_size_bound,
+                    .fields = cargo_fields,
+                    .read_range = read_cargo_range,
+                    .check = check_by_reading<read>,
+                    .compare = compare_by_reading<read, compare>};
 
 }  // namespace tolva::scheme::detail

@@ -4,6 +4,7 @@
 // ".pre.", and ordered as RubyGems orders them; requirements are =, !=, >,
 // <, >=, <= and ~> joined by commas.
 #include <array>
+#include <optional>
 
 #include "row.hpp"
 
@@ -43,80 +44,134 @@ std::expected<void, ParseError> check_text(std::string_view s) {
   return {};
 }
 
-// The segments of a text in order, '-' as the segment "pre", calling
-// `each(segment, is_number)`.
-template <class Each>
-void segments(std::string_view s, Each each) {
-  for (std::size_t i = 0; i < s.size();) {
-    if (s[i] == '-') {
-      each(std::string_view("pre"), false);
-      ++i;
-    } else if (is_alnum(s[i])) {
-      const bool number = is_digit(s[i]);
-      const std::size_t start = i;
-      while (i < s.size() && is_alnum(s[i]) && is_digit(s[i]) == number) ++i;
-      each(s.substr(start, i - start), number);
-    } else {
-      ++i;
+// A segment: a run of digits (a number) or of letters (a word).
+struct Segment {
+  std::string_view text;
+  bool number = false;
+};
+
+// The segments of a checked text in order, '-' as the word "pre".
+class Segments {
+ public:
+  explicit Segments(std::string_view s) noexcept : s_(s) {}
+  std::optional<Segment> next() noexcept {
+    // A local cursor: the text's bytes could alias i_.
+    std::size_t i = i_;
+    while (i < s_.size() && s_[i] == '.') ++i;
+    if (i == s_.size()) return std::nullopt;
+    const std::size_t start = i;
+    if (s_[i] == '-') {
+      i_ = i + 1;
+      return Segment{"pre", false};
     }
+    const bool number = is_digit(s_[i]);
+    if (number) {
+      while (i < s_.size() && is_digit(s_[i])) ++i;
+    } else {
+      while (i < s_.size() && is_letter(s_[i])) ++i;
+    }
+    i_ = i;
+    return Segment{s_.substr(start, i - start), number};
   }
+
+ private:
+  std::string_view s_;
+  std::size_t i_ = 0;
+};
+
+bool is_zero(const Segment& s) noexcept {
+  if (!s.number) return false;
+  for (char c : s.text) {
+    if (c != '0') return false;
+  }
+  return true;
 }
 
-// Token marks. A sequence compares as if padded with zeros, so each run of
-// zero segments is folded into the segment after it: a word after z zeros
-// lies below the end, and lower the fewer zeros come before it; a number
-// after z zeros lies above the end, and lower the more zeros come before it.
-// The marks lie below every letter, so they also end a word before them.
-enum : std::uint8_t { word_now = 4, word_later, sequence_end, number_later, number_now };
+// Marks. A sequence compares as if padded with zeros, so each run of zero
+// segments is folded into the segment after it: a word after zeros lies
+// below the end, and lower the fewer zeros come before it; a number after
+// zeros lies above the end, and lower the more zeros come before it. Words
+// fall in three classes by how they compare with "pre", which '-' stands
+// for: below, "pre" itself (written as its class alone, so that '-' takes
+// one byte), and above. A word right after the segment before it is its
+// class's mark and its letters; after zeros, word_later, the zeros less one
+// as a count, its class's mark and its letters. The marks lie below every
+// letter, so they also end a word before them.
+enum : std::uint8_t {
+  below_now = 4,
+  pre_now,
+  above_now,
+  word_later,
+  sequence_end,
+  number_later,
+  number_now
+};
+
+std::uint8_t word_class(std::string_view word) noexcept {
+  constexpr std::string_view pre = "pre";
+  for (std::size_t i = 0; i < pre.size(); ++i) {
+    if (i == word.size()) return below_now;
+    if (word[i] != pre[i]) return word[i] < pre[i] ? below_now : above_now;
+  }
+  return word.size() == pre.size() ? pre_now : above_now;
+}
 
 // The key of the segments, trailing zeros of the numbers before the first
-// word and of the whole dropped, as RubyGems drops them.
+// word and of the whole dropped, as RubyGems drops them. At most two bytes a
+// byte of text and the end: '-' takes one, a one-letter word or one-digit
+// number two, and a word after zeros four, two of them for its "0." or "0".
 template <class Sink>
 void put_key(Sink& out, std::string_view text) {
   std::uint64_t zeros = 0;
   bool words = false;
-  segments(text, [&](std::string_view seg, bool number) {
-    if (number && key_bytes::significant_digits(seg).empty()) {
+  Segments segments(text);
+  while (const auto seg = segments.next()) {
+    if (is_zero(*seg)) {
       ++zeros;
-      return;
+      continue;
     }
-    if (!number && !words) zeros = 0;  // zeros ending the release are dropped
-    words = words || !number;
-    if (number) {
+    if (!seg->number && !words) zeros = 0;  // zeros ending the release are dropped
+    words = words || !seg->number;
+    if (seg->number) {
       out.put(zeros == 0 ? number_now : number_later);
       if (zeros != 0) key_bytes::put_count(out, zeros - 1, true);
-      key_bytes::put_number(out, seg);
+      key_bytes::put_number(out, seg->text);
     } else {
-      out.put(zeros == 0 ? word_now : word_later);
-      if (zeros != 0) key_bytes::put_count(out, zeros - 1);
-      key_bytes::put_text(out, seg);
+      const std::uint8_t mark = word_class(seg->text);
+      if (zeros != 0) {
+        out.put(word_later);
+        key_bytes::put_count(out, zeros - 1);
+      }
+      out.put(mark);
+      if (mark != pre_now) key_bytes::put_text(out, seg->text);
     }
     zeros = 0;
-  });
+  }
   out.put(sequence_end);
 }
 
-Keyed append_gem_key(std::string& out, std::string_view text, const Order&) {
+std::size_t gem_key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 1; }
+
+Keyed append_gem_key(std::string& out, std::string_view text, const Order& order) {
   if (auto ok = check_text(text); !ok) return std::unexpected(std::move(ok.error()));
-  // '-' becomes the four bytes of the word "pre".
-  key_bytes::append_key(out, 4 * text.size() + 1,
+  key_bytes::append_key(out, gem_key_size_bound(text.size(), order),
                         [&](key_bytes::Room& room) { put_key(room, text); });
   return KeyFacts{};
 }
-
-std::size_t gem_key_size_bound(std::size_t size, const Order&) noexcept { return 4 * size + 1; }
 
 std::expected<std::vector<Field>, ParseError> gem_fields(std::string_view text, const Order&) {
   if (auto ok = check_text(text); !ok) return std::unexpected(std::move(ok.error()));
   Field all{"segments", Field::Form::list, {}, {}};
   Field pre{"prerelease", Field::Form::absent, {}, {}};
-  segments(text, [&](std::string_view seg, bool number) {
-    if (!number) pre.form = Field::Form::list;
-    const std::string_view shown = number ? key_bytes::significant_digits(seg) : seg;
+  Segments segments(text);
+  while (const auto seg = segments.next()) {
+    if (!seg->number) pre.form = Field::Form::list;
+    const std::string_view shown =
+        seg->number ? key_bytes::significant_digits(seg->text) : seg->text;
     std::string item(shown.empty() ? std::string_view("0") : shown);
     if (pre.form == Field::Form::list) pre.items.push_back(item);
     all.items.push_back(std::move(item));
-  });
+  }
   return std::vector<Field>{std::move(all), std::move(pre)};
 }
 
@@ -124,11 +179,9 @@ std::expected<std::vector<Field>, ParseError> gem_fields(std::string_view text, 
 // (its only one when it has one) one higher.
 KeyBound pessimistic_bound(std::string_view text) {
   std::vector<std::string> numbers;
-  bool words = false;
-  segments(text, [&](std::string_view seg, bool number) {
-    words = words || !number;
-    if (!words) numbers.emplace_back(seg);
-  });
+  Segments segments(text);
+  for (auto seg = segments.next(); seg && seg->number; seg = segments.next())
+    numbers.emplace_back(seg->text);
   if (numbers.size() > 1) numbers.pop_back();
   // The last number one higher: '0' before it, then the nines carried.
   std::string last = "0" + numbers.back();
@@ -142,8 +195,8 @@ KeyBound pessimistic_bound(std::string_view text) {
   key_bytes::WholeKey out(b.key);
   put_key(out, bumped);
   // Below every version whose release is the bumped one: its pre-releases
-  // continue it with a word, which starts at word_now.
-  b.key.back() = static_cast<char>(word_now);
+  // continue it with a word, whose marks start at below_now.
+  b.key.back() = static_cast<char>(below_now);
   return b;
 }
 
@@ -180,26 +233,76 @@ Read read_gem_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   }
 }
 
-Read check_gem(std::string_view text, const Order&) {
-  if (auto v = check_text(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
+std::expected<std::string_view, ParseError> read(std::string_view text) {
+  if (auto ok = check_text(text); !ok) return std::unexpected(std::move(ok.error()));
+  return text;
 }
 
-// By keys: the ecosystem's own tool, through the tables the tests read, is
-// the comparison the keys are held to.
-std::expected<std::weak_ordering, ParseError> compare_gem(std::string_view a, std::string_view b,
-                                                          const Order& order) {
-  std::string x, y;
-  if (auto k = append_gem_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
-  if (auto k = append_gem_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
-  return x.compare(y) <=> 0;
+// The segments RubyGems compares: the zeros that end the numbers before the
+// first word are left out.
+class Canonical {
+ public:
+  explicit Canonical(std::string_view text) noexcept : segments_(text) {}
+  std::optional<Segment> next() noexcept {
+    if (zeros_ > 0) {
+      --zeros_;
+      return Segment{"0", true};
+    }
+    if (held_) {
+      held_ = false;
+      return after_zeros_;
+    }
+    auto seg = segments_.next();
+    if (!words_ && seg && is_zero(*seg)) {
+      // Read to the run's end, then give its zeros unless a word follows.
+      std::size_t run = 1;
+      while ((after_zeros_ = segments_.next()) && is_zero(*after_zeros_)) ++run;
+      if (!after_zeros_ || after_zeros_->number) {
+        zeros_ = run - 1;
+        held_ = true;
+      } else {
+        seg = after_zeros_;
+      }
+    }
+    words_ = words_ || (seg && !seg->number);
+    return seg;
+  }
+
+ private:
+  Segments segments_;
+  std::size_t zeros_ = 0;
+  bool held_ = false;  // after_zeros_ comes once zeros_ are given
+  std::optional<Segment> after_zeros_;
+  bool words_ = false;
+};
+
+// Segment by segment, the shorter padded with zeros: a word below a number,
+// numbers by value, words byte by byte.
+std::weak_ordering compare(std::string_view a, std::string_view b) noexcept {
+  Canonical x(a), y(b);
+  for (;;) {
+    const auto p = x.next(), q = y.next();
+    if (!p && !q) return std::weak_ordering::equivalent;
+    const Segment l = p.value_or(Segment{"0", true}), r = q.value_or(Segment{"0", true});
+    if (l.number != r.number)
+      return l.number ? std::weak_ordering::greater : std::weak_ordering::less;
+    const std::weak_ordering c =
+        l.number ? key_bytes::compare_numbers(l.text, r.text) : l.text.compare(r.text) <=> 0;
+    if (c != 0) return c;
+  }
 }
 
 constexpr std::array<std::string_view, 1> names{"gem"};
 
 }  // namespace
 
-const Row gem_row{Scheme::gem, names,          append_gem_key, gem_key_size_bound,
-                  gem_fields,  read_gem_range, check_gem,      compare_gem};
+const Row gem_row{.scheme = Scheme::gem,
+                  .names = names,
+                  .append_key = append_gem_key,
+                  .key_size_bound = gem_key_size_bound,
+                  .fields = gem_fields,
+                  .read_range = read_gem_range,
+                  .check = check_by_reading<read>,
+                  .compare = compare_by_reading<read, compare>};
 
 }  // namespace tolva::scheme::detail

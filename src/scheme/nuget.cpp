@@ -54,10 +54,11 @@ class Reader {
       if (i > 0 && !at('.')) break;
       if (i > 0) ++pos_;
       const std::size_t start = pos_;
-      while (pos_ < text_.size() && kb::is_digit(text_[pos_])) ++pos_;
+      pos_ = digits_end(start);
       parts.numbers[i] = text_.substr(start, pos_ - start);
       if (parts.numbers[i].empty()) return fail({P::Digit});
-      if (kb::compare_numbers(parts.numbers[i], "2147483647") > 0) {
+      // Nine digits never exceed the largest number.
+      if (pos_ - start > 9 && kb::compare_numbers(parts.numbers[i], "2147483647") > 0) {
         pos_ = start;
         return fail({small_number});
       }
@@ -86,6 +87,12 @@ class Reader {
 
  private:
   bool at(char c) const noexcept { return pos_ < text_.size() && text_[pos_] == c; }
+  // Where the digits from `at` end; a local cursor, as the text's bytes
+  // could alias pos_.
+  std::size_t digits_end(std::size_t at) const noexcept {
+    while (at < text_.size() && kb::is_digit(text_[at])) ++at;
+    return at;
+  }
   std::unexpected<ParseError> fail(std::initializer_list<P> expected) const {
     return std::unexpected(grammar::failure_at(text_, pos_, expected));
   }
@@ -120,8 +127,9 @@ Keyed append_key(std::string& out, std::string_view text, const Order& order) {
   kb::append_key(out, key_size_bound(text.size(), order), [&](kb::Room& room) {
     for (std::string_view number : parts->numbers) kb::put_number(room, number);
     if (parts->label.empty()) return room.put(release_mark);
-    for (auto id : std::views::split(parts->label, '.')) {
-      const std::string_view word(id.begin(), id.end());
+    for (std::string_view rest = parts->label; !rest.empty();) {
+      const std::string_view word = rest.substr(0, rest.find('.'));
+      rest.remove_prefix(std::min(rest.size(), word.size() + 1));
       if (all_digits(word)) {
         room.put(number_mark);
         kb::put_number(room, word);

@@ -129,6 +129,12 @@ inline std::string_view significant_digits(std::string_view digits) noexcept {
 // `digits` holds only '0' to '9'.
 template <class Sink>
 void put_number(Sink& out, std::string_view digits) {
+  // The most common numbers, leading zeros and all, by value at once.
+  if (digits.size() <= 2) {
+    unsigned n = 0;
+    for (char c : digits) n = n * 10 + static_cast<unsigned>(c - '0');
+    return out.put(static_cast<std::uint8_t>(n));
+  }
   digits = significant_digits(digits);
   const std::size_t size = digits.size();
   // Below 200: at most two digits, or three starting with 1.

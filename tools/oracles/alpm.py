@@ -39,27 +39,14 @@ def vercmp(a, b):
     return tables.sign(alpm.alpm_pkg_vercmp(a.encode(), b.encode()))
 
 
-NUMBERS = ["0", "1", "2", "9", "10", "01", "007", "00", "18446744073709551615",
-           "18446744073709551616", "100000000000000000000000"]
 WORDS = ["a", "b", "z", "A", "Z", "rc", "alpha", "beta", "git", "r", "p"]
 SEPARATORS = [".", ".", ".", "_", "+", "", "..", "~", "^", "@", "%", "._"]
 
 
-def segment(r):
-    kind = r.random()
-    if kind < 0.6:
-        return r.choice(NUMBERS[:8])
-    if kind < 0.65:
-        return r.choice(NUMBERS[8:])
-    if kind < 0.85:
-        return r.choice(WORDS)
-    return r.choice(NUMBERS[:5]) + r.choice(WORDS)
-
-
 def pkgver(r):
-    text = segment(r)
+    text = tables.segment(r, WORDS)
     for _ in range(r.randrange(4)):
-        text += r.choice(SEPARATORS) + segment(r)
+        text += r.choice(SEPARATORS) + tables.segment(r, WORDS)
     if r.random() < 0.08:
         text = r.choice([".", "_", "~"]) + text
     if r.random() < 0.04:
@@ -164,10 +151,8 @@ def main():
     matrix = [[vercmp(a, b) for b in good] for a in good]
     tables.write_order(SCHEME, HEADER, good, matrix, lambda a, b: has_pkgrel(a) - has_pkgrel(b))
     tables.write_invalid(SCHEME, HEADER, refused)
-    r = tables.rng(SCHEME + "-pool")
-    pool = tables.dedupe([e + c + rel for c in ["1.0", "1.0a", "1.0.a", "1.0.1", "1..0", "2"]
-                          for e in ("", "1:") for rel in ("", "-1", "-2")] + r.sample(good, 30))
-    tables.write_ranges(SCHEME, HEADER, pool, ranges(pool), contains)
+    tables.write_epoch_ranges(SCHEME, HEADER, good, ["1.0", "1.0a", "1.0.a", "1.0.1", "1..0", "2"],
+                              ranges, contains)
 
 
 if __name__ == "__main__":

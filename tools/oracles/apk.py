@@ -53,8 +53,8 @@ class Oracle:
         env = dict(os.environ, GO111MODULE="off", GOPATH=f"/usr/share/gocode:{scratch}/gopath",
                    GOCACHE=f"{scratch}/gocache", GOFLAGS="")
         self.program = f"{scratch}/apk_oracle"
-        subprocess.run(["go", "build", "-o", self.program, str(HERE / "apk_oracle.go")],
-                       env=env, check=True)
+        subprocess.run(["go", "build", "-o", self.program, str(HERE / "apk_oracle.go"),
+                        str(HERE / "oracle_lines.go")], env=env, check=True)
 
     def ask(self, mode, lines):
         out = subprocess.run([self.program, mode], input="".join(l + "\n" for l in lines),
@@ -161,11 +161,7 @@ def ranges(pool, r):
         return r.choice(ops) + gap + bound
 
     out = [f"{op}{b}" for op in ops[:-1] for b in ("1.0", "1.0-r1", "1", "1.0_rc", "1.00", "1.0a")]
-    for _ in range(260):
-        alts = [" ".join(comparator() for _ in range(r.choice([1, 1, 2, 2, 3])))
-                for _ in range(r.choice([1, 1, 1, 2]))]
-        out.append(" || ".join(alts))
-    return tables.dedupe(out)
+    return tables.dedupe(out + tables.alternatives(r, comparator))
 
 
 def comparators(text):

@@ -20,23 +20,12 @@ import (
 )
 
 func main() {
-	in := bufio.NewScanner(os.Stdin)
-	in.Buffer(make([]byte, 1<<20), 1<<20)
 	out := bufio.NewWriter(os.Stdout)
 	defer out.Flush()
-	var lines []string
-	for in.Scan() {
-		lines = append(lines, in.Text())
-	}
+	lines := readLines()
 	switch os.Args[1] {
 	case "valid":
-		for _, l := range lines {
-			if version.Valid(l) {
-				fmt.Fprintln(out, 1)
-			} else {
-				fmt.Fprintln(out, 0)
-			}
-		}
+		writeValid(out, lines, version.Valid)
 	case "matrix":
 		row := make([]byte, len(lines))
 		for _, a := range lines {

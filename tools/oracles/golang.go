@@ -57,23 +57,12 @@ func inRange(version, text string) bool {
 }
 
 func main() {
-	in := bufio.NewScanner(os.Stdin)
-	in.Buffer(make([]byte, 1<<20), 1<<20)
 	out := bufio.NewWriter(os.Stdout)
 	defer out.Flush()
-	var lines []string
-	for in.Scan() {
-		lines = append(lines, in.Text())
-	}
+	lines := readLines()
 	switch os.Args[1] {
 	case "valid":
-		for _, v := range lines {
-			if semver.IsValid(v) {
-				fmt.Fprintln(out, 1)
-			} else {
-				fmt.Fprintln(out, 0)
-			}
-		}
+		writeValid(out, lines, semver.IsValid)
 	case "order":
 		sort.SliceStable(lines, func(i, j int) bool { return semver.Compare(lines[i], lines[j]) < 0 })
 		ranks := make([]int, len(lines))

@@ -101,8 +101,8 @@ def main():
     env = dict(os.environ, GO111MODULE="off", GOPATH=f"/usr/share/gocode:{work}",
                GOCACHE=os.path.join(work, "cache"), GOFLAGS="")
     binary = os.path.join(work, "golang-oracle")
-    driver.subprocess.run(["go", "build", "-o", binary, str(HERE / "golang.go")], env=env,
-                          check=True)
+    driver.subprocess.run(["go", "build", "-o", binary, str(HERE / "golang.go"),
+                           str(HERE / "oracle_lines.go")], env=env, check=True)
     oracle = lambda mode, lines: driver.ask([binary, mode], lines, env)
 
     texts = driver.unique([valid_version() for _ in range(3000)] +

@@ -96,5 +96,44 @@ def write_ranges(scheme, header, versions, ranges, contains):
     write(scheme, "ranges.tsv", header, lines)
 
 
+# Numbers where comparisons go wrong: leading zeros, and past 64 bits.
+NUMBERS = ["0", "1", "2", "9", "10", "01", "007", "00", "18446744073709551615",
+           "18446744073709551616", "100000000000000000000000"]
+
+
+def segment(r, words):
+    """A part of a version: mostly a small number, sometimes a long one, a
+    word, or a number and a word."""
+    kind = r.random()
+    if kind < 0.6:
+        return r.choice(NUMBERS[:8])
+    if kind < 0.65:
+        return r.choice(NUMBERS[8:])
+    if kind < 0.85:
+        return r.choice(words)
+    return r.choice(NUMBERS[:5]) + r.choice(words)
+
+
+def alternatives(r, comparator, count=260):
+    """`count` ranges of one or two alternatives joined by " || ", each one
+    to three of comparator()'s comparators joined by blanks."""
+    out = []
+    for _ in range(count):
+        alts = [" ".join(comparator() for _ in range(r.choice([1, 1, 2, 2, 3])))
+                for _ in range(r.choice([1, 1, 1, 2]))]
+        out.append(" || ".join(alts))
+    return out
+
+
+def write_epoch_ranges(scheme, header, good, cores, ranges, contains):
+    """Writes ranges.tsv over a pool of versions: each of `cores` with and
+    without the epoch 1: and with no release, -1 and -2, then 30 of the good
+    versions; ranges(pool) gives the ranges."""
+    r = rng(scheme + "-pool")
+    pool = dedupe([e + c + rel for c in cores for e in ("", "1:") for rel in ("", "-1", "-2")]
+                  + r.sample(good, 30))
+    write_ranges(scheme, header, pool, ranges(pool), contains)
+
+
 def dedupe(items):
     return list(dict.fromkeys(items))

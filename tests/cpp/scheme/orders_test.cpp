@@ -85,6 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
               {"1.99", "1.199", "1.200", "1.999", "1.1000", "1." + std::string(54, '9'),
                "1.1" + std::string(54, '0'), "1.2" + std::string(54, '0')}},
         Chain{Scheme::natural, {"199", "199.1", "200", "=", "0200.0", "201"}},
+        // gem's words on either side of "pre", which '-' stands for, right
+        // after a segment and after zeros
+        Chain{Scheme::gem,
+              {"1.Pre",      "1.a.pre",     "1.a.0.prd",   "1.a.0.pre", "=",      "1.a.0-0",
+               "1.a.0.prea", "1.a.0.0.prd", "1.a.0.0.pre", "1.a",       "1.pr",   "1.prE",
+               "1.prd",      "1.pre.a",     "1.pre.pre",   "=",         "1--",    "1.pre",
+               "=",          "1-0",         "=",           "1.0.pre",   "1.prea", "1"}},
         Chain{Scheme::semver,
               {"9.0.0", "10.0.0", "18446744073709551615.0.0", "18446744073709551616.0.0",
                "18446744073709551616.0.1"}}));
@@ -137,6 +144,26 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{Scheme::semver, "1.0.0+", 6, "identifier"},
                     Refusal{Scheme::semver, "1.0.0+b_", 7, "alphanumeric or '-'|'.'|end of input"},
                     Refusal{Scheme::semver, "1.0.10_", 6, "digit|'-'|'+'|end of input"}));
+
+// Every text of up to eight digits, letters, '-' and '.' keys within its
+// bound, which some of them meet.
+TEST(Schemes, GemKeysWithinTheirBound) {
+  constexpr std::string_view bytes = "09a-.";
+  std::vector<std::string> texts{""};
+  std::size_t met = 0;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::string text = texts[i];
+    if (text.size() < 8) {
+      for (char c : bytes) texts.push_back(text + c);
+    }
+    const auto key = scheme::order_key(text, Scheme::gem);
+    if (!key) continue;
+    const std::size_t bound = scheme::order_key_size_bound(text.size(), Scheme::gem);
+    EXPECT_LE(key->size(), bound) << text;
+    met += key->size() == bound;
+  }
+  EXPECT_GT(met, 0u);
+}
 
 TEST(Schemes, NamesRoundTrip) {
   for (Scheme s : scheme::all) EXPECT_EQ(scheme::named(scheme::name(s)), s);
