@@ -263,9 +263,14 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
   }
   KeySet set = existing(range.releases(), type);
   if (set.empty()) return VersText{"none", {{"*", ""}}};
-  // Below the least version there is nothing to leave out: ">=0.0.0-0" is "*".
-  if (auto least = least_version(type); least && set.contains(least->key)) {
-    set = set.union_with(KeySet::below(*least, false));
+  // Below the least version there is nothing to leave out: ">=0.0.0-0" is
+  // "*", and so is npm's ">=0.0.0", whose releases are all it counts there;
+  // the least version alone stays "=".
+  if (auto least = least_version(type)) {
+    if (type.prerelease_rule) least = KeyPoint{typed_key("0.0.0", type)->key, "0.0.0"};
+    const auto& first = set.intervals().front();
+    const bool alone = first.high && first.high->closed && first.high->point.key == least->key;
+    if (set.contains(least->key) && !alone) set = set.union_with(KeySet::below(*least, false));
   }
   if (type.prerelease_rule) {
     auto said = range.same(VersionRange(type, set));
