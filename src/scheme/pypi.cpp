@@ -312,7 +312,7 @@ void add_bounds(std::vector<KeyBound>& out, Op op, const Parts& v) {
   const std::string above_locals = k.key.substr(0, k.marks.local) + '\x03';
   const std::size_t first = out.size();
   auto push = [&](RangeOp o, std::string key, std::string upper = {}) {
-    out.push_back({o, std::move(key), std::move(upper), {}, {}});
+    out.push_back({o, std::move(key), std::move(upper), {}, {}, {}});
   };
   if (v.wildcard || op == Op::tilde_equal) {
     std::string_view prefix = v.release;

@@ -287,6 +287,14 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
     return out;
   }
   const auto intervals = set.intervals();
+  const auto unnamed = [](const std::optional<KeySet::End>& e) {
+    return e && e->point.text.empty();
+  };
+  if (std::ranges::any_of(intervals,
+                          [&](const auto& i) { return unnamed(i.low) || unnamed(i.high); })) {
+    return refused("unnamed", "an end of this range lies between " + std::string(type.name) +
+                                  " versions with no least one above it to name");
+  }
   for (std::size_t i = 0; i < intervals.size(); ++i) {
     const KeySet::Interval& v = intervals[i];
     if (v.low && v.high && v.low->closed && v.high->closed &&

@@ -173,6 +173,17 @@ Counted releases_kind(const VersType& type) {
   return type.prerelease_rule ? Counted::release : Counted::any;
 }
 
+// The versions below a bound's key: below its text's version, or up to it
+// where the text names the greatest version below the key.
+KeySet below_end(const KeyPoint& p, const VersType& type) {
+  if (!p.text.empty()) {
+    if (auto at = typed_key(p.text, type); at && at->key < p.key) {
+      return KeySet::below({std::move(at->key), p.text}, true);
+    }
+  }
+  return KeySet::below(p, false);
+}
+
 RangeError type_mismatch(const VersType& a, const VersType& b) {
   return {"type", "a " + std::string(a.name) + " range and a " + std::string(b.name) +
                       " range do not combine"};
@@ -303,31 +314,29 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
     message.append(scheme::name(s)).append(" range (at column ");
     return std::unexpected(RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
   }
-  // A bound that names no version, or that a scheme built as a span of keys
-  // (RangeOp::outside), cannot be an end of a set written back: refuse it
-  // rather than answer for a different range.
-  for (const auto& alternative : native->alternatives) {
-    for (const KeyBound& b : alternative) {
-      if (b.text.empty() || b.op == Op::outside) {
-        return std::unexpected(RangeError{
-            "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
-      }
-    }
+  // Python's and Cargo's ranges hold pre-releases back by rules of their
+  // own, which a set of these types does not carry.
+  if (s == Scheme::pypi || s == Scheme::cargo) {
+    return std::unexpected(RangeError{
+        "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
   }
   KeySet releases, prereleases;
   for (const auto& alternative : native->alternatives) {
     KeySet one = KeySet::everything();
     std::vector<std::string_view> ends;
     for (const KeyBound& b : alternative) {
-      KeyPoint p{b.key, b.text};
+      const KeyPoint p{b.key, b.text};
       switch (b.op) {
-        case Op::less: one = one.intersection(KeySet::below(p, false)); break;
+        case Op::less: one = one.intersection(below_end(p, *type)); break;
         case Op::less_equal: one = one.intersection(KeySet::below(p, true)); break;
         case Op::greater: one = one.intersection(KeySet::at_least(p, false)); break;
         case Op::greater_equal: one = one.intersection(KeySet::at_least(p, true)); break;
         case Op::equal: one = one.intersection(KeySet::only(p)); break;
         case Op::not_equal: one = one.intersection(KeySet::only(p).complement()); break;
-        case Op::outside: break;  // refused above
+        case Op::outside:
+          one = one.intersection(
+              below_end(p, *type).union_with(KeySet::at_least({b.upper, b.upper_text}, true)));
+          break;
       }
       if (b.admits) ends.push_back(b.text);
     }
