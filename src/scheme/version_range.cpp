@@ -138,7 +138,8 @@ bool holds(const KeySet::Interval& i, const VersType& type, Counted kind) {
   if (!i.low) {
     from = least_key(type, kind);
   } else if (i.low->closed && of_kind(i.low->point.text, kind)) {
-    return true;
+    // The version the end names, which may lie above a key between versions.
+    if (auto at = typed_key(i.low->point.text, type)) from = std::move(at->key);
   } else {
     from = next_key(i.low->point, type, kind);
   }
@@ -221,6 +222,7 @@ std::optional<KeyPoint> least_version(const VersType& type) {
   std::string_view text;
   if (type.family == Family::intdot) text = "0";
   if (type.family == Family::scheme && type.scheme == Scheme::semver) text = "0.0.0-0";
+  if (type.family == Family::scheme && type.scheme == Scheme::pypi) text = "0.dev0";
   if (text.empty()) return std::nullopt;
   return KeyPoint{typed_key(text, type)->key, std::string(text)};
 }
@@ -314,9 +316,9 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
     message.append(scheme::name(s)).append(" range (at column ");
     return std::unexpected(RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
   }
-  // Python's and Cargo's ranges hold pre-releases back by rules of their
-  // own, which a set of these types does not carry.
-  if (s == Scheme::pypi || s == Scheme::cargo) {
+  // Cargo's ranges hold pre-releases back by a rule of its own, which a set
+  // of its type does not carry.
+  if (s == Scheme::cargo) {
     return std::unexpected(RangeError{
         "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
   }

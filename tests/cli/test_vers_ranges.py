@@ -113,11 +113,8 @@ def test_simplify_keeps_the_same_versions(tolva, write):
         assert len(simple) <= len(text)
 
 
-# pypi's ranges are not yet sets of versions (its bounds name no version and
-# PEP 440's exclusion of pre-releases is no interval), so `range` refuses
-# them; strict, so the mark goes when they are.
 @pytest.mark.parametrize("scheme,name", [
-    pytest.param("pypi", "pypi_relations.tsv", marks=pytest.mark.xfail(strict=True)),
+    ("pypi", "pypi_relations.tsv"),
     ("composer", "composer_relations.tsv")])
 def test_relations_agree_with_the_ecosystem(tolva, scheme, name):
     if tolva("vers", "--scheme", scheme, "*").returncode == 2 and b"not one of" in tolva(
@@ -143,7 +140,9 @@ def test_relations_agree_with_the_ecosystem(tolva, scheme, name):
     ("apk", "~1.2", "(unnamed)"),
     ("gem", ">= 1.2, != 1.5", "vers:gem/>=1.2|!=1.5"),
     ("gem", "~> 1.2", "(unnamed)"),
-    ("pypi", ">=1.0,<2", "not sets of versions yet"),
+    ("pypi", "~=1.4,!=1.4.2", "vers:pypi/>=1.4|<1.4.2|>=1.4.2.post0.dev0|<2.dev0"),
+    ("pypi", "==1.4.*", "vers:pypi/>=1.4.dev0|<1.5.dev0"),
+    ("pypi", "<=1.4.post1", "(unnamed)"),
     ("cargo", "^1.2", "not sets of versions yet"),
 ])
 def test_native_ranges_as_vers(tolva, scheme, text, printed):
