@@ -262,11 +262,10 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
     return VersText{std::string(type.name), {{"*", ""}}};
   }
   KeySet set = existing(range.releases(), type);
-  if (set.empty()) return VersText{"none", {{"*", ""}}};
   // Below the least version there is nothing to leave out: ">=0.0.0-0" is
   // "*", and so is npm's ">=0.0.0", whose releases are all it counts there;
   // the least version alone stays "=".
-  if (auto least = least_version(type)) {
+  if (auto least = least_version(type); least && !set.empty()) {
     if (type.prerelease_rule) least = KeyPoint{typed_key("0.0.0", type)->key, "0.0.0"};
     const auto& first = set.intervals().front();
     const bool alone = first.high && first.high->closed && first.high->point.key == least->key;
@@ -281,6 +280,9 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
                          std::string(type.name) + " range can say");
     }
   }
+  // Without releases, a rule type's range may still hold pre-releases, which
+  // the check above refuses.
+  if (set.empty()) return VersText{"none", {{"*", ""}}};
   VersText out{std::string(type.name), {}};
   if (set.is_everything()) {
     out.constraints.push_back({"*", ""});
