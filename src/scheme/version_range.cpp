@@ -44,6 +44,7 @@ KeySet admitted(const KeySet& set, const std::vector<std::string_view>& ends,
   return set.intersection(releases);
 }
 
+// The keys of one interval.
 KeySet set_of(const KeySet::Interval& i) {
   KeySet one = KeySet::everything();
   if (i.low) one = one.intersection(KeySet::at_least(i.low->point, i.low->closed));
@@ -149,11 +150,10 @@ bool holds(const KeySet::Interval& i, const VersType& type, Counted kind) {
 }
 
 // The set with its intervals that hold no version of `kind` dropped, and the
-// gaps between them that hold none filled: so an empty set is one without
-// versions, and two sets of the same versions have the same intervals
-// between their outermost ends. ^1 and ^2 of npm make one interval of
-// releases, though the pre-releases of 2.0.0 lie between them; >1 and <1.0
-// of intdot make none.
+// gaps between them that hold none filled: so a set is empty exactly when it
+// holds no version, and each gap between two intervals holds one. ^1 and ^2
+// of npm make one interval of releases, though the pre-releases of 2.0.0 lie
+// between them; >1 and <1.0 of intdot make none.
 KeySet exact(const KeySet& set, const VersType& type, Counted kind) {
   KeySet out;
   const KeySet::Interval* last = nullptr;
