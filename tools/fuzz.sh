@@ -13,7 +13,8 @@ bash tools/deps.sh
 seconds=${1:-60}
 root=$PWD
 out=$root/build-fuzz
-targets=(parse_version parse_semver parse_dot_separated parse_other parse_range schemes cli_lines_and_names)
+targets=(parse_version parse_semver parse_dot_separated parse_other parse_range schemes vers_ranges
+  cli_lines_and_names)
 core_sources=(src/text/*.cpp src/values/*.cpp src/grammar/*.cpp src/report/*.cpp src/scheme/*.cpp)
 # The command-line tool's sources that cli_lines_and_names links besides the core.
 cli_sources=(src/cli/command_line.cpp src/cli/definitions.cpp src/cli/kind.cpp src/cli/lines.cpp

@@ -268,11 +268,10 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
     if (auto read = Reader<kb::WholeKey>(operand, sink).read(); !read)
       return std::unexpected(read.error());
     if (op != grammar::RangeOperator::tilde) {
-      to.push_back(
-          {.op = plain_test(op), .key = std::move(key), .upper = {}, .admits = {}, .text = {}});
+      to.push_back(bound_at(plain_test(op), std::move(key), operand));
     } else {
       key.pop_back();
-      add_prefix(to, key);
+      add_prefix(to, key, {});
     }
     return {};
   };

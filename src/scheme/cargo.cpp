@@ -158,7 +158,7 @@ std::expected<Partial, ParseError> partial(std::string_view s) {
 
 KeyBound bound(RangeOp op, std::string_view major, std::string_view minor, std::string_view patch,
                std::string_view prerelease = {}, bool lowest = false) {
-  KeyBound b{op, {}, {}, {}, {}};
+  KeyBound b{op, {}, {}, {}, {}, {}};
   key_bytes::WholeKey out(b.key);
   key_bytes::put_number(out, major);
   key_bytes::put_number(out, minor);

@@ -26,11 +26,22 @@ inline std::string past_prefix(std::string_view prefix) {
   return out;
 }
 
-// The bounds of the keys that begin with `prefix`.
-inline void add_prefix(std::vector<KeyBound>& to, std::string_view prefix) {
-  to.push_back({RangeOp::greater_equal, std::string(prefix), {}, {}, {}});
+// A bound at `key`, the version `text` there (KeyBound::text).
+inline KeyBound bound_at(RangeOp op, std::string key, std::string_view text = {}) {
+  return {.op = op,
+          .key = std::move(key),
+          .upper = {},
+          .admits = {},
+          .text = std::string(text),
+          .upper_text = {}};
+}
+
+// The bounds of the keys that begin with `prefix`, the least of which is the
+// version `text`; the versions above them have no least one to name.
+inline void add_prefix(std::vector<KeyBound>& to, std::string_view prefix, std::string_view text) {
+  to.push_back(bound_at(RangeOp::greater_equal, std::string(prefix), text));
   if (std::string past = past_prefix(prefix); !past.empty())
-    to.push_back({RangeOp::less, std::move(past), {}, {}, {}});
+    to.push_back(bound_at(RangeOp::less, std::move(past)));
 }
 
 // The test of <, <=, =, >=, > and !=.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,48 +49,72 @@ std::weak_ordering compare_epoch_release(const EpochRelease& a, const EpochRelea
   return part_order(a.release, b.release);
 }
 
-// Appends the bounds of `op` and the version `p`.
+// Appends the bounds of `op` and the version `p`, read from `text`. Ends
+// above every release of a version name no version: none is least there.
 template <class PutPart>
-void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, PutPart put_part,
-                        std::vector<KeyBound>& to) {
+void add_release_bounds(grammar::RangeOperator op, const EpochRelease& p, std::string_view text,
+                        PutPart put_part, std::vector<KeyBound>& to) {
   std::string versioned;
   key_bytes::WholeKey sink(versioned);
   key_bytes::put_number(sink, p.epoch);
   put_part(sink, p.version);
   const RangeOp test = plain_test(op);
-  auto add = [&](RangeOp o, std::string key, std::string upper = {}) {
-    to.push_back(
-        {.op = o, .key = std::move(key), .upper = std::move(upper), .admits = {}, .text = {}});
-  };
   if (!p.has_release) {
     // Every release of this epoch and version: the keys that begin with
-    // `versioned`, which end below `past`.
+    // `versioned`, the least of which is the version without a release.
     std::string past = past_prefix(versioned);
-    if (test == RangeOp::less) add(RangeOp::less, versioned);
-    if (test == RangeOp::less_equal) add(RangeOp::less, past);
-    if (test == RangeOp::greater) add(RangeOp::greater_equal, past);
-    if (test == RangeOp::greater_equal) add(RangeOp::greater_equal, versioned);
-    if (test == RangeOp::equal) add_prefix(to, versioned);
-    if (test == RangeOp::not_equal) add(RangeOp::outside, versioned, past);
+    if (test == RangeOp::less) to.push_back(bound_at(RangeOp::less, versioned, text));
+    if (test == RangeOp::less_equal) to.push_back(bound_at(RangeOp::less, past));
+    if (test == RangeOp::greater) to.push_back(bound_at(RangeOp::greater_equal, past));
+    if (test == RangeOp::greater_equal)
+      to.push_back(bound_at(RangeOp::greater_equal, versioned, text));
+    if (test == RangeOp::equal) add_prefix(to, versioned, text);
+    if (test == RangeOp::not_equal) {
+      KeyBound b = bound_at(RangeOp::outside, versioned, text);
+      b.upper = std::move(past);
+      to.push_back(std::move(b));
+    }
     return;
   }
   // A version without a release (key `bare`) equals the bound when its epoch
   // and version are the bound's: the only key between `bare` and
   // `released` (that epoch and version with any release) is `bare` itself.
+  const std::string_view unreleased =
+      text.substr(0, static_cast<std::size_t>(p.release.data() - text.data()) - 1);
   std::string bare = versioned + static_cast<char>(no_release);
   std::string released = versioned + static_cast<char>(has_release);
   std::string full;
   key_bytes::WholeKey whole(full);
   put_epoch_release(whole, p, put_part);
-  if (test == RangeOp::less || test == RangeOp::not_equal) add(RangeOp::not_equal, bare);
+  if (test == RangeOp::less || test == RangeOp::not_equal)
+    to.push_back(bound_at(RangeOp::not_equal, bare, unreleased));
   if (test == RangeOp::greater_equal || test == RangeOp::equal) {
-    add(RangeOp::greater_equal, bare);
-    add(RangeOp::outside, released, full);
+    to.push_back(bound_at(RangeOp::greater_equal, std::move(bare), unreleased));
+    // Below `released` lies only the version without a release.
+    KeyBound b = bound_at(RangeOp::outside, std::move(released), unreleased);
+    b.upper = full;
+    b.upper_text = text;
+    to.push_back(std::move(b));
   }
   if (test == RangeOp::equal)
-    add(RangeOp::less_equal, std::move(full));
+    to.push_back(bound_at(RangeOp::less_equal, std::move(full), text));
   else if (test != RangeOp::greater_equal)
-    add(test, std::move(full));
+    to.push_back(bound_at(test, std::move(full), text));
+}
+
+// The common range syntax over versions that `read` takes apart, each
+// operand's bounds as add_release_bounds makes them.
+template <auto read, class PutPart>
+Read epoch_release_range(grammar::RangeText& in, std::span<const grammar::RangeOperator> operators,
+                         bool commas, PutPart put_part, KeyRange& out) {
+  auto add = [&](grammar::RangeOperator op, std::string_view operand,
+                 std::vector<KeyBound>& to) -> Read {
+    auto parts = read(operand);
+    if (!parts) return std::unexpected(parts.error());
+    add_release_bounds(op, *parts, operand, put_part, to);
+    return {};
+  };
+  return comparator_bounds_range(in, operators, commas, add, out);
 }
 
 // epoch (0 when absent), version, release (absent when none).

@@ -191,7 +191,8 @@ KeyBound pessimistic_bound(std::string_view text) {
   numbers.back() = std::move(last);
   std::string bumped;
   for (const std::string& n : numbers) bumped.append(bumped.empty() ? "" : ".").append(n);
-  KeyBound b{RangeOp::less, {}, {}, {}, {}};
+  // The cut names no version (text): none is the least of the bumped release's.
+  KeyBound b{RangeOp::less, {}, {}, {}, {}, {}};
   key_bytes::WholeKey out(b.key);
   put_key(out, bumped);
   // Below every version whose release is the bumped one: its pre-releases
@@ -212,7 +213,7 @@ Read read_gem_range(grammar::RangeText& in, const Order&, KeyRange& out) {
     const std::size_t start = in.pos();
     const std::string_view operand = in.take_operand(true);
     if (auto ok = check_text(operand); !ok) return in.fail_in_operand(std::move(ok.error()), start);
-    KeyBound b{RangeOp::equal, {}, {}, {}, {}};
+    KeyBound b{RangeOp::equal, {}, {}, {}, std::string(operand), {}};
     key_bytes::WholeKey key(b.key);
     put_key(key, operand);
     switch (op->value_or(Op::equal)) {

@@ -110,7 +110,7 @@ using P = grammar::ExpectedPattern;
 std::expected<KeyBound, ParseError> operand_bound(const grammar::RangeText& in, std::size_t start,
                                                   RangeOp op, std::string_view operand,
                                                   const Order& order, bool admits) {
-  KeyBound bound{op, {}, {}, std::nullopt, std::string(operand)};
+  KeyBound bound{op, {}, {}, std::nullopt, std::string(operand), {}};
   auto facts = row(order.scheme).append_key(bound.key, operand, order);
   if (!facts) return in.fail_in_operand(std::move(facts.error()), start);
   if (admits && facts->prerelease) bound.admits = facts->release;

@@ -28,8 +28,12 @@ std::string plus_one(std::string_view digits) {
 
 // The versions whose release begins with `prefix` (of the same epoch): from
 // the prefix's key cut after its numbers to the key of the prefix with its
-// last number one higher, cut the same way.
-std::pair<std::string, std::string> prefix_bounds(std::string_view epoch, std::string_view prefix) {
+// last number one higher, cut the same way; and the least version at each
+// cut, its release's first dev release.
+struct PrefixBounds {
+  std::string low, high, low_text, high_text;
+};
+PrefixBounds prefix_bounds(std::string_view epoch, std::string_view prefix) {
   const std::size_t dot = prefix.rfind('.');
   const std::string next = std::string(prefix.substr(0, dot == prefix.npos ? 0 : dot + 1)) +
                            plus_one(prefix.substr(dot == prefix.npos ? 0 : dot + 1));
@@ -41,7 +45,9 @@ std::pair<std::string, std::string> prefix_bounds(std::string_view epoch, std::s
   MadeKey high = made_key(v);
   low.key.resize(low.marks.release_end);
   high.key.resize(high.marks.release_end);
-  return {std::move(low.key), std::move(high.key)};
+  const std::string in_epoch = epoch.empty() ? "" : std::string(epoch) + '!';
+  return {std::move(low.key), std::move(high.key), in_epoch + std::string(prefix) + ".dev0",
+          in_epoch + next + ".dev0"};
 }
 
 constexpr std::array<Op, 7> operators{Op::tilde_equal, Op::equal_equal,   Op::not_equal,
@@ -51,39 +57,50 @@ constexpr std::array<Op, 7> operators{Op::tilde_equal, Op::equal_equal,   Op::no
 // One specifier's bounds. A key cut after its local mark and followed by 3
 // lies above every local version of that public version; cut after the
 // post-release mark and followed by 2, above every post-release of it.
-void add_bounds(std::vector<KeyBound>& out, Op op, const Parts& v) {
+void add_bounds(std::vector<KeyBound>& out, Op op, const Parts& v, std::string_view text) {
   const MadeKey k = made_key(v);
   const std::string above_locals = k.key.substr(0, k.marks.local) + '\x03';
   const std::size_t first = out.size();
-  auto push = [&](RangeOp o, std::string key, std::string upper = {}) {
-    out.push_back({o, std::move(key), std::move(upper), {}, {}});
+  // The least version above every local version of the operand: its first
+  // post-release's first dev release, where it is neither of those itself.
+  const std::string past_locals = v.post || v.dev ? "" : std::string(text) + ".post0.dev0";
+  // `at` names the version at the key, or the least above it (KeyBound::text).
+  auto push = [&](RangeOp o, std::string key, std::string_view at = {}, std::string upper = {},
+                  std::string_view upper_at = {}) {
+    out.push_back(
+        {o, std::move(key), std::move(upper), {}, std::string(at), std::string(upper_at)});
   };
   if (v.wildcard || op == Op::tilde_equal) {
     std::string_view prefix = v.release;
     if (op == Op::tilde_equal) prefix = prefix.substr(0, prefix.rfind('.'));
-    if (op == Op::tilde_equal) push(RangeOp::greater_equal, k.key);
-    auto [low, high] = prefix_bounds(v.epoch, prefix);
-    if (op == Op::not_equal) return push(RangeOp::outside, std::move(low), std::move(high));
-    push(RangeOp::greater_equal, std::move(low));
-    push(RangeOp::less, std::move(high));
+    if (op == Op::tilde_equal) push(RangeOp::greater_equal, k.key, text);
+    auto p = prefix_bounds(v.epoch, prefix);
+    if (op == Op::not_equal)
+      return push(RangeOp::outside, std::move(p.low), p.low_text, std::move(p.high), p.high_text);
+    push(RangeOp::greater_equal, std::move(p.low), p.low_text);
+    push(RangeOp::less, std::move(p.high), p.high_text);
   } else if (!v.local.empty()) {
-    push(op == Op::equal_equal ? RangeOp::equal : RangeOp::not_equal, k.key);
+    push(op == Op::equal_equal ? RangeOp::equal : RangeOp::not_equal, k.key, text);
   } else if (op == Op::equal_equal || op == Op::greater_equal) {
     // Without a local version of its own, the operand stands for every
     // local version of it.
-    push(RangeOp::greater_equal, k.key);
-    if (op == Op::equal_equal) push(RangeOp::less, above_locals);
+    push(RangeOp::greater_equal, k.key, text);
+    if (op == Op::equal_equal) push(RangeOp::less, above_locals, past_locals);
   } else if (op == Op::not_equal) {
-    return push(RangeOp::outside, k.key, above_locals);
+    return push(RangeOp::outside, k.key, text, above_locals, past_locals);
   } else if (op == Op::less_equal) {
-    push(RangeOp::less, above_locals);
+    push(RangeOp::less, above_locals, past_locals);
   } else if (op == Op::less) {
     // Below a final release: below its pre-releases too.
     Parts first_dev = v;
     first_dev.dev = true;
     first_dev.dev_n = {};
     if (!v.post) first_dev.pre = v.pre == final ? dev_only : v.pre;
-    push(RangeOp::less, v.prerelease() ? k.key : made_key(first_dev).key);
+    if (v.prerelease()) {
+      push(RangeOp::less, k.key, text);
+    } else {
+      push(RangeOp::less, made_key(first_dev).key, std::string(text) + ".dev0");
+    }
   } else {
     // Above a version that is not a post- or dev-release: above its
     // post-releases too.
@@ -117,7 +134,7 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
       return in.fail(start + static_cast<std::size_t>(v->release.end() - operand.begin()),
                      {two_numbers});
     }
-    add_bounds(bounds, **op, *v);
+    add_bounds(bounds, **op, *v, operand);
     in.skip_blanks();
     if (in.at_end()) break;
     if (!in.at(',')) return in.fail(in.pos(), {comma, P::EndOfInput});

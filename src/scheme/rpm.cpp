@@ -162,14 +162,7 @@ constexpr std::array operators = {
 };
 
 Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
-  auto add = [](grammar::RangeOperator op, std::string_view operand,
-                std::vector<KeyBound>& to) -> Read {
-    auto parts = read(operand);
-    if (!parts) return std::unexpected(parts.error());
-    add_release_bounds(op, *parts, put_part, to);
-    return {};
-  };
-  return comparator_bounds_range(in, operators, true, add, out);
+  return epoch_release_range<read>(in, operators, true, put_part, out);
 }
 
 constexpr std::array<std::string_view, 1> names = {"rpm"};

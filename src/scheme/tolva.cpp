@@ -80,7 +80,7 @@ Read tolva_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
     std::vector<KeyBound>& bounds = out.alternatives.emplace_back();
     for (const Comparator& c : comparators) {
       KeyBound& b =
-          bounds.emplace_back(KeyBound{c.op, order_key(c.operand, order.parts), {}, {}, {}});
+          bounds.emplace_back(KeyBound{c.op, order_key(c.operand, order.parts), {}, {}, {}, {}});
       if (c.op == RangeOp::outside) b.upper = order_key(c.upper, order.parts);
       if (c.names_prerelease) b.admits = facts_of(b.key).release;
     }

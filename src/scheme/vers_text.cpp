@@ -262,10 +262,14 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
     return VersText{std::string(type.name), {{"*", ""}}};
   }
   KeySet set = existing(range.releases(), type);
-  if (set.empty()) return VersText{"none", {{"*", ""}}};
-  // Below the least version there is nothing to leave out: ">=0.0.0-0" is "*".
-  if (auto least = least_version(type); least && set.contains(least->key)) {
-    set = set.union_with(KeySet::below(*least, false));
+  // Below the least version there is nothing to leave out: ">=0.0.0-0" is
+  // "*", and so is npm's ">=0.0.0", whose releases are all it counts there;
+  // the least version alone stays "=".
+  if (auto least = least_version(type); least && !set.empty()) {
+    if (type.prerelease_rule) least = KeyPoint{typed_key("0.0.0", type)->key, "0.0.0"};
+    const auto& first = set.intervals().front();
+    const bool alone = first.high && first.high->closed && first.high->point.key == least->key;
+    if (set.contains(least->key) && !alone) set = set.union_with(KeySet::below(*least, false));
   }
   if (type.prerelease_rule) {
     auto said = range.same(VersionRange(type, set));
@@ -276,12 +280,23 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
                          std::string(type.name) + " range can say");
     }
   }
+  // Without releases, a rule type's range may still hold pre-releases, which
+  // the check above refuses.
+  if (set.empty()) return VersText{"none", {{"*", ""}}};
   VersText out{std::string(type.name), {}};
   if (set.is_everything()) {
     out.constraints.push_back({"*", ""});
     return out;
   }
   const auto intervals = set.intervals();
+  const auto unnamed = [](const std::optional<KeySet::End>& e) {
+    return e && e->point.text.empty();
+  };
+  if (std::ranges::any_of(intervals,
+                          [&](const auto& i) { return unnamed(i.low) || unnamed(i.high); })) {
+    return refused("unnamed", "an end of this range lies between " + std::string(type.name) +
+                                  " versions with no least one above it to name");
+  }
   for (std::size_t i = 0; i < intervals.size(); ++i) {
     const KeySet::Interval& v = intervals[i];
     if (v.low && v.high && v.low->closed && v.high->closed &&

@@ -44,15 +44,20 @@ KeySet admitted(const KeySet& set, const std::vector<std::string_view>& ends,
   return set.intersection(releases);
 }
 
+// The keys of one interval.
+KeySet set_of(const KeySet::Interval& i) {
+  KeySet one = KeySet::everything();
+  if (i.low) one = one.intersection(KeySet::at_least(i.low->point, i.low->closed));
+  if (i.high) one = one.intersection(KeySet::below(i.high->point, i.high->closed));
+  return one;
+}
+
 // The pre-releases a rule type's interval set holds when each interval is
 // read as one alternative of its ends.
 KeySet admitted_by_ends(const KeySet& set, const VersType& type) {
   KeySet out;
   for (const KeySet::Interval& i : set.intervals()) {
-    KeySet one;
-    one = KeySet::everything();
-    if (i.low) one = one.intersection(KeySet::at_least(i.low->point, i.low->closed));
-    if (i.high) one = one.intersection(KeySet::below(i.high->point, i.high->closed));
+    const KeySet one = set_of(i);
     std::vector<std::string_view> ends;
     if (i.low) ends.push_back(i.low->point.text);
     if (i.high) ends.push_back(i.high->point.text);
@@ -61,46 +66,140 @@ KeySet admitted_by_ends(const KeySet& set, const VersType& type) {
   return out;
 }
 
-// Whether a set holds a release, for a rule type: every interval does but one
-// that lies within the pre-releases of one release.
-bool holds_release(const KeySet& set, const VersType& type) {
-  return std::ranges::any_of(set.intervals(), [&](const KeySet::Interval& i) {
-    if (!i.low || !i.high || !is_prerelease(i.low->point.text)) return true;
-    auto release = typed_key(release_of(i.low->point.text), type);
-    if (!release) return true;
-    const auto order = i.high->point.key.compare(release->key) <=> 0;
-    return order > 0 || (order == 0 && i.high->closed);
-  });
+// Which versions of a set count: every one, or (for a rule type) its
+// releases or its pre-releases alone.
+enum class Counted : std::uint8_t { any, release, prerelease };
+
+bool of_kind(std::string_view text, Counted kind) noexcept {
+  return kind == Counted::any || is_prerelease(text) == (kind == Counted::prerelease);
 }
 
-// Whether a set holds a pre-release: every interval does but a release alone.
-bool holds_prerelease(const KeySet& set) {
-  return std::ranges::any_of(set.intervals(), [](const KeySet::Interval& i) {
-    return !i.low || !i.high || i.low->point.key != i.high->point.key ||
-           is_prerelease(i.low->point.text);
-  });
-}
-
-// The releases of a rule type's set, with the gaps between its intervals that
-// hold no release filled: ^1 and ^2 make one interval of releases, though the
-// pre-releases of 2.0.0 lie between them.
-KeySet without_release_gaps(const KeySet& set, const VersType& type) {
-  const KeySet gaps = existing(set.complement(), type);
-  KeySet filled = set;
-  for (const KeySet::Interval& gap : gaps.intervals()) {
-    KeySet one = KeySet::everything();
-    if (gap.low) one = one.intersection(KeySet::at_least(gap.low->point, gap.low->closed));
-    if (gap.high) one = one.intersection(KeySet::below(gap.high->point, gap.high->closed));
-    if (!holds_release(one, type)) filled = filled.union_with(one);
+// A decimal number's digits plus one.
+std::string plus_one(std::string digits) {
+  for (auto c = digits.rbegin(); c != digits.rend(); ++c) {
+    if (*c != '9') {
+      ++*c;
+      return digits;
+    }
+    *c = '0';
   }
-  return filled;
+  return '1' + digits;
 }
 
-KeySet from_least(KeySet set, const VersType& type) { return existing(std::move(set), type); }
+// The least SemVer version of `kind` above `text`: a pre-release's release,
+// or the pre-release with one more identifier, "0", the least there is; a
+// release's next patch, or that patch's least pre-release.
+std::optional<std::string> semver_next(std::string_view text, Counted kind) {
+  text = text.substr(0, text.find('+'));
+  if (is_prerelease(text)) {
+    if (kind == Counted::release) return std::string(release_of(text));
+    return std::string(text) + ".0";
+  }
+  const std::size_t dot = text.rfind('.');
+  if (dot == std::string_view::npos || dot + 1 == text.size()) return std::nullopt;
+  const std::string_view patch = text.substr(dot + 1);
+  if (!std::ranges::all_of(patch, [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+  std::string next = std::string(text.substr(0, dot + 1)) + plus_one(std::string(patch));
+  if (kind != Counted::release) next += "-0";
+  return next;
+}
+
+// The key of the least version of `kind` above the version at `p`, where the
+// type's order has one; none where versions lie as close above it as one
+// likes (or the text is not one this steps from).
+std::optional<std::string> next_key(const KeyPoint& p, const VersType& type, Counted kind) {
+  switch (type.family) {
+    case Family::lexicographic: return p.key + '\0';
+    // One more number, 0: "1" is followed by "1.0".
+    case Family::intdot: return p.key + std::string("\x01\0\0\0\0", 5);
+    case Family::scheme:
+      if (type.scheme == Scheme::semver) {
+        auto text = semver_next(p.text, kind);
+        if (!text) return std::nullopt;
+        auto key = typed_key(*text, type);
+        if (!key) return std::nullopt;
+        return std::move(key->key);
+      }
+      return std::nullopt;
+    default: return std::nullopt;
+  }
+}
+
+// The key of the least version of `kind` of the type, where it has one.
+std::optional<std::string> least_key(const VersType& type, Counted kind) {
+  if (kind == Counted::release && type.prerelease_rule) return typed_key("0.0.0", type)->key;
+  if (auto least = least_version(type)) return std::move(least->key);
+  return std::nullopt;
+}
+
+// Whether an interval holds a version of `kind`: whether the least such
+// version at or above its low end lies within its high end.
+bool holds(const KeySet::Interval& i, const VersType& type, Counted kind) {
+  std::optional<std::string> from;
+  if (!i.low) {
+    from = least_key(type, kind);
+  } else if (i.low->closed && of_kind(i.low->point.text, kind)) {
+    // The version the end names, which may lie above a key between versions.
+    if (auto at = typed_key(i.low->point.text, type)) from = std::move(at->key);
+  } else {
+    from = next_key(i.low->point, type, kind);
+  }
+  if (!from || !i.high) return true;
+  const auto order = from->compare(i.high->point.key) <=> 0;
+  return order < 0 || (order == 0 && i.high->closed);
+}
+
+// The set with its intervals that hold no version of `kind` dropped, and the
+// gaps between them that hold none filled: so a set is empty exactly when it
+// holds no version, and each gap between two intervals holds one. ^1 and ^2
+// of npm make one interval of releases, though the pre-releases of 2.0.0 lie
+// between them; >1 and <1.0 of intdot make none.
+KeySet exact(const KeySet& set, const VersType& type, Counted kind) {
+  KeySet out;
+  const KeySet::Interval* last = nullptr;
+  for (const KeySet::Interval& i : set.intervals()) {
+    if (!holds(i, type, kind)) continue;
+    if (last) {
+      const KeySet::Interval gap{KeySet::End{last->high->point, !last->high->closed},
+                                 KeySet::End{i.low->point, !i.low->closed}};
+      if (!holds(gap, type, kind)) out = out.union_with(set_of(gap));
+    }
+    out = out.union_with(set_of(i));
+    last = &i;
+  }
+  return out;
+}
+
+Counted releases_kind(const VersType& type) {
+  return type.prerelease_rule ? Counted::release : Counted::any;
+}
+
+// The versions below a bound's key: below its text's version, or up to it
+// where the text names the greatest version below the key.
+KeySet below_end(const KeyPoint& p, const VersType& type) {
+  if (!p.text.empty()) {
+    if (auto at = typed_key(p.text, type); at && at->key < p.key) {
+      return KeySet::below({std::move(at->key), p.text}, true);
+    }
+  }
+  return KeySet::below(p, false);
+}
 
 RangeError type_mismatch(const VersType& a, const VersType& b) {
   return {"type", "a " + std::string(a.name) + " range and a " + std::string(b.name) +
                       " range do not combine"};
+}
+
+bool generic(const VersType& t) noexcept {
+  return t.family == Family::all || t.family == Family::none;
+}
+
+// The range of a union or intersection; of two generic ranges, "all" or
+// "none" by what it holds.
+VersionRange combined(const VersType& type, KeySet releases, KeySet prereleases) {
+  if (!generic(type)) return VersionRange(type, std::move(releases), std::move(prereleases));
+  const VersType every = *vers_type(releases.empty() ? "none" : "all");
+  return VersionRange(every, std::move(releases), std::move(prereleases));
 }
 
 // The two ranges under one type: "all" and "none" take the other's.
@@ -110,9 +209,6 @@ std::expected<std::pair<VersionRange, VersionRange>, RangeError> aligned(const V
     const bool every = r.type().family == Family::all;
     return VersionRange(t, every ? KeySet::everything() : KeySet{},
                         every ? KeySet::everything() : KeySet{});
-  };
-  const auto generic = [](const VersType& t) {
-    return t.family == Family::all || t.family == Family::none;
   };
   if (generic(a.type()) && !generic(b.type())) return std::pair{as(a, b.type()), b};
   if (generic(b.type())) return std::pair{a, as(b, a.type())};
@@ -126,6 +222,7 @@ std::optional<KeyPoint> least_version(const VersType& type) {
   std::string_view text;
   if (type.family == Family::intdot) text = "0";
   if (type.family == Family::scheme && type.scheme == Scheme::semver) text = "0.0.0-0";
+  if (type.family == Family::scheme && type.scheme == Scheme::pypi) text = "0.dev0";
   if (text.empty()) return std::nullopt;
   return KeyPoint{typed_key(text, type)->key, std::string(text)};
 }
@@ -136,17 +233,18 @@ KeySet existing(KeySet set, const VersType& type) {
 }
 
 VersionRange::VersionRange(VersType type, KeySet versions)
-    : type_(type), releases_(versions), prereleases_(std::move(versions)) {
-  if (type_.prerelease_rule) {
-    prereleases_ = admitted_by_ends(releases_, type_);
-    releases_ = without_release_gaps(releases_, type_);
-  }
+    : type_(type), releases_(std::move(versions)) {
+  if (type_.prerelease_rule)
+    prereleases_ = exact(admitted_by_ends(releases_, type_), type_, Counted::prerelease);
+  releases_ = exact(releases_, type_, releases_kind(type_));
+  if (!type_.prerelease_rule) prereleases_ = releases_;
 }
 
 VersionRange::VersionRange(VersType type, KeySet releases, KeySet prereleases)
-    : type_(type), releases_(std::move(releases)), prereleases_(std::move(prereleases)) {
-  if (type_.prerelease_rule) releases_ = without_release_gaps(releases_, type_);
-}
+    : type_(type),
+      releases_(exact(releases, type_, releases_kind(type_))),
+      prereleases_(type_.prerelease_rule ? exact(prereleases, type_, Counted::prerelease)
+                                         : releases_) {}
 
 bool VersionRange::contains(std::string_view key, bool prerelease) const noexcept {
   switch (type_.family) {
@@ -167,16 +265,16 @@ std::expected<VersionRange, RangeError> VersionRange::union_with(const VersionRa
   auto both = aligned(*this, o);
   if (!both) return std::unexpected(std::move(both.error()));
   auto& [a, b] = *both;
-  return VersionRange(a.type_, a.releases_.union_with(b.releases_),
-                      a.prereleases_.union_with(b.prereleases_));
+  return combined(a.type_, a.releases_.union_with(b.releases_),
+                  a.prereleases_.union_with(b.prereleases_));
 }
 
 std::expected<VersionRange, RangeError> VersionRange::intersection(const VersionRange& o) const {
   auto both = aligned(*this, o);
   if (!both) return std::unexpected(std::move(both.error()));
   auto& [a, b] = *both;
-  return VersionRange(a.type_, a.releases_.intersection(b.releases_),
-                      a.prereleases_.intersection(b.prereleases_));
+  return combined(a.type_, a.releases_.intersection(b.releases_),
+                  a.prereleases_.intersection(b.prereleases_));
 }
 
 VersionRange VersionRange::complement() const {
@@ -190,25 +288,13 @@ VersionRange VersionRange::complement() const {
 std::expected<bool, RangeError> VersionRange::intersects(const VersionRange& o) const {
   auto met = intersection(o);
   if (!met) return std::unexpected(std::move(met.error()));
-  const VersType& type = met->type_;
-  if (type.family == Family::all) return true;
-  const KeySet releases = from_least(met->releases_, type);
-  if (!type.prerelease_rule) return !releases.empty();
-  return holds_release(releases, type) || holds_prerelease(from_least(met->prereleases_, type));
+  return !met->releases_.empty() || !met->prereleases_.empty();
 }
 
 std::expected<bool, RangeError> VersionRange::subset(const VersionRange& o) const {
-  auto both = aligned(*this, o);
-  if (!both) return std::unexpected(std::move(both.error()));
-  auto& [a, b] = *both;
-  if (a.type_.family == Family::all || a.type_.family == Family::none) {
-    return a.type_.family == Family::none || b.type_.family == Family::all;
-  }
-  const KeySet releases = from_least(a.releases_.intersection(b.releases_.complement()), a.type_);
-  if (!a.type_.prerelease_rule) return releases.empty();
-  const KeySet prereleases =
-      from_least(a.prereleases_.intersection(b.prereleases_.complement()), a.type_);
-  return !holds_release(releases, a.type_) && !holds_prerelease(prereleases);
+  auto outside = intersection(o.complement());
+  if (!outside) return std::unexpected(std::move(outside.error()));
+  return outside->releases_.empty() && outside->prereleases_.empty();
 }
 
 std::expected<bool, RangeError> VersionRange::same(const VersionRange& o) const {
@@ -230,31 +316,29 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
     message.append(scheme::name(s)).append(" range (at column ");
     return std::unexpected(RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
   }
-  // A bound that names no version, or that a scheme built as a span of keys
-  // (RangeOp::outside), cannot be an end of a set written back: refuse it
-  // rather than answer for a different range.
-  for (const auto& alternative : native->alternatives) {
-    for (const KeyBound& b : alternative) {
-      if (b.text.empty() || b.op == Op::outside) {
-        return std::unexpected(RangeError{
-            "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
-      }
-    }
+  // Cargo's ranges hold pre-releases back by a rule of its own, which a set
+  // of its type does not carry.
+  if (s == Scheme::cargo) {
+    return std::unexpected(RangeError{
+        "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
   }
   KeySet releases, prereleases;
   for (const auto& alternative : native->alternatives) {
     KeySet one = KeySet::everything();
     std::vector<std::string_view> ends;
     for (const KeyBound& b : alternative) {
-      KeyPoint p{b.key, b.text};
+      const KeyPoint p{b.key, b.text};
       switch (b.op) {
-        case Op::less: one = one.intersection(KeySet::below(p, false)); break;
+        case Op::less: one = one.intersection(below_end(p, *type)); break;
         case Op::less_equal: one = one.intersection(KeySet::below(p, true)); break;
         case Op::greater: one = one.intersection(KeySet::at_least(p, false)); break;
         case Op::greater_equal: one = one.intersection(KeySet::at_least(p, true)); break;
         case Op::equal: one = one.intersection(KeySet::only(p)); break;
         case Op::not_equal: one = one.intersection(KeySet::only(p).complement()); break;
-        case Op::outside: break;  // refused above
+        case Op::outside:
+          one = one.intersection(
+              below_end(p, *type).union_with(KeySet::at_least({b.upper, b.upper_text}, true)));
+          break;
       }
       if (b.admits) ends.push_back(b.text);
     }

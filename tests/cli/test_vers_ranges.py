@@ -113,11 +113,8 @@ def test_simplify_keeps_the_same_versions(tolva, write):
         assert len(simple) <= len(text)
 
 
-# pypi's ranges are not yet sets of versions (its bounds name no version and
-# PEP 440's exclusion of pre-releases is no interval), so `range` refuses
-# them; strict, so the mark goes when they are.
 @pytest.mark.parametrize("scheme,name", [
-    pytest.param("pypi", "pypi_relations.tsv", marks=pytest.mark.xfail(strict=True)),
+    ("pypi", "pypi_relations.tsv"),
     ("composer", "composer_relations.tsv")])
 def test_relations_agree_with_the_ecosystem(tolva, scheme, name):
     if tolva("vers", "--scheme", scheme, "*").returncode == 2 and b"not one of" in tolva(
@@ -133,13 +130,43 @@ def test_relations_agree_with_the_ecosystem(tolva, scheme, name):
         assert got == [0 if meets == "1" else 1, 0 if within == "1" else 1], (a, b)
 
 
-# These schemes' bounds are spans of keys with no version to write back, so a
-# range of theirs is refused as a set instead of printed with empty versions.
-@pytest.mark.parametrize("scheme,text", [("rpm", ">= 1.0-1"), ("apk", "~1.2"), ("alpm", ">=1.0"),
-                                         ("pypi", ">=1.0,<2"), ("cargo", "^1.2"), ("gem", "~> 1.2")])
-def test_ranges_that_are_no_sets_yet_are_refused(tolva, scheme, text):
-    for args in (["vers", "--scheme", scheme, text],
-                 ["range", "union", "--scheme", scheme, text, text]):
-        r = tolva(*args)
-        assert r.returncode == 2 and r.stdout == b"", args
-        assert b"not sets of versions yet" in r.stderr
+# Native ranges as vers: an operand without a release stands for every
+# release of it in rpm and alpm, and one with a release lets that version
+# without a release in; an end above every release of a version, or at the
+# start of apk's "~" or past gem's "~>", has no version to name.
+@pytest.mark.parametrize("scheme,text,printed", [
+    ("rpm", ">= 1.0-1", "vers:rpm/1.0|>=1.0-1"),
+    ("rpm", "< 1.0-1", "vers:rpm/!=1.0|<1.0-1"),
+    ("rpm", "< 1.0", "vers:rpm/<1.0"),
+    ("rpm", "<= 1.0", "(unnamed)"),
+    ("alpm", ">=1:1.0", "vers:alpm/>=1:1.0"),
+    ("apk", ">=1.2 <2", "vers:apk/>=1.2|<2"),
+    ("apk", "~1.2", "(unnamed)"),
+    ("gem", ">= 1.2, != 1.5", "vers:gem/>=1.2|!=1.5"),
+    ("gem", "~> 1.2", "(unnamed)"),
+    ("pypi", "~=1.4,!=1.4.2", "vers:pypi/>=1.4|<1.4.2|>=1.4.2.post0.dev0|<2.dev0"),
+    ("pypi", "==1.4.*", "vers:pypi/>=1.4.dev0|<1.5.dev0"),
+    ("pypi", "<=1.4.post1", "(unnamed)"),
+    ("cargo", "^1.2", "not sets of versions yet"),
+])
+def test_native_ranges_as_vers(tolva, scheme, text, printed):
+    r = tolva("vers", "--scheme", scheme, text)
+    if printed.startswith("vers:"):
+        assert (r.returncode, r.stdout.decode()) == (0, printed + "\n"), r.stderr
+    else:
+        assert r.returncode == 2 and r.stdout == b"" and printed.encode() in r.stderr
+
+
+# Set operations hold for ranges whose ends name no version.
+@pytest.mark.parametrize("scheme,question,a,b,answer", [
+    ("rpm", "intersects", "<= 1.0", ">= 1.0-5", 0),
+    ("rpm", "intersects", "< 1.0", "> 1.0", 1),
+    ("rpm", "subset", "= 1.0-1", ">= 1.0", 0),
+    ("rpm", "subset", ">= 1.0", "= 1.0-1", 1),
+    ("apk", "intersects", "~1.2", ">=1.2.9", 0),
+    ("apk", "intersects", "~1.2", ">=1.3", 1),
+    ("gem", "subset", "~> 1.2", ">= 1.2, < 2", 0),
+    ("gem", "subset", ">= 1.2, < 2", "~> 1.2", 1),
+])
+def test_native_set_operations(tolva, scheme, question, a, b, answer):
+    assert tolva("range", question, "--scheme", scheme, a, b).returncode == answer

@@ -97,8 +97,13 @@ struct KeyBound {
   // none when absent.
   std::optional<std::uint32_t> admits;
   // The operand as a version text (the one made up for ^, ~ and partial
-  // versions), so that the range can be written back.
+  // versions), so that the range can be written back: the version at `key`,
+  // or where `key` lies between versions, the least version above it. Below
+  // such a key (<, and RangeOp::outside's lower side) it may instead name
+  // the greatest version below it. Empty where no version can be named.
   std::string text;
+  // RangeOp::outside only: the version at `upper`, or the least above it.
+  std::string upper_text;
 };
 
 // Alternatives of bounds that must all hold, under one order.

@@ -56,7 +56,7 @@ struct TypedKey {
 [[nodiscard]] std::expected<TypedKey, RangeError> typed_key(std::string_view version,
                                                             const VersType& type);
 
-// The least version of a type, where it has one (SemVer's 0.0.0-0,
+// The least version of a type, where it has one (SemVer's 0.0.0-0, PyPI's 0.dev0,
 // intdot's 0): no key below it is a version.
 [[nodiscard]] std::optional<KeyPoint> least_version(const VersType& type);
 // The part of a set that versions can be in: at or above the least version.

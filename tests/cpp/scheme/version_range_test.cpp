@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,15 +37,22 @@ std::vector<Grid> grids() {
   for (const char* v :
        {"0~", "0.5", "1.0~rc1-1", "1.0-0", "1.0.1", "1:0.9~a", "1:1.0", "3.0", "1:9"})
     deb.versions.push_back(v);
-  // No two operands of intdot are neighbours (as 1 and 1.0 are, with no
-  // version between them), which would make an empty interval of keys.
-  Grid intdot{"intdot", {"0", "1", "1.2", "1.10", "2"}, {}};
+  // Neighbours, with no version between them, make intervals of keys that
+  // hold no version: npm's 1.0.0 and 1.0.1 (for releases), semver's 1.0.0 and
+  // 1.0.1-0, intdot's 1 and 1.0, lexicographic's a and a NUL.
+  Grid semver{"semver", {"1.0.0-rc", "1.0.0-rc.0", "1.0.0", "1.0.1-0"}, {}};
+  semver.versions = semver.operands;
+  for (const char* v : {"0.0.0-0", "1.0.0-a", "1.0.0-rc.0.0", "1.0.1"})
+    semver.versions.push_back(v);
+  Grid intdot{"intdot", {"0", "1", "1.0", "1.10", "2"}, {}};
   intdot.versions = intdot.operands;
   for (const char* v : {"0.5", "1.0", "1.1", "1.0.0", "1.9", "1.11", "2.0", "10"})
     intdot.versions.push_back(v);
-  Grid lex{"lexicographic", {"a", "ab", "b", "B", "ba"}, {"", "aa", "abc", "a0", "b0", "c", "Z"}};
-  lex.versions.insert(lex.versions.end(), lex.operands.begin(), lex.operands.end());
-  return {npm, deb, intdot, lex};
+  Grid lex{"lexicographic",
+           {"a", "a%00", "ab", "B", "ba"},
+           {"", "a", std::string("a\0", 2), std::string("a\0\0", 3), "aa", "ab", "abc", "a0", "b",
+            "B", "ba", "b0", "c", "Z"}};
+  return {npm, semver, deb, intdot, lex};
 }
 
 // A random valid vers range: ends that alternate, points outside intervals,
@@ -74,7 +82,7 @@ TEST_P(Sets, AgreeWithContains) {
   const Grid& g = GetParam();
   std::mt19937 rng(35);
   int checked = 0;
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     auto a = tolva::read_vers(random_range(g, rng));
     auto b = tolva::read_vers(random_range(g, rng));
     if (!a || !b) continue;  // ends that do not alternate, or one version twice
@@ -107,11 +115,29 @@ TEST_P(Sets, AgreeWithContains) {
       }
     }
   }
-  EXPECT_GT(checked, 150);
+  EXPECT_GT(checked, 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, Sets, testing::ValuesIn(grids()),
                          [](const auto& info) { return info.param.type; });
+
+// Unions written back: the least version alone stays "=", and ranges that
+// hold every version from the least up are "*".
+TEST(VersionRange, UnionWritten) {
+  const std::vector<std::array<std::string, 3>> cases = {
+      {"vers:npm/0.0.0", "vers:npm/0.0.0", "vers:npm/0.0.0"},
+      {"vers:npm/0.0.0", "vers:npm/>0.0.0", "vers:npm/*"},
+      {"vers:semver/0.0.0-0", "vers:semver/0.0.0-0", "vers:semver/0.0.0-0"},
+      {"vers:semver/0.0.0-0", "vers:semver/>0.0.0-0", "vers:semver/*"},
+      {"vers:intdot/<=1", "vers:intdot/>=1.0", "vers:intdot/*"},
+      {"vers:npm/>=1.0.0|<1.0.1", "vers:npm/>1.0.0|<2.0.0", "vers:npm/>=1.0.0|<2.0.0"},
+  };
+  for (const auto& [a, b, written] : cases) {
+    auto either = tolva::read_vers(a)->union_with(*tolva::read_vers(b));
+    ASSERT_TRUE(either) << a;
+    EXPECT_EQ(named(*either), written) << a << " " << b;
+  }
+}
 
 // The ends of the key line: a closed end holds its version, an open one not,
 // and the versions just beside it fall on their own side.
