@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <expected>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,13 @@ struct Row {
   // that tests and the fuzz target hold the key to it (compare_by_reading).
   std::expected<std::weak_ordering, ParseError> (*compare)(std::string_view a, std::string_view b,
                                                            const Order& order);
+
+  // Optional, for a key that counts only if it passes `bar` (newest's worst
+  // kept line): as append_key, but the writer may stop once the bytes it
+  // wrote settle the key short of the bar, reading the rest of the text only
+  // to tell whether it reads; then nullopt, with `out` as it was.
+  std::expected<std::optional<KeyFacts>, ParseError> (*append_key_past)(
+      std::string& out, std::string_view text, const Order& order, key_bytes::Bar bar) = nullptr;
 };
 
 // A row's check and compare for a scheme whose `read` gives a version's

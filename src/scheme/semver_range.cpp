@@ -47,7 +47,7 @@ struct Made {
 KeyBound bound(Op op, const Made& v) {
   KeyBound b{op, {}, {}, std::nullopt, v.major + '.' + v.minor + '.' + v.patch};
   if (!v.prerelease.empty()) (b.text += '-') += v.prerelease;
-  const KeyFacts facts = append_key(b.key, Parts{v.major, v.minor, v.patch, v.prerelease, {}});
+  const KeyFacts facts = *append_key(b.key, Parts{v.major, v.minor, v.patch, v.prerelease, {}});
   if (v.written && facts.prerelease) b.admits = facts.release;
   return b;
 }
