@@ -145,12 +145,21 @@ std::size_t put_part(key_bytes::Room& key, std::string_view s, bool upstream, st
       key.put(run_bytes[c]);
     }
     const char* digits = p;
-    while (p != end && is_digit(*p)) ++p;
+    unsigned n = 0;  // the number's value, while it has at most two digits
+    for (; p != end && is_digit(*p); ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+    const bool first = digits == s.data() && upstream;
     const std::string_view number(digits, static_cast<std::size_t>(p - digits));
-    if (digits != s.data() || !upstream) {
-      put_run_end(key, number);
-    } else {
+    if (number.size() > 2 && first) {
       key_bytes::put_number(key, number);
+    } else if (number.size() > 2) {
+      put_run_end(key, number);
+    } else if (first) {
+      key.put(static_cast<std::uint8_t>(n));
+    } else if (n < small_after_run) {
+      key.put(static_cast<std::uint8_t>(run_end + n));
+    } else {
+      key.put(large_after_run);
+      key.put(static_cast<std::uint8_t>(n));
     }
     if (stop()) return stopped;
   } while (p != end);

@@ -8,7 +8,7 @@ namespace {
 
 bool holds(const KeyBound& b, std::string_view key, std::size_t kind_bytes) noexcept {
   const auto same_kind = [&](std::string_view bound) {
-    return key.substr(0, kind_bytes) == bound.substr(0, kind_bytes);
+    return kind_bytes == 0 || key.substr(0, kind_bytes) == bound.substr(0, kind_bytes);
   };
   if (!same_kind(b.key)) return false;
   const int order = key.compare(b.key);
