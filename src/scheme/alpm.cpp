@@ -179,19 +179,9 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   return comparator_bounds_range(in, operators, false, add, out);
 }
 
-constexpr std::array<std::string_view, 1> names = {"alpm"};
-
 }  // namespace
 
-const Row alpm_row{
-    .scheme = Scheme::alpm,
-    .names = names,
-    .append_key = append_key,
-    .key_size_bound = key_size_bound,
-    .fields = fields,
-    .read_range = read_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare_epoch_release<vercmp>>,
-};
+constinit const Row alpm_row = row_of<read, compare_epoch_release<vercmp>>(
+    Scheme::alpm, append_key, key_size_bound, fields, read_range);
 
 }  // namespace tolva::scheme::detail

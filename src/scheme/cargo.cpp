@@ -310,12 +310,9 @@ std::expected<std::weak_ordering, ParseError> compare_cargo(std::string_view a, 
   return x.compare(y) <=> 0;
 }
 
-constexpr std::array<std::string_view, 1> names{"cargo"};
-
 }  // namespace
 
-const Row cargo_row{Scheme::cargo,        names,        append_cargo_key,
-                    cargo_key_size_bound, cargo_fields, read_cargo_range,
-                    check_cargo,          compare_cargo};
+const Row cargo_row{Scheme::cargo, names_of(Scheme::cargo), append_cargo_key, cargo_key_size_bound,
+                    cargo_fields,  read_cargo_range,        check_cargo,      compare_cargo};
 
 }  // namespace tolva::scheme::detail

@@ -285,20 +285,9 @@ Read debian_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true}, out);
 }
 
-constexpr std::string_view names[] = {"debian"};
-
 }  // namespace
 
-const Row debian_row{
-    .scheme = Scheme::debian,
-    .names = names,
-    .append_key = debian_key,
-    .key_size_bound = key_size_bound,
-    .fields = debian_fields,
-    .read_range = debian_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare>,
-    .append_key_past = debian_key_past,
-};
+constinit const Row debian_row = row_of<read, compare>(
+    Scheme::debian, debian_key, key_size_bound, debian_fields, debian_range, debian_key_past);
 
 }  // namespace tolva::scheme::detail

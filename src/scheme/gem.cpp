@@ -195,11 +195,9 @@ std::expected<std::weak_ordering, ParseError> compare_gem(std::string_view a, st
   return x.compare(y) <=> 0;
 }
 
-constexpr std::array<std::string_view, 1> names{"gem"};
-
 }  // namespace
 
-const Row gem_row{Scheme::gem, names,          append_gem_key, gem_key_size_bound,
-                  gem_fields,  read_gem_range, check_gem,      compare_gem};
+const Row gem_row{Scheme::gem, names_of(Scheme::gem), append_gem_key, gem_key_size_bound,
+                  gem_fields,  read_gem_range,        check_gem,      compare_gem};
 
 }  // namespace tolva::scheme::detail

@@ -74,6 +74,29 @@ std::expected<std::weak_ordering, ParseError> compare_by_reading(std::string_vie
   return order(*x, *y);
 }
 
+// A scheme's names as its row holds them: its name in the list of schemes.
+constexpr std::span<const std::string_view> names_of(Scheme s) noexcept {
+  return {&scheme::named_schemes[static_cast<std::size_t>(s)].name, 1};
+}
+
+// The row of a scheme whose `read` gives a version's parts, which `compare`
+// orders.
+template <auto read, auto compare>
+constexpr Row row_of(Scheme s, decltype(Row::append_key) append_key,
+                     decltype(Row::key_size_bound) key_size_bound, decltype(Row::fields) fields,
+                     decltype(Row::read_range) read_range,
+                     decltype(Row::append_key_past) append_key_past = nullptr) {
+  return {s,
+          names_of(s),
+          append_key,
+          key_size_bound,
+          fields,
+          read_range,
+          check_by_reading<read>,
+          compare_by_reading<read, compare>,
+          append_key_past};
+}
+
 // The row of a scheme.
 const Row& row(Scheme s) noexcept;
 

@@ -172,19 +172,9 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   return comparator_bounds_range(in, operators, true, add, out);
 }
 
-constexpr std::array<std::string_view, 1> names = {"rpm"};
-
 }  // namespace
 
-const Row rpm_row{
-    .scheme = Scheme::rpm,
-    .names = names,
-    .append_key = append_key,
-    .key_size_bound = key_size_bound,
-    .fields = fields,
-    .read_range = read_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare_epoch_release<vercmp>>,
-};
+constinit const Row rpm_row = row_of<read, compare_epoch_release<vercmp>>(
+    Scheme::rpm, append_key, key_size_bound, fields, read_range);
 
 }  // namespace tolva::scheme::detail

@@ -237,13 +237,11 @@ std::expected<std::vector<Field>, ParseError> semver_fields(std::string_view tex
                             list_field("build", v->build, '.')};
 }
 
-constexpr std::string_view names[] = {"semver"};
-
 }  // namespace
 
 const Row semver_row{
     .scheme = Scheme::semver,
-    .names = names,
+    .names = names_of(Scheme::semver),
     .append_key = semver_key,
     .key_size_bound = semver::key_size_bound,
     .fields = semver_fields,
