@@ -108,15 +108,6 @@ std::expected<std::vector<Field>, ParseError> cargo_fields(std::string_view text
                             identifiers("build", v->build)};
 }
 
-std::string plus_one(std::string_view digits) {
-  std::string out(digits);
-  std::size_t i = out.size();
-  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
-  if (i == 0) return '1' + out;
-  ++out[i - 1];
-  return out;
-}
-
 // An operand: up to three numbers (`known` of them written, the rest left
 // out or wildcards), a pre-release only after all three.
 struct Partial {

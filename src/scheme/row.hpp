@@ -138,6 +138,10 @@ struct Syntax {
 Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax& syntax,
                        KeyRange& out);
 
+// The decimal number one above `digits`, as wide at least: "10" of "9",
+// "010" of "009".
+std::string plus_one(std::string_view digits);
+
 // Fields made of views into a text: a number (its digits without leading
 // zeros), a text, and a list split at `separator` (absent when empty).
 Field number_field(std::string_view name, std::string_view digits);

@@ -18,15 +18,6 @@ bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 
 bool is_wildcard(char c) noexcept { return c == 'x' || c == 'X' || c == '*'; }
 
-std::string plus_one(std::string_view digits) {
-  std::string out(digits);
-  std::size_t i = out.size();
-  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
-  if (i == 0) return '1' + out;
-  ++out[i - 1];
-  return out;
-}
-
 // An operand: `known` leading numbers, wildcards (written or left out)
 // after them, and a pre-release only after three numbers.
 struct Partial {
