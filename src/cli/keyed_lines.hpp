@@ -34,42 +34,38 @@ template <class Take, class SetBar = decltype(&no_bar)>
 ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& order, bool colour,
                                Streams& io, ExitStatus& status, Take take, SetBar bar = &no_bar) {
   std::string key;
-  return for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd, line_end(invocation).front());
-    for (std::size_t number = 1;; ++number) {
-      auto line = lines.next();
-      if (!line) return line.error();
-      if (!*line) return std::error_code();
-      std::optional<std::string_view> version = **line;
-      if (invocation.key_field) {
-        version = sort::field_of(**line, *invocation.key_field, invocation.separator);
-      }
-      key.clear();
-      const auto reject = [&](const ParseError& error) {
-        io.report(full_report(Rejection{name, number, *version, error}, colour));
-        status = ExitStatus::rejected;
-      };
-      if (!version) {
-        std::string message = "tolva: ";
-        message.append(name).push_back(':');
-        append_decimal(message, number);
-        message.append(": no field ");
-        append_decimal(message, *invocation.key_field);
-        io.report(message);
-        status = ExitStatus::rejected;
-      } else if (const key_bytes::Bar* b = bar(); b == nullptr) {
-        if (auto made = order.append_key(key, *version); !made) {
-          reject(made.error());
-        } else {
-          take(key, *made, **line);
-        }
-      } else if (auto made = order.append_key(key, *version, *b); !made) {
-        reject(made.error());
-      } else if (*made) {
-        take(key, **made, **line);
-      }
-    }
-  });
+  return for_each_line(invocation.operands, line_end(invocation).front(), io,
+                       [&](std::string_view name, std::size_t number, std::string_view line) {
+                         std::optional<std::string_view> version = line;
+                         if (invocation.key_field) {
+                           version =
+                               sort::field_of(line, *invocation.key_field, invocation.separator);
+                         }
+                         key.clear();
+                         const auto reject = [&](const ParseError& error) {
+                           io.report(full_report(Rejection{name, number, *version, error}, colour));
+                           status = ExitStatus::rejected;
+                         };
+                         if (!version) {
+                           std::string message = "tolva: ";
+                           message.append(name).push_back(':');
+                           append_decimal(message, number);
+                           message.append(": no field ");
+                           append_decimal(message, *invocation.key_field);
+                           io.report(message);
+                           status = ExitStatus::rejected;
+                         } else if (const key_bytes::Bar* b = bar(); b == nullptr) {
+                           if (auto made = order.append_key(key, *version); !made) {
+                             reject(made.error());
+                           } else {
+                             take(key, *made, line);
+                           }
+                         } else if (auto made = order.append_key(key, *version, *b); !made) {
+                           reject(made.error());
+                         } else if (*made) {
+                           take(key, **made, line);
+                         }
+                       });
 }
 
 }  // namespace tolva::cli
