@@ -286,24 +286,11 @@ Read read_cargo_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   }
 }
 
-Read check_cargo(std::string_view text, const Order&) {
-  if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
-}
-
-// By keys: the ecosystem's own tool, through the tables the tests read, is
-// the comparison the keys are held to.
-std::expected<std::weak_ordering, ParseError> compare_cargo(std::string_view a, std::string_view b,
-                                                            const Order& order) {
-  std::string x, y;
-  if (auto k = append_cargo_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
-  if (auto k = append_cargo_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
-  return x.compare(y) <=> 0;
-}
-
 }  // namespace
 
-const Row cargo_row{Scheme::cargo, names_of(Scheme::cargo), append_cargo_key, cargo_key_size_bound,
-                    cargo_fields,  read_cargo_range,        check_cargo,      compare_cargo};
+const Row cargo_row{Scheme::cargo,          names_of(Scheme::cargo),
+                    append_cargo_key,       cargo_key_size_bound,
+                    cargo_fields,           read_cargo_range,
+                    check_by_reading<read>, compare_by_keys<append_cargo_key>};
 
 }  // namespace tolva::scheme::detail

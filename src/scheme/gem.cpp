@@ -180,24 +180,15 @@ Read read_gem_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   }
 }
 
-Read check_gem(std::string_view text, const Order&) {
-  if (auto v = check_text(text); !v) return std::unexpected(std::move(v.error()));
-  return {};
-}
-
-// By keys: the ecosystem's own tool, through the tables the tests read, is
-// the comparison the keys are held to.
-std::expected<std::weak_ordering, ParseError> compare_gem(std::string_view a, std::string_view b,
-                                                          const Order& order) {
-  std::string x, y;
-  if (auto k = append_gem_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
-  if (auto k = append_gem_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
-  return x.compare(y) <=> 0;
-}
-
 }  // namespace
 
-const Row gem_row{Scheme::gem, names_of(Scheme::gem), append_gem_key, gem_key_size_bound,
-                  gem_fields,  read_gem_range,        check_gem,      compare_gem};
+const Row gem_row{Scheme::gem,
+                  names_of(Scheme::gem),
+                  append_gem_key,
+                  gem_key_size_bound,
+                  gem_fields,
+                  read_gem_range,
+                  check_by_reading<check_text>,
+                  compare_by_keys<append_gem_key>};
 
 }  // namespace tolva::scheme::detail

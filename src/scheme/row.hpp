@@ -74,6 +74,18 @@ std::expected<std::weak_ordering, ParseError> compare_by_reading(std::string_vie
   return order(*x, *y);
 }
 
+// A row's compare for a scheme that is held to the ecosystem's own tool by
+// its keys alone: the order of the two texts' keys.
+template <auto append_key>
+std::expected<std::weak_ordering, ParseError> compare_by_keys(std::string_view a,
+                                                              std::string_view b,
+                                                              const Order& order) {
+  std::string x, y;
+  if (auto k = append_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
+  if (auto k = append_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
+  return x.compare(y) <=> 0;
+}
+
 // A scheme's names as its row holds them: its name in the list of schemes.
 constexpr std::span<const std::string_view> names_of(Scheme s) noexcept {
   return {&scheme::named_schemes[static_cast<std::size_t>(s)].name, 1};
