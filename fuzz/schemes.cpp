@@ -1,6 +1,7 @@
 #include <string>
 
 #include "checks.hpp"
+#include "scheme/row.hpp"
 #include "tolva/explain.hpp"
 #include "tolva/scheme/order.hpp"
 
@@ -49,6 +50,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (order) {
     const int by_keys = sign(std::string_view(key_a).substr(1).compare(*key_b) <=> 0);
     fuzz::require(sign(*order) == by_keys, "keys order otherwise than compare");
+  }
+  // A key written only as far as it may pass b's, from either side: the
+  // whole key, or nothing for a key that does not pass.
+  const auto past = scheme::detail::row(s).append_key_past;
+  for (int side : {1, -1}) {
+    if (past == nullptr || !key_b) break;
+    std::string part = "x";
+    const auto cut = past(part, a, s, key_bytes::Bar{*key_b, side});
+    fuzz::require(cut.has_value() == made.has_value(), "a key cut short and the key disagree");
+    if (!cut) continue;
+    const int by_keys = sign(std::string_view(key_a).substr(1).compare(*key_b) <=> 0);
+    fuzz::require(*cut ? part == key_a : part == "x" && by_keys != side,
+                  "a key cut short of a key it passes, or written in part");
   }
   const auto range = scheme::read_range(rest, s);
   if (!range) {

@@ -24,9 +24,11 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
 }
 
 // The schemes' names, as --help, the manual page and the completions list them.
-constexpr std::array<std::string_view, 13> scheme_choices{
-    "tolva", "semver", "natural", "debian", "rpm",   "apk",     "alpm",
-    "pypi",  "cargo",  "gem",     "golang", "nuget", "composer"};
+constexpr auto scheme_choices = [] {
+  std::array<std::string_view, std::size(scheme::named_schemes)> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = scheme::named_schemes[i].name;
+  return names;
+}();
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
@@ -78,11 +80,7 @@ std::optional<std::string> set_numeric_parts(Invocation& invocation, std::string
 std::optional<std::string> set_scheme(Invocation& invocation, std::string_view value) {
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
-  constexpr std::array<Scheme, std::size(scheme_choices)> schemes{
-      Scheme::tolva,  Scheme::semver, Scheme::natural, Scheme::debian, Scheme::rpm,
-      Scheme::apk,    Scheme::alpm,   Scheme::pypi,    Scheme::cargo,  Scheme::gem,
-      Scheme::golang, Scheme::nuget,  Scheme::composer};
-  invocation.scheme = schemes[*index];
+  invocation.scheme = scheme::named_schemes[*index].scheme;
   invocation.scheme_named = true;
   return std::nullopt;
 }

@@ -14,24 +14,16 @@ namespace {
 ExitStatus filter_by_type(const Invocation& invocation, const VersionRange& range, Streams& io) {
   ExitStatus status = ExitStatus::ok;
   const ExitStatus read =
-      for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-        LineReader lines(fd, invocation.zero_terminated ? '\0' : '\n');
-        for (std::size_t number = 1;; ++number) {
-          auto line = lines.next();
-          if (!line) return line.error();
-          if (!*line) return std::error_code();
-          auto key = typed_key(**line, range.type());
-          if (!key) {
-            range_trouble(io, invocation,
-                          {key.error().reason, std::string(name) + ":" + std::to_string(number) +
-                                                   ": " + key.error().message});
-            status = ExitStatus::rejected;
-          } else if (range.contains(*key)) {
-            io.out.write(**line);
-            io.out.write(line_end(invocation));
-          }
-        }
-      });
+      for_each_line(invocation.operands, line_end(invocation).front(), io,
+                    [&](std::string_view name, std::size_t number, std::string_view line) {
+                      auto key = typed_key(line, range.type());
+                      if (!key) {
+                        status = line_trouble(io, invocation, name, number, key.error());
+                      } else if (range.contains(*key)) {
+                        io.out.write(line);
+                        io.out.write(line_end(invocation));
+                      }
+                    });
   return worse(status, read);
 }
 

@@ -20,42 +20,52 @@ inline std::string_view line_end(const Invocation& invocation) noexcept {
   return invocation.zero_terminated ? std::string_view("\0", 1) : std::string_view("\n");
 }
 
+// Every line counts.
+inline const key_bytes::Bar* no_bar() noexcept { return nullptr; }
+
 // Reads the lines of every input as they arrive and keys each in `order`,
 // by the field -k names or else the whole line: a line that does not read
 // or lacks the field is reported and makes `status` rejected; each other
-// line goes to `take(key, facts, line)`, which may take the key's buffer. Memory
-// holds the longest line and its key.
-template <class Take>
+// line goes to `take(key, facts, line)`, which may take the key's buffer,
+// unless its key falls short of the bar `bar()` sets (none: null), which is
+// then told from as little of the key as the order allows. Memory holds the
+// longest line and its key.
+template <class Take, class SetBar = decltype(&no_bar)>
 ExitStatus for_each_keyed_line(const Invocation& invocation, const LineOrder& order, bool colour,
-                               Streams& io, ExitStatus& status, Take take) {
+                               Streams& io, ExitStatus& status, Take take, SetBar bar = &no_bar) {
   std::string key;
-  return for_each_input(invocation.operands, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd, line_end(invocation).front());
-    for (std::size_t number = 1;; ++number) {
-      auto line = lines.next();
-      if (!line) return line.error();
-      if (!*line) return std::error_code();
-      std::optional<std::string_view> version = **line;
-      if (invocation.key_field) {
-        version = sort::field_of(**line, *invocation.key_field, invocation.separator);
-      }
-      key.clear();
-      if (!version) {
-        std::string message = "tolva: ";
-        message.append(name).push_back(':');
-        append_decimal(message, number);
-        message.append(": no field ");
-        append_decimal(message, *invocation.key_field);
-        io.report(message);
-        status = ExitStatus::rejected;
-      } else if (auto made = order.append_key(key, *version); !made) {
-        io.report(full_report(Rejection{name, number, *version, made.error()}, colour));
-        status = ExitStatus::rejected;
-      } else {
-        take(key, *made, **line);
-      }
-    }
-  });
+  return for_each_line(invocation.operands, line_end(invocation).front(), io,
+                       [&](std::string_view name, std::size_t number, std::string_view line) {
+                         std::optional<std::string_view> version = line;
+                         if (invocation.key_field) {
+                           version =
+                               sort::field_of(line, *invocation.key_field, invocation.separator);
+                         }
+                         key.clear();
+                         const auto reject = [&](const ParseError& error) {
+                           io.report(full_report(Rejection{name, number, *version, error}, colour));
+                           status = ExitStatus::rejected;
+                         };
+                         if (!version) {
+                           std::string message = "tolva: ";
+                           message.append(name).push_back(':');
+                           append_decimal(message, number);
+                           message.append(": no field ");
+                           append_decimal(message, *invocation.key_field);
+                           io.report(message);
+                           status = ExitStatus::rejected;
+                         } else if (const key_bytes::Bar* b = bar(); b == nullptr) {
+                           if (auto made = order.append_key(key, *version); !made) {
+                             reject(made.error());
+                           } else {
+                             take(key, *made, line);
+                           }
+                         } else if (auto made = order.append_key(key, *version, *b); !made) {
+                           reject(made.error());
+                         } else if (*made) {
+                           take(key, **made, line);
+                         }
+                       });
 }
 
 }  // namespace tolva::cli

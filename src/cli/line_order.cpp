@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "scheme/row.hpp"
 #include "tolva/explain.hpp"
 #include "usage.hpp"
 
@@ -39,6 +40,16 @@ std::expected<KeyFacts, ParseError> LineOrder::append_key(std::string& out,
     }
   }
   return made;
+}
+
+std::expected<std::optional<KeyFacts>, ParseError> LineOrder::append_key(
+    std::string& out, std::string_view text, const key_bytes::Bar& bar) const {
+  if (const auto past = scheme::detail::row(order_.scheme).append_key_past; past != nullptr) {
+    return past(out, text, order_, bar);
+  }
+  auto made = append_key(out, text);
+  if (!made) return std::unexpected(std::move(made.error()));
+  return *made;
 }
 
 void LineOrder::tell_of_mixed_kinds(Streams& io) const {

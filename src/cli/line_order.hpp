@@ -12,6 +12,7 @@
 #include "output.hpp"
 #include "tolva/scheme/order.hpp"
 #include "tolva/scheme/version_range.hpp"
+#include "values/key_bytes.hpp"
 
 namespace tolva::cli {
 
@@ -36,6 +37,12 @@ class LineOrder {
   // Appends the text's order key, and tells what ranges need of it; `out` is
   // left as it was for a text that does not read.
   std::expected<KeyFacts, ParseError> append_key(std::string& out, std::string_view text) const;
+  // As append_key for a key that counts only if it passes `bar`: nullopt,
+  // with `out` as it was, for a text that reads but whose key falls short
+  // (found from a prefix of it where the order can tell).
+  std::expected<std::optional<KeyFacts>, ParseError> append_key(std::string& out,
+                                                                std::string_view text,
+                                                                const key_bytes::Bar& bar) const;
   // The most bytes append_key appends for a text of `size` bytes.
   std::size_t key_size_bound(std::size_t size) const noexcept {
     return scheme::order_key_size_bound(size, order_);

@@ -66,6 +66,14 @@ class Best {
     }
   }
 
+  // What a line's key must pass to be kept, once `limit` lines are: the
+  // worst of them, which a line equal to it does not beat either.
+  const key_bytes::Bar* bar() noexcept {
+    if (kept_.size() < limit_ || limit_ == 0) return nullptr;
+    bar_ = {kept_.front().key, sign_};
+    return &bar_;
+  }
+
   // The kept lines, best first.
   const std::vector<Kept>& sorted() {
     std::sort_heap(kept_.begin(), kept_.end(), better());
@@ -78,6 +86,7 @@ class Best {
   bool unique_;
   std::vector<Kept> kept_;  // grows by the lines kept: a limit may be far above the input
   std::set<std::string, std::less<>> kept_keys_;  // the keys of `kept_`, when unique
+  key_bytes::Bar bar_;
 };
 
 }  // namespace
@@ -93,12 +102,12 @@ ExitStatus run_extremes(const Invocation& given, bool colour, Streams& io) {
   Best best(invocation.lines, invocation.command == Command::newest, invocation.unique);
   ExitStatus status = ExitStatus::ok;
   std::uint64_t place = 0;
-  ExitStatus read =
-      for_each_keyed_line(invocation, order, colour, io, status,
-                          [&](std::string& key, KeyFacts facts, std::string_view line) {
-                            if (!range || range->contains(key, facts))
-                              best.offer(key, line, place++);
-                          });
+  ExitStatus read = for_each_keyed_line(
+      invocation, order, colour, io, status,
+      [&](std::string& key, KeyFacts facts, std::string_view line) {
+        if (!range || range->contains(key, facts)) best.offer(key, line, place++);
+      },
+      [&best] { return best.bar(); });
   order.tell_of_mixed_kinds(io);
   for (const Kept& kept : best.sorted()) {
     io.out.write(kept.line);

@@ -20,23 +20,15 @@ struct Listed {
 ExitStatus read_versions(const Invocation& invocation, std::span<const std::string_view> files,
                          const VersType& type, Streams& io, std::vector<Listed>& out) {
   ExitStatus status = ExitStatus::ok;
-  const ExitStatus read = for_each_input(files, io, [&](int fd, std::string_view name) {
-    LineReader lines(fd);
-    for (std::size_t number = 1;; ++number) {
-      auto line = lines.next();
-      if (!line) return line.error();
-      if (!*line) return std::error_code();
-      auto key = typed_key(**line, type);
-      if (!key) {
-        range_trouble(io, invocation,
-                      {key.error().reason, std::string(name) + ":" + std::to_string(number) + ": " +
-                                               key.error().message});
-        status = ExitStatus::rejected;
-        continue;
-      }
-      out.push_back({std::move(*key), std::string(**line)});
-    }
-  });
+  const ExitStatus read = for_each_line(
+      files, '\n', io, [&](std::string_view name, std::size_t number, std::string_view line) {
+        auto key = typed_key(line, type);
+        if (!key) {
+          status = line_trouble(io, invocation, name, number, key.error());
+        } else {
+          out.push_back({std::move(*key), std::string(line)});
+        }
+      });
   std::ranges::stable_sort(out, {},
                            [](const Listed& l) -> const std::string& { return l.key.key; });
   const auto repeated =

@@ -65,4 +65,12 @@ ExitStatus range_trouble(Streams& io, const Invocation& invocation, const RangeE
   return ExitStatus::trouble;
 }
 
+ExitStatus line_trouble(Streams& io, const Invocation& invocation, std::string_view name,
+                        std::size_t number, const RangeError& error) {
+  range_trouble(
+      io, invocation,
+      {error.reason, std::string(name) + ":" + std::to_string(number) + ": " + error.message});
+  return ExitStatus::rejected;
+}
+
 }  // namespace tolva::cli

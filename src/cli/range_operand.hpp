@@ -29,5 +29,9 @@ Invocation with_range_scheme(const Invocation& invocation);
 // Tells of a range that did not read or combine, as "tolva: COMMAND: MESSAGE
 // (REASON)" on standard error. Returns `trouble`.
 ExitStatus range_trouble(Streams& io, const Invocation& invocation, const RangeError& error);
+// The same for line `number` of the input `name`, which is no version of
+// the range's type; the line is rejected.
+ExitStatus line_trouble(Streams& io, const Invocation& invocation, std::string_view name,
+                        std::size_t number, const RangeError& error);
 
 }  // namespace tolva::cli

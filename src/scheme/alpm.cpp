@@ -145,16 +145,6 @@ std::weak_ordering vercmp(std::string_view a, std::string_view b) noexcept {
                                                   : std::weak_ordering::greater;
 }
 
-std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 3; }
-
-Keyed append_key(std::string& out, std::string_view text, const Order& order) {
-  auto parts = read(text);
-  if (!parts) return std::unexpected(parts.error());
-  kb::append_key(out, key_size_bound(text.size(), order),
-                 [&](kb::Room& room) { put_epoch_release(room, *parts, put_part); });
-  return KeyFacts{};
-}
-
 std::expected<std::vector<Field>, ParseError> fields(std::string_view text, const Order&) {
   auto parts = read(text);
   if (!parts) return std::unexpected(parts.error());
@@ -172,19 +162,10 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   return epoch_release_range<read>(in, operators, false, put_part, out);
 }
 
-constexpr std::array<std::string_view, 1> names = {"alpm"};
-
 }  // namespace
 
-const Row alpm_row{
-    .scheme = Scheme::alpm,
-    .names = names,
-    .append_key = append_key,
-    .key_size_bound = key_size_bound,
-    .fields = fields,
-    .read_range = read_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare_epoch_release<vercmp>>,
-};
+constinit const Row alpm_row = row_of<read, compare_epoch_release<vercmp>>(
+    Scheme::alpm, append_epoch_release_key<read, decltype(put_part)>, epoch_release_key_bound,
+    fields, read_range);
 
 }  // namespace tolva::scheme::detail

@@ -278,19 +278,9 @@ Read read_range(grammar::RangeText& in, const Order&, KeyRange& out) {
   return comparator_bounds_range(in, operators, true, add, out);
 }
 
-constexpr std::array<std::string_view, 1> names = {"apk"};
-
 }  // namespace
 
-const Row apk_row{
-    .scheme = Scheme::apk,
-    .names = names,
-    .append_key = append_key,
-    .key_size_bound = key_size_bound,
-    .fields = fields,
-    .read_range = read_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare_parts>,
-};
+constinit const Row apk_row =
+    row_of<read, compare_parts>(Scheme::apk, append_key, key_size_bound, fields, read_range);
 
 }  // namespace tolva::scheme::detail

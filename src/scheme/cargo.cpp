@@ -108,15 +108,6 @@ std::expected<std::vector<Field>, ParseError> cargo_fields(std::string_view text
                             identifiers("build", v->build)};
 }
 
-std::string plus_one(std::string_view digits) {
-  std::string out(digits);
-  std::size_t i = out.size();
-  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
-  if (i == 0) return '1' + out;
-  ++out[i - 1];
-  return out;
-}
-
 // An operand: up to three numbers (`known` of them written, the rest left
 // out or wildcards), a pre-release only after all three.
 struct Partial {
@@ -319,17 +310,9 @@ std::weak_ordering compare(const semver::Parts& a, const semver::Parts& b) noexc
   return !x.empty() <=> !y.empty();
 }
 
-constexpr std::array<std::string_view, 1> names{"cargo"};
-
 }  // namespace
 
-const Row cargo_row{.scheme = Scheme::cargo,
-                    .names = names,
-                    .append_key = append_cargo_key,
-                    .key_size_bound = cargo_key_size_bound,
-                    .fields = cargo_fields,
-                    .read_range = read_cargo_range,
-                    .check = check_by_reading<read>,
-                    .compare = compare_by_reading<read, compare>};
+const Row cargo_row = row_of<read, compare>(Scheme::cargo, append_cargo_key, cargo_key_size_bound,
+                                            cargo_fields, read_cargo_range);
 
 }  // namespace tolva::scheme::detail

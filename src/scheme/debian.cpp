@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -126,40 +127,74 @@ void put_run_end(key_bytes::Room& key, std::string_view digits) noexcept {
 // run. An upstream part starts with a digit, so its first run, always empty,
 // is left out and its number written alone. At most 3 bytes for each 2 of
 // the part, and 4.
-void put_part(key_bytes::Room& key, std::string_view s, bool upstream) noexcept {
+//
+// Each byte of a run is checked against the byte classes `allowed` as it is
+// written, so that a text is read and keyed in one pass: the result is the
+// place of the first byte not allowed, npos, or `stopped` once `stop()`, asked
+// after each number, tells that the rest of the key is not wanted.
+constexpr std::size_t stopped = std::string_view::npos - 1;
+template <class Stop>
+std::size_t put_part(key_bytes::Room& key, std::string_view s, bool upstream, std::uint8_t allowed,
+                     Stop stop) noexcept {
   const char* p = s.data();
   const char* const end = p + s.size();
   do {
-    for (; p != end && !is_digit(*p); ++p) key.put(run_bytes[static_cast<unsigned char>(*p)]);
-    const char* digits = p;
-    while (p != end && is_digit(*p)) ++p;
-    const std::string_view number(digits, static_cast<std::size_t>(p - digits));
-    if (digits != s.data() || !upstream) {
-      put_run_end(key, number);
-    } else {
-      key_bytes::put_number(key, number);
+    for (; p != end && !is_digit(*p); ++p) {
+      const auto c = static_cast<unsigned char>(*p);
+      if ((byte_classes[c] & allowed) == 0) return static_cast<std::size_t>(p - s.data());
+      key.put(run_bytes[c]);
     }
+    const char* digits = p;
+    unsigned n = 0;  // the number's value, while it has at most two digits
+    for (; p != end && is_digit(*p); ++p) n = n * 10 + static_cast<unsigned>(*p - '0');
+    const bool first = digits == s.data() && upstream;
+    const std::string_view number(digits, static_cast<std::size_t>(p - digits));
+    if (number.size() > 2 && first) {
+      key_bytes::put_number(key, number);
+    } else if (number.size() > 2) {
+      put_run_end(key, number);
+    } else if (first) {
+      key.put(static_cast<std::uint8_t>(n));
+    } else if (n < small_after_run) {
+      key.put(static_cast<std::uint8_t>(run_end + n));
+    } else {
+      key.put(large_after_run);
+      key.put(static_cast<std::uint8_t>(n));
+    }
+    if (stop()) return stopped;
   } while (p != end);
   key.put(run_end);
+  return std::string_view::npos;
+}
+
+// The epoch (empty when absent) and where the upstream part starts, or the
+// error of an epoch that does not read.
+std::expected<std::size_t, ParseError> read_epoch(std::string_view text, std::string_view& epoch) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return 0;
+  if (colon == 0) return fail(text, 0, {P::Digit});
+  for (std::size_t i = 0; i < colon; ++i)
+    if (!is_digit(text[i])) return fail(text, i, {P::Digit, token_colon});
+  epoch = text.substr(0, colon);
+  return colon + 1;
+}
+
+// Where the upstream part ends: at the last hyphen, if one follows `start`.
+std::size_t upstream_end(std::string_view text, std::size_t start) noexcept {
+  const std::size_t hyphen = text.rfind('-');
+  return hyphen == std::string_view::npos || hyphen < start ? text.size() : hyphen;
 }
 
 std::expected<Parts, ParseError> read(std::string_view text) {
   Parts parts;
-  std::size_t start = 0;
-  if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
-    if (colon == 0) return fail(text, 0, {P::Digit});
-    for (std::size_t i = 0; i < colon; ++i)
-      if (!is_digit(text[i])) return fail(text, i, {P::Digit, token_colon});
-    parts.epoch = text.substr(0, colon);
-    start = colon + 1;
-  }
-  const std::size_t hyphen = text.rfind('-');
-  const std::size_t end = hyphen == std::string_view::npos || hyphen < start ? text.size() : hyphen;
-  if (start == text.size() || !is_digit(text[start])) return fail(text, start, {P::Digit});
-  for (std::size_t i = start; i < end; ++i) {
+  auto start = read_epoch(text, parts.epoch);
+  if (!start) return std::unexpected(std::move(start.error()));
+  const std::size_t end = upstream_end(text, *start);
+  if (*start == text.size() || !is_digit(text[*start])) return fail(text, *start, {P::Digit});
+  for (std::size_t i = *start; i < end; ++i) {
     if (!in_upstream(text[i])) return fail(text, i, {upstream_char});
   }
-  parts.upstream = text.substr(start, end - start);
+  parts.upstream = text.substr(*start, end - *start);
   if (end < text.size()) {
     if (end + 1 == text.size()) return fail(text, end + 1, {revision_char});
     for (std::size_t i = end + 1; i < text.size(); ++i) {
@@ -182,16 +217,54 @@ std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 24 
 // The key: the epoch as a number, then the upstream part and the revision,
 // each as pairs of a non-digit run (mapped bytes) and the run's end with the
 // number after it (the upstream part's first run, always empty, is left
-// out), then 0x02.
-Keyed debian_key(std::string& out, std::string_view text, const Order&) {
-  auto v = read(text);
-  if (!v) return std::unexpected(std::move(v.error()));
+// out), then 0x02. Written as the text is read; nullopt when `bar` stopped it.
+std::expected<std::optional<KeyFacts>, ParseError> key_until(std::string& out,
+                                                             std::string_view text,
+                                                             const key_bytes::Bar* bar) {
+  std::string_view epoch;
+  auto start = read_epoch(text, epoch);
+  if (!start) return std::unexpected(std::move(start.error()));
+  if (*start == text.size() || !is_digit(text[*start])) return fail(text, *start, {P::Digit});
+  const std::size_t end = upstream_end(text, *start);
+  const std::size_t old = out.size();
+  std::size_t bad = std::string_view::npos;
+  std::size_t at = 0;  // where the part holding `bad` starts
   key_bytes::append_key(out, key_size_bound(text.size(), {}), [&](key_bytes::Room& key) {
-    key_bytes::put_number(key, v->epoch);
-    put_part(key, v->upstream, true);
-    put_part(key, v->revision, false);
+    const char* const first = key.at();
+    const auto stop = [&] { return bar != nullptr && bar->missed_by(key.since(first)); };
+    key_bytes::put_number(key, epoch);
+    at = *start;
+    if (stop()) {
+      bad = stopped;
+      return;
+    }
+    bad = put_part(key, text.substr(*start, end - *start), true, upstream_byte, stop);
+    if (bad != std::string_view::npos || end + 1 == text.size()) return;
+    at = std::min(end + 1, text.size());
+    bad = put_part(key, text.substr(at), false, revision_byte, stop);
   });
-  return KeyFacts{};
+  if (bad == std::string_view::npos && end + 1 != text.size()) return KeyFacts{};
+  out.resize(old);
+  if (bad == stopped) {
+    if (auto v = read(text); !v) return std::unexpected(std::move(v.error()));
+    return std::nullopt;
+  }
+  if (at == *start && bad != std::string_view::npos) return fail(text, at + bad, {upstream_char});
+  if (end + 1 == text.size()) return fail(text, end + 1, {revision_char});
+  return fail(text, at + bad, {revision_char, P::TokenHyphen});
+}
+
+Keyed debian_key(std::string& out, std::string_view text, const Order&) {
+  auto made = key_until(out, text, nullptr);
+  if (!made) return std::unexpected(std::move(made.error()));
+  return **made;
+}
+
+std::expected<std::optional<KeyFacts>, ParseError> debian_key_past(std::string& out,
+                                                                   std::string_view text,
+                                                                   const Order&,
+                                                                   key_bytes::Bar bar) {
+  return key_until(out, text, &bar);
 }
 
 std::expected<std::vector<Field>, ParseError> debian_fields(std::string_view text, const Order&) {
@@ -212,19 +285,9 @@ Read debian_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true}, out);
 }
 
-constexpr std::string_view names[] = {"debian"};
-
 }  // namespace
 
-const Row debian_row{
-    .scheme = Scheme::debian,
-    .names = names,
-    .append_key = debian_key,
-    .key_size_bound = key_size_bound,
-    .fields = debian_fields,
-    .read_range = debian_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare>,
-};
+constinit const Row debian_row = row_of<read, compare>(
+    Scheme::debian, debian_key, key_size_bound, debian_fields, debian_range, debian_key_past);
 
 }  // namespace tolva::scheme::detail

@@ -38,6 +38,20 @@ void put_epoch_release(Sink& out, const EpochRelease& p, PutPart put_part) {
   put_part(out, p.release);
 }
 
+// A row's append_key for a scheme whose `read` gives the parts and whose
+// PutPart{} writes a version or a release in at most twice its bytes.
+inline std::size_t epoch_release_key_bound(std::size_t size, const Order&) noexcept {
+  return 2 * size + 3;
+}
+template <auto read, class PutPart>
+Keyed append_epoch_release_key(std::string& out, std::string_view text, const Order& order) {
+  auto parts = read(text);
+  if (!parts) return std::unexpected(parts.error());
+  key_bytes::append_key(out, epoch_release_key_bound(text.size(), order),
+                        [&](key_bytes::Room& room) { put_epoch_release(room, *parts, PutPart{}); });
+  return KeyFacts{};
+}
+
 // The order of two versions, `part_order` comparing versions and releases,
 // written apart from the key: the epoch, the version, a missing release
 // first, the release.

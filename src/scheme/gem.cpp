@@ -293,17 +293,9 @@ std::weak_ordering compare(std::string_view a, std::string_view b) noexcept {
   }
 }
 
-constexpr std::array<std::string_view, 1> names{"gem"};
-
 }  // namespace
 
-const Row gem_row{.scheme = Scheme::gem,
-                  .names = names,
-                  .append_key = append_gem_key,
-                  .key_size_bound = gem_key_size_bound,
-                  .fields = gem_fields,
-                  .read_range = read_gem_range,
-                  .check = check_by_reading<read>,
-                  .compare = compare_by_reading<read, compare>};
+const Row gem_row = row_of<read, compare>(Scheme::gem, append_gem_key, gem_key_size_bound,
+                                          gem_fields, read_gem_range);
 
 }  // namespace tolva::scheme::detail

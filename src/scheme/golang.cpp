@@ -80,19 +80,9 @@ Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true}, out);
 }
 
-constexpr std::string_view names[] = {"golang"};
-
 }  // namespace
 
-const Row golang_row{
-    .scheme = Scheme::golang,
-    .names = names,
-    .append_key = append_key,
-    .key_size_bound = key_size_bound,
-    .fields = fields,
-    .read_range = read_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, semver::compare>,
-};
+constinit const Row golang_row =
+    row_of<read, semver::compare>(Scheme::golang, append_key, key_size_bound, fields, read_range);
 
 }  // namespace tolva::scheme::detail

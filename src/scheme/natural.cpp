@@ -261,13 +261,11 @@ Read natural_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return comparators_range(in, order, {operators, true, "*", no_wildcard}, out);
 }
 
-constexpr std::string_view names[] = {"natural"};
-
 }  // namespace
 
 const Row natural_row{
     .scheme = Scheme::natural,
-    .names = names,
+    .names = names_of(Scheme::natural),
     .append_key = natural_key,
     .key_size_bound = key_size_bound,
     .fields = natural_fields,

@@ -260,19 +260,9 @@ Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return in.at_end() ? Read{} : in.fail(in.pos(), {P::EndOfInput});
 }
 
-constexpr std::string_view names[] = {"nuget"};
-
 }  // namespace
 
-const Row nuget_row{
-    .scheme = Scheme::nuget,
-    .names = names,
-    .append_key = append_key,
-    .key_size_bound = key_size_bound,
-    .fields = fields,
-    .read_range = read_range,
-    .check = check_by_reading<read>,
-    .compare = compare_by_reading<read, compare>,
-};
+constinit const Row nuget_row =
+    row_of<read, compare>(Scheme::nuget, append_key, key_size_bound, fields, read_range);
 
 }  // namespace tolva::scheme::detail

@@ -2,26 +2,19 @@
 #include <array>
 
 #include "row.hpp"
+#include "values/range_op.hpp"
 
 namespace tolva {
 namespace {
 
 bool holds(const KeyBound& b, std::string_view key, std::size_t kind_bytes) noexcept {
   const auto same_kind = [&](std::string_view bound) {
-    return key.substr(0, kind_bytes) == bound.substr(0, kind_bytes);
+    return kind_bytes == 0 || key.substr(0, kind_bytes) == bound.substr(0, kind_bytes);
   };
   if (!same_kind(b.key)) return false;
-  const int order = key.compare(b.key);
-  switch (b.op) {
-    case RangeOp::less: return order < 0;
-    case RangeOp::less_equal: return order <= 0;
-    case RangeOp::greater: return order > 0;
-    case RangeOp::greater_equal: return order >= 0;
-    case RangeOp::equal: return order == 0;
-    case RangeOp::not_equal: return order != 0;
-    case RangeOp::outside: break;
-  }
-  return order < 0 || (same_kind(b.upper) && key.compare(b.upper) >= 0);
+  return values::detail::op_holds(b.op, key.compare(b.key), [&](int order) {
+    return order < 0 || (same_kind(b.upper) && key.compare(b.upper) >= 0);
+  });
 }
 
 bool admits(const KeyBound& b, std::string_view key) noexcept {
@@ -145,6 +138,15 @@ Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax&
     if (in.at_end()) return {};
     if (auto bars = in.take_bars(); !bars) return bars;
   }
+}
+
+std::string plus_one(std::string_view digits) {
+  std::string out(digits);
+  std::size_t i = out.size();
+  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
+  if (i == 0) return '1' + out;
+  ++out[i - 1];
+  return out;
 }
 
 Field number_field(std::string_view name, std::string_view digits) {

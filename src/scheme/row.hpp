@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <expected>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,13 @@ struct Row {
   // that tests and the fuzz target hold the key to it (compare_by_reading).
   std::expected<std::weak_ordering, ParseError> (*compare)(std::string_view a, std::string_view b,
                                                            const Order& order);
+
+  // Optional, for a key that counts only if it passes `bar` (newest's worst
+  // kept line): as append_key, but the writer may stop once the bytes it
+  // wrote settle the key short of the bar, reading the rest of the text only
+  // to tell whether it reads; then nullopt, with `out` as it was.
+  std::expected<std::optional<KeyFacts>, ParseError> (*append_key_past)(
+      std::string& out, std::string_view text, const Order& order, key_bytes::Bar bar) = nullptr;
 };
 
 // A row's check and compare for a scheme whose `read` gives a version's
@@ -64,6 +72,41 @@ std::expected<std::weak_ordering, ParseError> compare_by_reading(std::string_vie
   auto y = read(b);
   if (!y) return std::unexpected(std::move(y.error()));
   return order(*x, *y);
+}
+
+// A row's compare for a scheme that is held to the ecosystem's own tool by
+// its keys alone: the order of the two texts' keys.
+template <auto append_key>
+std::expected<std::weak_ordering, ParseError> compare_by_keys(std::string_view a,
+                                                              std::string_view b,
+                                                              const Order& order) {
+  std::string x, y;
+  if (auto k = append_key(x, a, order); !k) return std::unexpected(std::move(k.error()));
+  if (auto k = append_key(y, b, order); !k) return std::unexpected(std::move(k.error()));
+  return x.compare(y) <=> 0;
+}
+
+// A scheme's names as its row holds them: its name in the list of schemes.
+constexpr std::span<const std::string_view> names_of(Scheme s) noexcept {
+  return {&scheme::named_schemes[static_cast<std::size_t>(s)].name, 1};
+}
+
+// The row of a scheme whose `read` gives a version's parts, which `compare`
+// orders.
+template <auto read, auto compare>
+constexpr Row row_of(Scheme s, decltype(Row::append_key) append_key,
+                     decltype(Row::key_size_bound) key_size_bound, decltype(Row::fields) fields,
+                     decltype(Row::read_range) read_range,
+                     decltype(Row::append_key_past) append_key_past = nullptr) {
+  return {s,
+          names_of(s),
+          append_key,
+          key_size_bound,
+          fields,
+          read_range,
+          check_by_reading<read>,
+          compare_by_reading<read, compare>,
+          append_key_past};
 }
 
 // The row of a scheme.
@@ -107,6 +150,10 @@ struct Syntax {
 // to the next blank, comma, '|' or the end. No alternative may be empty.
 Read comparators_range(grammar::RangeText& in, const Order& order, const Syntax& syntax,
                        KeyRange& out);
+
+// The decimal number one above `digits`, as wide at least: "10" of "9",
+// "010" of "009".
+std::string plus_one(std::string_view digits);
 
 // Fields made of views into a text: a number (its digits without leading
 // zeros), a text, and a list split at `separator` (absent when empty).

@@ -174,15 +174,21 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept {
   return y.done <=> x.done;
 }
 
-KeyFacts append_key(std::string& out, const Parts& v) {
+std::optional<KeyFacts> append_key(std::string& out, const Parts& v, const key_bytes::Bar* bar) {
   KeyFacts facts;
+  bool missed = false;
+  const std::size_t old = out.size();
   const std::size_t bound =
       key_size_bound(v.major.size() + v.minor.size() + v.patch.size() + v.prerelease.size(), {});
   key_bytes::append_key(out, bound, [&](key_bytes::Room& key) {
     char* const start = key.at();
-    key_bytes::put_number(key, v.major);
-    key_bytes::put_number(key, v.minor);
-    key_bytes::put_number(key, v.patch);
+    for (std::string_view number : {v.major, v.minor, v.patch}) {
+      key_bytes::put_number(key, number);
+      if (bar != nullptr && bar->missed_by(key.since(start))) {
+        missed = true;
+        return;
+      }
+    }
     if (v.prerelease.empty()) return key.put(release_mark);
     facts = {true, static_cast<std::uint32_t>(key.at() - start)};
     Identifiers ids{v.prerelease};
@@ -197,7 +203,9 @@ KeyFacts append_key(std::string& out, const Parts& v) {
       }
     }
   });
-  return facts;
+  if (!missed) return facts;
+  out.resize(old);
+  return std::nullopt;
 }
 
 }  // namespace semver
@@ -208,7 +216,16 @@ using semver::Parts;
 Keyed semver_key(std::string& out, std::string_view text, const Order&) {
   auto v = semver::read(text);
   if (!v) return std::unexpected(std::move(v.error()));
-  return semver::append_key(out, *v);
+  return *semver::append_key(out, *v);
+}
+
+std::expected<std::optional<KeyFacts>, ParseError> semver_key_past(std::string& out,
+                                                                   std::string_view text,
+                                                                   const Order&,
+                                                                   key_bytes::Bar bar) {
+  auto v = semver::read(text);
+  if (!v) return std::unexpected(std::move(v.error()));
+  return semver::append_key(out, *v, &bar);
 }
 
 std::expected<std::vector<Field>, ParseError> semver_fields(std::string_view text, const Order&) {
@@ -220,19 +237,18 @@ std::expected<std::vector<Field>, ParseError> semver_fields(std::string_view tex
                             list_field("build", v->build, '.')};
 }
 
-constexpr std::string_view names[] = {"semver"};
-
 }  // namespace
 
 const Row semver_row{
     .scheme = Scheme::semver,
-    .names = names,
+    .names = names_of(Scheme::semver),
     .append_key = semver_key,
     .key_size_bound = semver::key_size_bound,
     .fields = semver_fields,
     .read_range = semver::read_range,
     .check = check_by_reading<semver::read>,
     .compare = compare_by_reading<semver::read, semver::compare>,
+    .append_key_past = semver_key_past,
 };
 
 }  // namespace tolva::scheme::detail

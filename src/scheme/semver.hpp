@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <expected>
+#include <optional>
 #include <string_view>
 
 #include "row.hpp"
@@ -30,8 +31,10 @@ std::weak_ordering compare(const Parts& a, const Parts& b) noexcept;
 // The key: each number, then 0x03 for a release, else each pre-release
 // identifier as 0x01 and a number or 0x02 and its text (identifiers hold no
 // byte below '-'). A pre-release's facts name its three numbers as its
-// release.
-KeyFacts append_key(std::string& out, const Parts& v);
+// release. With a bar, the key is written only as far as it may pass it:
+// nullopt, and `out` as it was, once its numbers settle it short.
+std::optional<KeyFacts> append_key(std::string& out, const Parts& v,
+                                   const key_bytes::Bar* bar = nullptr);
 
 // Reads a range text of the semver scheme.
 Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out);

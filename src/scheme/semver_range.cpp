@@ -18,15 +18,6 @@ bool is_blank(char c) noexcept { return c == ' ' || c == '\t'; }
 
 bool is_wildcard(char c) noexcept { return c == 'x' || c == 'X' || c == '*'; }
 
-std::string plus_one(std::string_view digits) {
-  std::string out(digits);
-  std::size_t i = out.size();
-  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
-  if (i == 0) return '1' + out;
-  ++out[i - 1];
-  return out;
-}
-
 // An operand: `known` leading numbers, wildcards (written or left out)
 // after them, and a pre-release only after three numbers.
 struct Partial {
@@ -47,7 +38,7 @@ struct Made {
 KeyBound bound(Op op, const Made& v) {
   KeyBound b{op, {}, {}, std::nullopt, v.major + '.' + v.minor + '.' + v.patch, {}};
   if (!v.prerelease.empty()) (b.text += '-') += v.prerelease;
-  const KeyFacts facts = append_key(b.key, Parts{v.major, v.minor, v.patch, v.prerelease, {}});
+  const KeyFacts facts = *append_key(b.key, Parts{v.major, v.minor, v.patch, v.prerelease, {}});
   if (v.written && facts.prerelease) b.admits = facts.release;
   return b;
 }

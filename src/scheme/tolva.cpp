@@ -88,13 +88,11 @@ Read tolva_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   return {};
 }
 
-constexpr std::string_view names[] = {"tolva"};
-
 }  // namespace
 
 const Row tolva_row{
     .scheme = Scheme::tolva,
-    .names = names,
+    .names = names_of(Scheme::tolva),
     .append_key = tolva_key,
     .key_size_bound = tolva_key_bound,
     .fields = nullptr,

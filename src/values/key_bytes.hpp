@@ -40,6 +40,27 @@ inline constexpr std::uint8_t long_count = 0xF0;
 inline constexpr unsigned small_numbers = 200;
 inline constexpr unsigned counted_digits = 0xFF - small_numbers;  // 3 to 54 digits
 
+// A key that another must pass to count (the worst of the best lines kept
+// so far), and the side it must pass on: 1 above, -1 below.
+struct Bar {
+  std::string_view key;
+  int side = 1;
+
+  // Whether a key that begins with `written` is already settled short of
+  // the bar: it differs from the bar's key at a written byte on the wrong
+  // side, or (passing below) is longer than a bar it begins with. A key
+  // equal to the bar so far may still go either way.
+  bool missed_by(std::string_view written) const noexcept {
+    const std::size_t n = std::min(written.size(), key.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto w = static_cast<std::uint8_t>(written[i]);
+      const auto k = static_cast<std::uint8_t>(key[i]);
+      if (w != k) return (w < k) == (side > 0);
+    }
+    return side < 0 && written.size() > key.size();
+  }
+};
+
 // Writes into room reserved for the whole key (see append_key).
 class Room {
  public:
@@ -48,6 +69,10 @@ class Room {
   void put(std::uint8_t byte) noexcept { *at_++ = static_cast<char>(byte); }
   void put(std::string_view bytes) noexcept { at_ = std::copy(bytes.begin(), bytes.end(), at_); }
   char* at() const noexcept { return at_; }
+  // The bytes written since `start`.
+  std::string_view since(const char* start) const noexcept {
+    return {start, static_cast<std::size_t>(at_ - start)};
+  }
 
  private:
   char* at_;
@@ -122,8 +147,9 @@ constexpr bool is_letter(char c) noexcept {
 }
 
 inline std::string_view significant_digits(std::string_view digits) noexcept {
-  const std::size_t first = digits.find_first_not_of('0');
-  return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
+  std::size_t first = 0;
+  while (first < digits.size() && digits[first] == '0') ++first;
+  return digits.substr(first);
 }
 
 // `digits` holds only '0' to '9'.

@@ -63,3 +63,24 @@ def test_memory_does_not_grow_with_the_lines_read(tolva_exe, peak_kib, command):
 def test_unique_fields_and_terminators(tolva, args, data, status, out, err):
     result = tolva(*args, input=data)
     assert (result.returncode, result.stdout, result.stderr) == (status, out, err)
+
+
+# The best lines are found from a prefix of each later key where the scheme
+# can tell: lines equal to the worst kept, one step either side of it in the
+# last number, and lines that do not read however early their key falls short.
+@pytest.mark.parametrize("scheme, lines, rejected", [
+    ("debian", ["1:2.0-1", "1:2.0-2", "0:9.9", "1:2.0-1", "1:2.0-0", "2.0-", "1:2.0-3", "9.9",
+                "0:1.0_x", "1:2.0.1~", "1:2.1", "2:0"], [6, 9]),
+    ("semver", ["2.0.0", "2.0.1", "1.9.9", "2.0.0", "2.0.2-rc.1", "1.0.0-", "2.0.2", "0.0.1",
+                "01.0.0", "2.0.1", "3.0.0", "10.0.0"], [6, 9]),
+])
+@pytest.mark.parametrize("command, sort_args", [("newest", ["-r"]), ("oldest", [])])
+@pytest.mark.parametrize("n", [1, 2, 3, 9])
+def test_a_key_that_falls_short_is_still_read(tolva, scheme, lines, rejected, command,
+                                               sort_args, n):
+    data = "".join(line + "\n" for line in lines).encode()
+    result = tolva(command, "--scheme", scheme, "-n", str(n), input=data)
+    sorted_lines = tolva("sort", "--scheme", scheme, *sort_args, input=data).stdout
+    assert result.stdout == b"".join(sorted_lines.splitlines(keepends=True)[:n])
+    assert result.returncode == 1
+    assert [f"<stdin>:{number}:" in result.stderr.decode() for number in rejected] == [True] * 2

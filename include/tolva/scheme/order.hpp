@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <compare>
 #include <cstdint>
 #include <expected>
@@ -134,10 +135,35 @@ struct Field {
 
 namespace scheme {
 
-inline constexpr Scheme all[] = {Scheme::tolva,   Scheme::semver, Scheme::natural, Scheme::debian,
-                                 Scheme::rpm,     Scheme::apk,    Scheme::alpm,    Scheme::pypi,
-                                 Scheme::cargo,   Scheme::gem,    Scheme::golang,  Scheme::nuget,
-                                 Scheme::composer};
+// Every scheme with its name, in the order of the enumerators: the one list
+// of schemes, which the tool's --scheme, its manual page and its completions
+// are made from.
+struct SchemeName {
+  Scheme scheme;
+  std::string_view name;
+};
+// clang-format off
+inline constexpr SchemeName named_schemes[] = {
+    {Scheme::tolva, "tolva"},   {Scheme::semver, "semver"}, {Scheme::natural, "natural"},
+    {Scheme::debian, "debian"}, {Scheme::rpm, "rpm"},       {Scheme::apk, "apk"},
+    {Scheme::alpm, "alpm"},     {Scheme::pypi, "pypi"},     {Scheme::cargo, "cargo"},
+    {Scheme::gem, "gem"},       {Scheme::golang, "golang"}, {Scheme::nuget, "nuget"},
+    {Scheme::composer, "composer"},
+};
+// clang-format on
+
+inline constexpr auto all = [] {
+  std::array<Scheme, std::size(named_schemes)> schemes{};
+  for (std::size_t i = 0; i < schemes.size(); ++i) schemes[i] = named_schemes[i].scheme;
+  return schemes;
+}();
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < all.size(); ++i)
+        if (static_cast<std::size_t>(all[i]) != i) return false;
+      return true;
+    }(),
+    "named_schemes lists every scheme once, in the order of the enumerators");
 
 // A scheme's name ("tolva", "semver", "debian", ...), and the scheme of a
 // name or of another name it has.
