@@ -117,9 +117,9 @@ void put_key(Sink& out, const Parts& v) {
   }
   numbers(v, [&](std::string_view digits) { put_value(out, digits); });
   if (v.stability != Stability::stable) {
-    out.put(v.stability == Stability::patch
-                ? patch
-                : static_cast<std::uint8_t>(dev_mark + static_cast<unsigned>(v.stability)));
+    out.put(static_cast<std::uint8_t>(v.stability == Stability::patch
+                                          ? unsigned{patch}
+                                          : dev_mark + static_cast<unsigned>(v.stability)));
     each_number(v.stability_numbers, [&](std::string_view digits) { put_value(out, digits); });
   }
   if (v.dev) out.put(dev_mark);
@@ -316,7 +316,7 @@ void append_key(std::string& out, const Parts& v) {
 }
 
 KeyBound bound(RangeOp op, const Parts& v) {
-  KeyBound b{op, {}, {}, std::nullopt, normalized(v)};
+  KeyBound b{op, {}, {}, std::nullopt, normalized(v), {}};
   append_key(b.key, v);
   return b;
 }
