@@ -61,15 +61,6 @@ std::optional<Operand> operand(std::string_view o) {
   return r.x_dev ? std::optional(r) : std::nullopt;
 }
 
-std::string plus_one(std::string_view digits) {
-  std::string out(key_bytes::significant_digits(digits));
-  std::size_t i = out.size();
-  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
-  if (i == 0) return '1' + out;
-  ++out[i - 1];
-  return out;
-}
-
 // Four numbers: the operand's first `position`, the last of them one higher
 // when `raise`, then zeros; "-dev", below every version that starts so.
 KeyBound made_up(RangeOp op, const Operand& o, std::size_t position, bool raise) {
@@ -77,7 +68,7 @@ KeyBound made_up(RangeOp op, const Operand& o, std::size_t position, bool raise)
   for (std::size_t k = 0; k < 4; ++k) {
     if (k > 0) text += '.';
     if (k + 1 < position || (k + 1 == position && !raise)) text += o.numbers[k];
-    if (k + 1 == position && raise) text += plus_one(o.numbers[k]);
+    if (k + 1 == position && raise) text += plus_one(key_bytes::significant_digits(o.numbers[k]));
     if (k >= position) text += '0';
   }
   Parts v;

@@ -17,15 +17,6 @@ constexpr P comma{shown_comma};
 constexpr P two_numbers{shown_two_numbers};
 constexpr P no_local{shown_no_local};
 
-std::string plus_one(std::string_view digits) {
-  std::string out(key_bytes::significant_digits(digits));
-  std::size_t i = out.size();
-  while (i > 0 && out[i - 1] == '9') out[--i] = '0';
-  if (i == 0) return '1' + out;
-  ++out[i - 1];
-  return out;
-}
-
 // The versions whose release begins with `prefix` (of the same epoch): from
 // the prefix's key cut after its numbers to the key of the prefix with its
 // last number one higher, cut the same way; and the least version at each
@@ -35,8 +26,9 @@ struct PrefixBounds {
 };
 PrefixBounds prefix_bounds(std::string_view epoch, std::string_view prefix) {
   const std::size_t dot = prefix.rfind('.');
-  const std::string next = std::string(prefix.substr(0, dot == prefix.npos ? 0 : dot + 1)) +
-                           plus_one(prefix.substr(dot == prefix.npos ? 0 : dot + 1));
+  const std::string next =
+      std::string(prefix.substr(0, dot == prefix.npos ? 0 : dot + 1)) +
+      plus_one(key_bytes::significant_digits(prefix.substr(dot == prefix.npos ? 0 : dot + 1)));
   Parts v;
   v.epoch = epoch;
   v.release = prefix;

@@ -2,6 +2,8 @@
 
 #include "tolva/scheme/version_range.hpp"
 
+#include "row.hpp"
+
 namespace tolva {
 namespace {
 
@@ -74,18 +76,6 @@ bool of_kind(std::string_view text, Counted kind) noexcept {
   return kind == Counted::any || is_prerelease(text) == (kind == Counted::prerelease);
 }
 
-// A decimal number's digits plus one.
-std::string plus_one(std::string digits) {
-  for (auto c = digits.rbegin(); c != digits.rend(); ++c) {
-    if (*c != '9') {
-      ++*c;
-      return digits;
-    }
-    *c = '0';
-  }
-  return '1' + digits;
-}
-
 // The least SemVer version of `kind` above `text`: a pre-release's release,
 // or the pre-release with one more identifier, "0", the least there is; a
 // release's next patch, or that patch's least pre-release.
@@ -99,7 +89,7 @@ std::optional<std::string> semver_next(std::string_view text, Counted kind) {
   if (dot == std::string_view::npos || dot + 1 == text.size()) return std::nullopt;
   const std::string_view patch = text.substr(dot + 1);
   if (!std::ranges::all_of(patch, [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
-  std::string next = std::string(text.substr(0, dot + 1)) + plus_one(std::string(patch));
+  std::string next = std::string(text.substr(0, dot + 1)) + scheme::detail::plus_one(patch);
   if (kind != Counted::release) next += "-0";
   return next;
 }
