@@ -57,6 +57,9 @@ enum class Scheme : std::uint8_t {
   // NuGet package versions: up to four numbers and SemVer 2.0.0 labels,
   // labels without regard to case, 1.0 = 1.0.0.0.
   nuget,
+  // Maven artifact versions: items of numbers and qualifiers in Maven's
+  // ComparableVersion order (1-alpha < 1-SNAPSHOT < 1 = 1.0 < 1-sp).
+  maven,
 };
 
 struct Order {
@@ -127,7 +130,8 @@ namespace scheme {
 
 inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
                                  Scheme::rpm,   Scheme::apk,    Scheme::alpm,    Scheme::pypi,
-                                 Scheme::cargo, Scheme::gem,    Scheme::golang,  Scheme::nuget};
+                                 Scheme::cargo, Scheme::gem,    Scheme::golang,  Scheme::nuget,
+                                 Scheme::maven};
 
 // A scheme's name ("tolva", "semver", "debian", ...), and the scheme of a
 // name or of another name it has.

@@ -1,0 +1,405 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "row.hpp"
+
+// Maven artifact versions, as Maven's ComparableVersion reads them: any text
+// but the empty one and those holding blanks or control characters. A text
+// is a list of items: numbers (of any length) and qualifiers, split at '.',
+// '-' and each change between digits and other characters. A '-', a change
+// between digits and letters, and a qualifier after a '.' that a digit or
+// the end follows each open a sublist that holds the rest of the text. A
+// list drops the zeros, empty lists and release qualifiers ("", ga, final,
+// release) it ends with, also before its sublist: 1.0 = 1 = 1-0 = 1.ga.
+// Qualifiers: alpha < beta < milestone < rc (= cr) < snapshot < release <
+// sp < any other word (by its letters, without regard to ASCII case); a, b
+// and m before a digit are alpha, beta and milestone.
+//
+// The order compares lists item by item. Maven compares an item with a
+// missing one by the item's sign (below, equal to or above a release) but
+// two present items by type (qualifier < list < number), which is not
+// transitive ("1.sp.1" < "1-alpha" < "1" < "1.sp.1"). Here items compare by
+// sign first, then by type, then by value; a zero or release qualifier
+// takes the sign of the first item after it in its list. This agrees with
+// Maven on every pair whose order Maven does not contradict through a third.
+//
+// Key: each item is a mark (its sign, its type) then its value: a number,
+// or for an unknown qualifier its letters folded and a terminator. A
+// sublist's mark is merged with that of its first item; the key ends with
+// one `finished` mark, as the items of a list follow only when its sublists
+// have ended. Marks below `finished` are those of items below a release.
+//
+// Ranges: "[1.0,2.0)", "(,1.0]", "[1.5]" (exactly), unions "[1,2),[3,4)",
+// and a bare "1.0", Maven's soft requirement, which every version meets.
+namespace tolva::scheme::detail {
+namespace {
+
+using P = grammar::ExpectedPattern;
+namespace kb = key_bytes;
+
+constexpr std::string_view shown_character = "character other than a blank",
+                           shown_open = "'[' or '('", shown_close = "']' or ')'",
+                           shown_comma = "','", shown_ordered = "version not below the lower bound",
+                           shown_after = "version not below the previous interval's end";
+constexpr P version_character{shown_character}, opening{shown_open}, closing{shown_close},
+    token_comma{shown_comma}, ordered{shown_ordered}, after{shown_after};
+
+constexpr std::uint8_t release_rank = 5;  // qualifiers below are pre-releases
+constexpr std::uint8_t other_rank = 7;    // a word Maven does not know
+constexpr std::uint8_t finished = 0x20;
+
+// What the text is made of, in its order: items and the opening of sublists.
+struct Token {
+  enum class Kind : std::uint8_t { number, word, open, end } kind = Kind::end;
+  std::string_view text;  // a number's digits, a word's letters
+  std::uint8_t rank = 0;  // a word's
+  // Below a release (-1), equal to it (0) or above it (1), standing alone.
+  int sign() const noexcept {
+    if (kind == Kind::number) return kb::significant_digits(text).empty() ? 0 : 1;
+    return rank < release_rank ? -1 : rank == release_rank ? 0 : 1;
+  }
+};
+using Kind = Token::Kind;
+
+char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+bool same_word(std::string_view a, std::string_view b) noexcept {
+  return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == y; });
+}
+
+Token word(std::string_view text, bool before_digit) noexcept {
+  static constexpr std::string_view names[] = {"alpha", "beta",  "milestone", "rc", "snapshot",
+                                               "ga",    "final", "release",   "sp", "cr"};
+  static constexpr std::uint8_t ranks[] = {0, 1, 2, 3, 4, 5, 5, 5, 6, 3};
+  if (before_digit && text.size() == 1) {
+    const char c = lower(text[0]);
+    if (c == 'a' || c == 'b' || c == 'm')
+      return {Kind::word, text, std::uint8_t(c == 'b' ? 1 : c == 'm' ? 2 : 0)};
+  }
+  for (std::size_t i = 0; i < std::size(names); ++i)
+    if (same_word(text, names[i])) return {Kind::word, text, ranks[i]};
+  return {Kind::word, text, other_rank};
+}
+
+// The tokens of a text, one at a time (Kind::end once past the end).
+class Tokens {
+ public:
+  explicit Tokens(std::string_view text) noexcept : text_(text) {}
+
+  Token next() noexcept {
+    while (head_ == size_ && !done_) step();
+    return head_ < size_ ? queue_[head_++] : Token{};
+  }
+
+ private:
+  void push(Token t) noexcept {
+    queue_[size_++] = t;
+    filled_ = t.kind != Kind::open;
+  }
+  Token item(std::size_t end, bool before_digit = false) const noexcept {
+    const std::string_view run = text_.substr(start_, end - start_);
+    return digit_ ? Token{Kind::number, run} : word(run, before_digit);
+  }
+  void step() noexcept {
+    head_ = size_ = 0;
+    if (pos_ == text_.size()) {
+      done_ = true;
+      if (start_ == pos_) return;
+      if (!digit_ && filled_) push({Kind::open, {}, 0});
+      return push(item(pos_));
+    }
+    const char c = text_[pos_];
+    if (c == '.' || c == '-') {
+      push(pos_ == start_ ? Token{Kind::number, {}, 0} : item(pos_));
+      if (c == '-') push({Kind::open, {}, 0});
+      start_ = pos_ + 1;
+    } else if (kb::is_digit(c) != digit_ && pos_ > start_) {
+      if (!digit_ && filled_) push({Kind::open, {}, 0});
+      push(item(pos_, true));
+      push({Kind::open, {}, 0});
+      start_ = pos_;
+    }
+    if (c != '.' && c != '-') digit_ = kb::is_digit(c);
+    ++pos_;
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0, start_ = 0;
+  bool digit_ = false, filled_ = false, done_ = false;
+  Token queue_[3];
+  std::uint8_t head_ = 0, size_ = 0;
+};
+
+Read read(std::string_view text) {
+  if (text.empty()) return std::unexpected(grammar::failure_at(text, 0, {P::RangeOperand}));
+  const auto bad =
+      std::ranges::find_if(text, [](char c) { return (c >= 0 && c <= ' ') || c == 0x7F; });
+  if (bad == text.end()) return {};
+  return std::unexpected(grammar::failure_at(text, bad - text.begin(), {version_character}));
+}
+
+// The mark of an item of the sign (-1 or 1): a qualifier, a number, or a
+// sublist whose first item is `first` (a qualifier, a sublist or a number).
+std::uint8_t mark(int sign, bool sublist, const Token& first) noexcept {
+  const int base = sign < 0 ? 0x10 : 0x30;
+  const int words = sign < 0 ? 6 : 3;  // the qualifier ranks of the sign
+  const int rank = sign < 0 ? first.rank : first.rank - release_rank;
+  const int at = first.kind == Kind::word ? rank : first.kind == Kind::open ? words : words + 1;
+  if (sublist) return static_cast<std::uint8_t>(base + words + at);
+  return static_cast<std::uint8_t>(first.kind == Kind::word ? base + rank : base + 2 * words + 2);
+}
+
+std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 8; }
+
+void put_item(kb::Room& room, const Token& t, int sign, bool& opened) {
+  if (opened) room.put(mark(sign, true, t));
+  const bool was_opened = opened;
+  opened = t.kind == Kind::open;
+  if (opened) return;
+  if (!was_opened) room.put(mark(sign, false, t));
+  if (t.kind == Kind::number) return kb::put_number(room, t.text);
+  if (t.rank != other_rank) return;
+  for (char c : t.text) room.put(static_cast<std::uint8_t>(lower(c)));
+  room.put(kb::end);
+}
+
+Keyed append_key(std::string& out, std::string_view text, const Order& order) {
+  if (auto r = read(text); !r) return std::unexpected(r.error());
+  kb::append_key(out, key_size_bound(text.size(), order), [&](kb::Room& room) {
+    Tokens walk(text);
+    bool opened = false;  // a sublist's mark waits for its first item
+    for (Token t = walk.next(); t.kind != Kind::end; t = walk.next()) {
+      if (t.kind != Kind::open && t.sign() != 0) {
+        put_item(room, t, t.sign(), opened);
+        continue;
+      }
+      // Zeros and openings up to the next item with a sign, which they take;
+      // none left: they are the end of their lists, dropped.
+      Tokens ahead = walk;
+      std::size_t run = 1, last_open = t.kind == Kind::open ? 1 : 0;
+      Token signed_item = ahead.next();
+      for (; signed_item.kind != Kind::end; signed_item = ahead.next()) {
+        if (signed_item.kind != Kind::open && signed_item.sign() != 0) break;
+        if (signed_item.kind == Kind::open) last_open = run + 1;
+        ++run;
+      }
+      if (signed_item.kind == Kind::end) break;
+      const int sign = signed_item.sign();
+      // A zero before an opening ends its list there and is dropped.
+      for (std::size_t i = 1; i <= run; ++i, t = walk.next())
+        if (t.kind == Kind::open || i > last_open) put_item(room, t, sign, opened);
+      put_item(room, t, sign, opened);
+    }
+    room.put(finished);
+  });
+  return KeyFacts{};
+}
+
+Read check(std::string_view text, const Order&) { return read(text); }
+
+// A version as lists of items, each list the sublist of the one before,
+// ending as Maven ends them, each item with the sign it orders by.
+struct Item {
+  Token token;
+  int sign;
+};
+struct Lists {
+  std::vector<std::vector<Item>> lists{1};
+  std::vector<int> signs;  // of each list as an item of the one before
+};
+
+std::expected<Lists, ParseError> read_lists(std::string_view text) {
+  if (auto r = read(text); !r) return std::unexpected(r.error());
+  Lists out;
+  Tokens walk(text);
+  for (Token t = walk.next(); t.kind != Kind::end; t = walk.next()) {
+    if (t.kind == Kind::open) {
+      out.lists.emplace_back();
+    } else {
+      out.lists.back().push_back({t, t.sign()});
+    }
+  }
+  for (std::size_t k = out.lists.size(); k-- > 0;) {
+    auto& list = out.lists[k];
+    while (!list.empty() && list.back().sign == 0) list.pop_back();
+    if (list.empty() && k + 1 == out.lists.size() && k > 0) out.lists.pop_back();
+  }
+  int sign = 0;
+  out.signs.resize(out.lists.size());
+  for (std::size_t k = out.lists.size(); k-- > 0;) {
+    for (auto item = out.lists[k].rbegin(); item != out.lists[k].rend(); ++item) {
+      if (item->sign != 0) sign = item->sign;
+      item->sign = sign;
+    }
+    out.signs[k] = sign;
+  }
+  return out;
+}
+
+// Qualifier < list < number, in one sign.
+int type_rank(const Token& t) noexcept {
+  return t.kind == Kind::word ? 0 : t.kind == Kind::open ? 1 : 2;
+}
+
+std::weak_ordering compare(const Lists& a, const Lists& b) noexcept {
+  for (std::size_t k = 0;; ++k) {
+    const auto& x = a.lists[k];
+    const auto& y = b.lists[k];
+    const bool x_more = k + 1 < a.lists.size(), y_more = k + 1 < b.lists.size();
+    for (std::size_t i = 0;; ++i) {
+      // The item at i: an atom, the sublist (an opening), or none.
+      const auto at = [&](const auto& list, bool more, const Lists& l) -> std::pair<Token, int> {
+        if (i < list.size()) return {list[i].token, list[i].sign};
+        if (i == list.size() && more) return {Token{Kind::open, {}, 0}, l.signs[k + 1]};
+        return {Token{Kind::end, {}, 0}, 0};
+      };
+      const auto [p, p_sign] = at(x, x_more, a);
+      const auto [q, q_sign] = at(y, y_more, b);
+      if (p.kind == Kind::end && q.kind == Kind::end) return std::weak_ordering::equivalent;
+      if (auto c = p_sign <=> q_sign; c != 0) return c;
+      if (auto c = type_rank(p) <=> type_rank(q); c != 0) return c;
+      if (p.kind == Kind::open) break;  // both sublists
+      if (p.kind == Kind::number) {
+        if (auto c = kb::compare_numbers(p.text, q.text); c != 0) return c;
+      } else if (auto c = p.rank <=> q.rank; c != 0) {
+        return c;
+      } else if (p.rank == other_rank) {
+        const std::size_t common = std::min(p.text.size(), q.text.size());
+        for (std::size_t n = 0; n < common; ++n) {
+          const auto m = static_cast<unsigned char>(lower(p.text[n]));
+          if (auto c = m <=> static_cast<unsigned char>(lower(q.text[n])); c != 0) return c;
+        }
+        if (auto c = p.text.size() <=> q.text.size(); c != 0) return c;
+      }
+    }
+  }
+}
+
+// Maven's canonical form: items joined by '.', a sublist by '-', numbers
+// without leading zeros, qualifiers by their names.
+std::expected<std::vector<Field>, ParseError> fields(std::string_view text, const Order&) {
+  auto lists = read_lists(text);
+  if (!lists) return std::unexpected(lists.error());
+  static constexpr std::string_view names[] = {"alpha",    "beta", "milestone", "rc",
+                                               "snapshot", "",     "sp"};
+  std::string canonical;
+  Field items{"items", Field::Form::list, {}, {}};
+  for (const auto& list : lists->lists) {
+    if (&list != &lists->lists.front() && !canonical.empty()) canonical += '-';
+    bool first = true;
+    for (const Item& item : list) {
+      if (!first) canonical += '.';
+      first = false;
+      std::string& shown = items.items.emplace_back();
+      if (item.token.kind == Kind::number) {
+        const std::string_view digits = kb::significant_digits(item.token.text);
+        shown.assign(digits.empty() ? std::string_view("0") : digits);
+      } else if (item.token.rank != other_rank) {
+        shown = names[item.token.rank];
+      } else {
+        for (char c : item.token.text) shown += lower(c);
+      }
+      canonical += shown;
+    }
+  }
+  return std::vector<Field>{text_field("canonical", canonical), std::move(items)};
+}
+
+bool at_operand_end(const grammar::RangeText& in) noexcept {
+  return in.at_end() || in.at(' ') || in.at('\t') || in.at(',') || in.at(']') || in.at(')') ||
+         in.at('[') || in.at('(');
+}
+
+// The version at the cursor as the bound `op` version, with the blanks after it.
+std::expected<KeyBound, ParseError> take_bound(grammar::RangeText& in, const Order& order,
+                                               RangeOp op) {
+  const std::size_t start = in.pos();
+  while (!at_operand_end(in)) in.move_to(in.pos() + 1);
+  const std::string_view operand = in.text().substr(start, in.pos() - start);
+  in.skip_blanks();
+  if (operand.empty()) return in.fail(start, {P::RangeOperand});
+  return operand_bound(in, start, op, operand, order);
+}
+
+// Intervals, each "[" or "(", an optional lower bound, ",", an optional
+// upper bound, "]" or ")", or "[v]"; commas may stand between them. Each
+// starts at or above the end of the one before, as Maven asks (unless that
+// one has no upper end). A bare version, alone, holds every version.
+Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
+  in.skip_blanks();
+  if (!in.at('[') && !in.at('(')) {
+    if (in.at_end()) return in.fail(in.pos(), {opening, P::RangeOperand});
+    if (auto bound = take_bound(in, order, RangeOp::equal); !bound)
+      return std::unexpected(bound.error());
+    out.alternatives.emplace_back();
+    return in.at_end() ? Read{} : in.fail(in.pos(), {P::EndOfInput});
+  }
+  // The upper end of the interval before, if it has one.
+  std::string previous_end;
+  bool ended = false;
+  while (in.at('[') || in.at('(')) {
+    auto& bounds = out.alternatives.emplace_back();
+    const bool low_inclusive = in.at('[');
+    in.move_to(in.pos() + 1);
+    in.skip_blanks();
+    const std::size_t low_at = in.pos();
+    if (!in.at(',')) {
+      auto low = take_bound(in, order, low_inclusive ? RangeOp::greater_equal : RangeOp::greater);
+      if (!low) return std::unexpected(low.error());
+      bounds.push_back(*std::move(low));
+    }
+    if (ended && (bounds.empty() || bounds.front().key < previous_end))
+      return in.fail(low_at, {after});
+    if (in.at(']') && !bounds.empty()) {
+      if (!low_inclusive) return in.fail(in.pos(), {token_comma});
+      bounds.back().op = RangeOp::equal;  // [v]: exactly v
+    } else {
+      if (!in.at(',')) return in.fail(in.pos(), {token_comma});
+      in.move_to(in.pos() + 1);
+      in.skip_blanks();
+      if (!in.at(']') && !in.at(')')) {
+        const std::size_t high_at = in.pos();
+        auto high = take_bound(in, order, RangeOp::less);
+        if (!high) return std::unexpected(high.error());
+        if (in.at(']')) high->op = RangeOp::less_equal;
+        // The ends in order; equal ones only both inclusive.
+        if (!bounds.empty()) {
+          const auto c = high->key <=> bounds.front().key;
+          if (c < 0 || (c == 0 && (!low_inclusive || !in.at(']'))))
+            return in.fail(high_at, {ordered});
+        }
+        bounds.push_back(*std::move(high));
+      }
+    }
+    if (!in.at(']') && !in.at(')')) return in.fail(in.pos(), {closing});
+    const bool has_high = !bounds.empty() && (bounds.back().op == RangeOp::less ||
+                                              bounds.back().op == RangeOp::less_equal ||
+                                              bounds.back().op == RangeOp::equal);
+    ended = has_high;
+    if (has_high) previous_end = bounds.back().key;
+    in.move_to(in.pos() + 1);
+    in.skip_blanks();
+    if (in.at(',')) {
+      in.move_to(in.pos() + 1);
+      in.skip_blanks();
+    }
+  }
+  return in.at_end() ? Read{} : in.fail(in.pos(), {opening, P::EndOfInput});
+}
+
+constexpr std::string_view names[] = {"maven"};
+
+}  // namespace
+
+const Row maven_row{
+    .scheme = Scheme::maven,
+    .names = names,
+    .append_key = append_key,
+    .key_size_bound = key_size_bound,
+    .fields = fields,
+    .read_range = read_range,
+    .check = check,
+    .compare = compare_by_reading<read_lists, compare>,
+};
+
+}  // namespace tolva::scheme::detail
