@@ -282,14 +282,10 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
   if (!lists) return std::unexpected(lists.error());
   static constexpr std::string_view names[] = {"alpha",    "beta", "milestone", "rc",
                                                "snapshot", "",     "sp"};
-  std::string canonical;
   Field items{"items", Field::Form::list, {}, {}};
-  for (const auto& list : lists->lists) {
-    if (&list != &lists->lists.front() && !canonical.empty()) canonical += '-';
-    bool first = true;
-    for (const Item& item : list) {
-      if (!first) canonical += '.';
-      first = false;
+  std::vector<std::string> own(lists->lists.size());  // each list's items
+  for (std::size_t k = 0; k < own.size(); ++k) {
+    for (const Item& item : lists->lists[k]) {
       std::string& shown = items.items.emplace_back();
       if (item.token.kind == Kind::number) {
         const std::string_view digits = kb::significant_digits(item.token.text);
@@ -299,8 +295,15 @@ std::expected<std::vector<Field>, ParseError> fields(std::string_view text, cons
       } else {
         for (char c : item.token.text) shown += lower(c);
       }
-      canonical += shown;
+      // Maven joins only after a list's text so far is not empty.
+      if (!own[k].empty()) own[k] += '.';
+      own[k] += shown;
     }
+  }
+  std::string canonical;
+  for (std::size_t k = own.size(); k-- > 0;) {
+    if (k + 1 < own.size() && !own[k].empty()) own[k] += '-';
+    canonical = std::move(own[k] += canonical);
   }
   return std::vector<Field>{text_field("canonical", canonical), std::move(items)};
 }

@@ -28,6 +28,18 @@ def test_pypi_filter_as_packaging(tolva):
     assert len(cases) > 150 and wrong == []
 
 
+def test_maven_filter_as_maven(tolva):
+    rows = table("maven", "ranges.tsv")
+    versions = "".join(v + "\n" for v in rows[0]).encode()
+    # those Maven reads and tolva refuses are tests/python's
+    cases = [(r, kept) for r, _, kept in rows[1:] if r and "]," not in r and ",[" not in r
+             and r not in ("1.0]", "[1.0,2.0,3.0]", "[]")]
+    wrong = [(r, kept) for r, kept in cases
+             if tolva("filter", "--scheme", "maven", r, input=versions).stdout.decode().split()
+             != kept.split()]
+    assert len(cases) > 80 and wrong == []
+
+
 def test_pypi_parts_as_packaging(tolva):
     rows = table("pypi", "parse.tsv")
     out = tolva("parse", "--json", "--scheme", "pypi", *[r[0] for r in rows]).stdout.decode()
@@ -46,6 +58,8 @@ def test_pypi_parts_as_packaging(tolva):
     ("cargo", "1.0.0+b 1.0.0 1.0.0-rc.1 1.0.0+a 0.9.18446744073709551615",
      "0.9.18446744073709551615 1.0.0-rc.1 1.0.0 1.0.0+a 1.0.0+b"),
     ("gem", "1.0 1.0.a 1-1 0.9.z 1.0.b1", "0.9.z 1.0.a 1.0.b1 1-1 1.0"),
+    ("maven", "1-sp 1-xyz 1.0 1-ga 1-SNAPSHOT 1-rc1 1-cr2 1-m1 1-beta 1a1 1-0.1 1.0.1 1-1",
+     "1a1 1-beta 1-m1 1-rc1 1-cr2 1-SNAPSHOT 1.0 1-ga 1-sp 1-xyz 1-0.1 1-1 1.0.1"),
 ])
 def test_classic_orders(tolva, scheme, lines, out):
     result = tolva("sort", "--scheme", scheme, input="\n".join(lines.split()).encode() + b"\n")
@@ -58,6 +72,10 @@ def test_classic_orders(tolva, scheme, lines, out):
     ("pypi", "<1.4", "1.3"),
     ("cargo", "1.4.5", "1.4.5 1.4.9 1.5.0"),
     ("gem", "~> 1.4.5", "1.4.5 1.4.9"),
+    ("maven", "(,1.4],[1.4.9]", "1.3 1.4 1.4.9"),
+    ("maven", "(1.4,1.4.9)", "1.4.5"),
+    ("maven", "[1.4.5,1.5)", "1.4.5 1.4.9"),
+    ("maven", "1.4", "1.3 1.4 1.4.5 1.4.9 1.5"),
 ])
 def test_classic_ranges(tolva, scheme, spec, out):
     lines = b"1.3\n1.4\n1.4.5\n1.4.9\n1.5\n" if scheme != "cargo" else b"1.3.0\n1.4.5\n1.4.9\n1.5.0\n2.0.0\n"
@@ -71,6 +89,7 @@ def test_classic_ranges(tolva, scheme, spec, out):
     ("cargo", "18446744073709551616.0.0",
      "<stdin>:1:1: found '1' expected a number up to 18446744073709551615"),
     ("gem", "1..0", "<stdin>:1:3: found '.' expected letter or digit"),
+    ("maven", "1.0 final", "<stdin>:1:4: found ' ' expected character other than a blank"),
 ])
 def test_refusals_are_reports(tolva, scheme, text, report):
     result = tolva("check", "--scheme", scheme, "--format=short", input=text.encode() + b"\n")

@@ -85,6 +85,16 @@ INSTANTIATE_TEST_SUITE_P(
               {"1.99", "1.199", "1.200", "1.999", "1.1000", "1." + std::string(54, '9'),
                "1.1" + std::string(54, '0'), "1.2" + std::string(54, '0')}},
         Chain{Scheme::natural, {"199", "199.1", "200", "=", "0200.0", "201"}},
+        Chain{Scheme::maven,
+              {"1-alpha", "1-alpha-1", "=",          "1A1", "1-beta", "1-milestone", "1-rc",
+               "=",       "1-CR",      "1-snapshot", "1",   "=",      "1.0",         "=",
+               "1-ga",    "=",         "1.final",    "=",   "1-0",    "=",           "1-",
+               "1-sp",    "1-a",       "1-abc",      "1-b", "1-0.1",  "1-1",         "1.0.1"}},
+        Chain{Scheme::maven,
+              {"1.999999999", "1.1000000000", "1.999999999999999999", "1.1000000000000000000", "=",
+               "1.01000000000000000000", "1.18446744073709551616", "2"}},
+        // where Maven's own comparison is cyclic, items by sign first
+        Chain{Scheme::maven, {"1-alpha", "1.0.alpha.1", "1", "1.sp.1", "1-sp", "1.0.1"}},
         Chain{Scheme::semver,
               {"9.0.0", "10.0.0", "18446744073709551615.0.0", "18446744073709551616.0.0",
                "18446744073709551616.0.1"}}));
@@ -136,7 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{Scheme::semver, "1.0.0-a..b", 8, "identifier"},
                     Refusal{Scheme::semver, "1.0.0+", 6, "identifier"},
                     Refusal{Scheme::semver, "1.0.0+b_", 7, "alphanumeric or '-'|'.'|end of input"},
-                    Refusal{Scheme::semver, "1.0.10_", 6, "digit|'-'|'+'|end of input"}));
+                    Refusal{Scheme::semver, "1.0.10_", 6, "digit|'-'|'+'|end of input"},
+                    Refusal{Scheme::maven, "", 0, "version"},
+                    Refusal{Scheme::maven, "1.0-\x7f", 4, "character other than a blank"},
+                    Refusal{Scheme::maven, "1.0\t", 3, "character other than a blank"}));
 
 TEST(Schemes, NamesRoundTrip) {
   for (Scheme s : scheme::all) EXPECT_EQ(scheme::named(scheme::name(s)), s);
