@@ -19,11 +19,13 @@ is set against tolva's: of the first 100,000 lines for librpm's rpm.ver and
 libalpm's alpm_pkg_vercmp through Python and the Go port of apk-tools'
 comparison; of all lines in one process for packaging and RubyGems.
 
-golang and nuget: generated versions of each ecosystem's shapes (Go's
-pseudo-versions and +incompatible; NuGet's four numbers and labels of any
-case), set against golang.org/x/mod/semver's Sort and NuGet.Core's
-SemanticVersion where tools/deps.sh oracles has installed them; that ratio
-counts the program's start.
+golang, nuget and maven: generated versions of each ecosystem's shapes
+(Go's pseudo-versions and +incompatible; NuGet's four numbers and labels of
+any case; Maven Central's qualifiers: -SNAPSHOT, .RELEASE, .Final, -jre,
+-M1), set against golang.org/x/mod/semver's Sort, NuGet.Core's
+SemanticVersion and Maven's ComparableVersion (its sort also groups equal
+versions) where tools/deps.sh oracles has installed them; that ratio counts
+the program's start.
 """
 
 import os
@@ -48,6 +50,7 @@ RANGES = {
     "gem": "~> 1.2, != 1.5",
     "golang": ">=v1.2 <v3 || >=v20.0.0-0",
     "nuget": "[1.2,3.0)",
+    "maven": "[1.2,3.0),[20,)",
 }
 # Each tool's own sort of the lines of a file named by its first argument.
 ORACLE_SORTS = {
@@ -205,6 +208,23 @@ def nuget_versions(rng):
     return lines
 
 
+def maven_versions(rng):
+    def n():
+        return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 99999)]))
+
+    # The shapes of Maven Central: Spring's .RELEASE and .M1, Hibernate's
+    # .Final, Guava's -jre, snapshots, alpha-1 and rc1 qualifiers, dates.
+    tails = ["", "", "", "-SNAPSHOT", ".RELEASE", ".Final", "-jre", "-android", "-alpha-1",
+             "-beta2", "-M1", "-rc1", ".CR2", "-sp1"]
+    lines = []
+    for _ in range(COUNT):
+        if rng.random() < 0.05:
+            lines.append(f"20{rng.randint(10, 26)}{rng.randint(1, 12):02}{rng.randint(1, 28):02}")
+            continue
+        lines.append(".".join(n() for _ in range(rng.choice([1, 2, 3, 3, 3, 4]))) + rng.choice(tails))
+    return lines
+
+
 def compiled_oracle_sort(scheme, tmp):
     """The command that sorts lines as the ecosystem does, if it can be built."""
     source = os.path.join(ORACLES, scheme + (".go" if scheme == "golang" else ".cs"))
@@ -220,6 +240,9 @@ def compiled_oracle_sort(scheme, tmp):
                               capture_output=True)
         return ["env", f"MONO_PATH={os.path.dirname(library)}", "mono", exe + ".exe"] \
             if made.returncode == 0 else None
+    jar = "/usr/share/java/maven-artifact-3.x.jar"
+    if scheme == "maven" and shutil.which("java") and os.path.exists(jar):
+        return ["java", "-cp", jar, os.path.join(ORACLES, "Maven.java"), "sort"]
     return None
 
 
@@ -237,10 +260,11 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
                   "pypi": pypi_versions(rng), "gem": gem_versions(rng),
-                  "golang": golang_versions(rng), "nuget": nuget_versions(rng)}
+                  "golang": golang_versions(rng), "nuget": nuget_versions(rng),
+                  "maven": maven_versions(rng)}
         inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
         for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem",
-                       "golang", "nuget"):
+                       "golang", "nuget", "maven"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme in ("semver", "cargo"):
                 make_semver_input(data)
