@@ -25,10 +25,13 @@
 // Maven on every pair whose order Maven does not contradict through a third.
 //
 // Key: each item is a mark (its sign, its type) then its value: a number,
-// or for an unknown qualifier its letters folded and a terminator. A
-// sublist's mark is merged with that of its first item; the key ends with
-// one `finished` mark, as the items of a list follow only when its sublists
-// have ended. Marks below `finished` are those of items below a release.
+// or for an unknown qualifier its letters folded. A sublist's mark is merged
+// with that of its first item; the key ends with one `finished` mark, as the
+// items of a list follow only when its sublists have ended. Marks below
+// `finished` are those of items below a release. Every mark lies below every
+// byte a qualifier holds (blanks and controls are refused), so a qualifier
+// needs no terminator: the mark after it ends it, and it sorts before its
+// own extensions.
 //
 // Ranges: "[1.0,2.0)", "(,1.0]", "[1.5]" (exactly), unions "[1,2),[3,4)",
 // and a bare "1.0", Maven's soft requirement, which every version meets.
@@ -47,11 +50,12 @@ constexpr P version_character{shown_character}, opening{shown_open}, closing{sho
 
 constexpr std::uint8_t release_rank = 5;  // qualifiers below are pre-releases
 constexpr std::uint8_t other_rank = 7;    // a word Maven does not know
-constexpr std::uint8_t finished = 0x20;
+constexpr std::uint8_t finished = 0x12;
 
 // What the text is made of, in its order: items and the opening of sublists.
 struct Token {
-  enum class Kind : std::uint8_t { number, word, open, end } kind = Kind::end;
+  // In the order items of one sign compare: qualifier < sublist < number.
+  enum class Kind : std::uint8_t { word, open, number, end } kind = Kind::end;
   std::string_view text;  // a number's digits, a word's letters
   std::uint8_t rank = 0;  // a word's
   // Below a release (-1), equal to it (0) or above it (1), standing alone.
@@ -138,29 +142,23 @@ Read read(std::string_view text) {
   return std::unexpected(grammar::failure_at(text, bad - text.begin(), {version_character}));
 }
 
-// The mark of an item of the sign (-1 or 1): a qualifier, a number, or a
-// sublist whose first item is `first` (a qualifier, a sublist or a number).
-std::uint8_t mark(int sign, bool sublist, const Token& first) noexcept {
-  const int base = sign < 0 ? 0x10 : 0x30;
-  const int words = sign < 0 ? 6 : 3;  // the qualifier ranks of the sign
-  const int rank = sign < 0 ? first.rank : first.rank - release_rank;
-  const int at = first.kind == Kind::word ? rank : first.kind == Kind::open ? words : words + 1;
-  if (sublist) return static_cast<std::uint8_t>(base + words + at);
-  return static_cast<std::uint8_t>(first.kind == Kind::word ? base + rank : base + 2 * words + 2);
-}
-
 std::size_t key_size_bound(std::size_t size, const Order&) noexcept { return 2 * size + 8; }
 
+// Writes an item of the sign (-1 or 1); a sublist's mark waits for its first
+// item (`opened`), with whose mark it is merged.
 void put_item(kb::Room& room, const Token& t, int sign, bool& opened) {
-  if (opened) room.put(mark(sign, true, t));
-  const bool was_opened = opened;
+  const int base = sign < 0 ? 0x03 : 0x13, words = sign < 0 ? 6 : 3;  // qualifier ranks
+  const int rank = sign < 0 ? t.rank : t.rank - release_rank;
+  if (opened) {
+    room.put(static_cast<std::uint8_t>(base + words +
+                                       (t.kind == Kind::word ? rank : words + int(t.kind) - 1)));
+  } else if (t.kind != Kind::open) {
+    room.put(static_cast<std::uint8_t>(t.kind == Kind::word ? base + rank : base + 2 * words + 2));
+  }
   opened = t.kind == Kind::open;
-  if (opened) return;
-  if (!was_opened) room.put(mark(sign, false, t));
   if (t.kind == Kind::number) return kb::put_number(room, t.text);
-  if (t.rank != other_rank) return;
+  if (t.kind != Kind::word || t.rank != other_rank) return;
   for (char c : t.text) room.put(static_cast<std::uint8_t>(lower(c)));
-  room.put(kb::end);
 }
 
 Keyed append_key(std::string& out, std::string_view text, const Order& order) {
@@ -195,139 +193,118 @@ Keyed append_key(std::string& out, std::string_view text, const Order& order) {
   return KeyFacts{};
 }
 
-Read check(std::string_view text, const Order&) { return read(text); }
-
-// A version as lists of items, each list the sublist of the one before,
-// ending as Maven ends them, each item with the sign it orders by.
+// A version's items in the order of its text, a sublist as an opening
+// before its items, each with the sign it orders by; the zeros that end a
+// list and the openings of nothing dropped.
 struct Item {
   Token token;
   int sign;
 };
-struct Lists {
-  std::vector<std::vector<Item>> lists{1};
-  std::vector<int> signs;  // of each list as an item of the one before
-};
 
-std::expected<Lists, ParseError> read_lists(std::string_view text) {
+std::expected<std::vector<Item>, ParseError> read_items(std::string_view text) {
   if (auto r = read(text); !r) return std::unexpected(r.error());
-  Lists out;
+  std::vector<Item> items;
   Tokens walk(text);
-  for (Token t = walk.next(); t.kind != Kind::end; t = walk.next()) {
-    if (t.kind == Kind::open) {
-      out.lists.emplace_back();
-    } else {
-      out.lists.back().push_back({t, t.sign()});
-    }
-  }
-  for (std::size_t k = out.lists.size(); k-- > 0;) {
-    auto& list = out.lists[k];
-    while (!list.empty() && list.back().sign == 0) list.pop_back();
-    if (list.empty() && k + 1 == out.lists.size() && k > 0) out.lists.pop_back();
-  }
+  for (Token t = walk.next(); t.kind != Kind::end; t = walk.next())
+    items.push_back({t, t.kind == Kind::open ? 0 : t.sign()});
   int sign = 0;
-  out.signs.resize(out.lists.size());
-  for (std::size_t k = out.lists.size(); k-- > 0;) {
-    for (auto item = out.lists[k].rbegin(); item != out.lists[k].rend(); ++item) {
-      if (item->sign != 0) sign = item->sign;
-      item->sign = sign;
+  bool list_ends = true;  // no item with a sign follows in the same list
+  for (auto i = items.rbegin(); i != items.rend(); ++i) {
+    if (i->token.kind == Kind::open) {
+      list_ends = true;
+      if (sign == 0) i->token.kind = Kind::end;
+    } else if (i->sign != 0) {
+      sign = i->sign, list_ends = false;
+    } else if (list_ends) {
+      i->token.kind = Kind::end;
     }
-    out.signs[k] = sign;
+    i->sign = sign;
   }
-  return out;
+  std::erase_if(items, [](const Item& i) { return i.token.kind == Kind::end; });
+  return items;
 }
 
-// Qualifier < list < number, in one sign.
-int type_rank(const Token& t) noexcept {
-  return t.kind == Kind::word ? 0 : t.kind == Kind::open ? 1 : 2;
-}
-
-std::weak_ordering compare(const Lists& a, const Lists& b) noexcept {
-  for (std::size_t k = 0;; ++k) {
-    const auto& x = a.lists[k];
-    const auto& y = b.lists[k];
-    const bool x_more = k + 1 < a.lists.size(), y_more = k + 1 < b.lists.size();
-    for (std::size_t i = 0;; ++i) {
-      // The item at i: an atom, the sublist (an opening), or none.
-      const auto at = [&](const auto& list, bool more, const Lists& l) -> std::pair<Token, int> {
-        if (i < list.size()) return {list[i].token, list[i].sign};
-        if (i == list.size() && more) return {Token{Kind::open, {}, 0}, l.signs[k + 1]};
-        return {Token{Kind::end, {}, 0}, 0};
-      };
-      const auto [p, p_sign] = at(x, x_more, a);
-      const auto [q, q_sign] = at(y, y_more, b);
-      if (p.kind == Kind::end && q.kind == Kind::end) return std::weak_ordering::equivalent;
-      if (auto c = p_sign <=> q_sign; c != 0) return c;
-      if (auto c = type_rank(p) <=> type_rank(q); c != 0) return c;
-      if (p.kind == Kind::open) break;  // both sublists
-      if (p.kind == Kind::number) {
-        if (auto c = kb::compare_numbers(p.text, q.text); c != 0) return c;
-      } else if (auto c = p.rank <=> q.rank; c != 0) {
-        return c;
-      } else if (p.rank == other_rank) {
-        const std::size_t common = std::min(p.text.size(), q.text.size());
-        for (std::size_t n = 0; n < common; ++n) {
-          const auto m = static_cast<unsigned char>(lower(p.text[n]));
-          if (auto c = m <=> static_cast<unsigned char>(lower(q.text[n])); c != 0) return c;
-        }
-        if (auto c = p.text.size() <=> q.text.size(); c != 0) return c;
+// Item by item: by sign (an item beyond the end of the other's list by its
+// own), then qualifier < sublist < number, then by value.
+std::weak_ordering compare(const std::vector<Item>& a, const std::vector<Item>& b) noexcept {
+  for (std::size_t i = 0;; ++i) {
+    if (i == a.size() || i == b.size())
+      return (i < a.size() ? a[i].sign : 0) <=> (i < b.size() ? b[i].sign : 0);
+    const Token &p = a[i].token, &q = b[i].token;
+    if (auto c = a[i].sign <=> b[i].sign; c != 0) return c;
+    if (auto c = p.kind <=> q.kind; c != 0) return c;
+    if (p.kind == Kind::number) {
+      if (auto c = kb::compare_numbers(p.text, q.text); c != 0) return c;
+    } else if (auto c = p.rank <=> q.rank; c != 0) {
+      return c;
+    } else if (p.rank == other_rank) {
+      const std::size_t common = std::min(p.text.size(), q.text.size());
+      for (std::size_t n = 0; n < common; ++n) {
+        const auto m = static_cast<unsigned char>(lower(p.text[n]));
+        if (auto c = m <=> static_cast<unsigned char>(lower(q.text[n])); c != 0) return c;
       }
+      if (auto c = p.text.size() <=> q.text.size(); c != 0) return c;
     }
   }
 }
 
-// Maven's canonical form: items joined by '.', a sublist by '-', numbers
-// without leading zeros, qualifiers by their names.
+// Maven's canonical form: a list's items joined by '.', a sublist after a
+// '-' (neither after nothing), numbers without leading zeros, qualifiers by
+// their names.
 std::expected<std::vector<Field>, ParseError> fields(std::string_view text, const Order&) {
-  auto lists = read_lists(text);
-  if (!lists) return std::unexpected(lists.error());
+  auto read = read_items(text);
+  if (!read) return std::unexpected(read.error());
   static constexpr std::string_view names[] = {"alpha",    "beta", "milestone", "rc",
                                                "snapshot", "",     "sp"};
   Field items{"items", Field::Form::list, {}, {}};
-  std::vector<std::string> own(lists->lists.size());  // each list's items
-  for (std::size_t k = 0; k < own.size(); ++k) {
-    for (const Item& item : lists->lists[k]) {
-      std::string& shown = items.items.emplace_back();
-      if (item.token.kind == Kind::number) {
-        const std::string_view digits = kb::significant_digits(item.token.text);
-        shown.assign(digits.empty() ? std::string_view("0") : digits);
-      } else if (item.token.rank != other_rank) {
-        shown = names[item.token.rank];
-      } else {
-        for (char c : item.token.text) shown += lower(c);
-      }
-      // Maven joins only after a list's text so far is not empty.
-      if (!own[k].empty()) own[k] += '.';
-      own[k] += shown;
+  std::vector<std::string> own(1);  // each list's items
+  for (const Item& item : *read) {
+    if (item.token.kind == Kind::open) {
+      own.emplace_back();
+      continue;
     }
+    std::string& shown = items.items.emplace_back();
+    if (item.token.kind == Kind::number) {
+      const std::string_view digits = kb::significant_digits(item.token.text);
+      shown.assign(digits.empty() ? std::string_view("0") : digits);
+    } else if (item.token.rank != other_rank) {
+      shown = names[item.token.rank];
+    } else {
+      for (char c : item.token.text) shown += lower(c);
+    }
+    own.back().append(own.back().empty() ? "" : ".").append(shown);
   }
   std::string canonical;
-  for (std::size_t k = own.size(); k-- > 0;) {
-    if (k + 1 < own.size() && !own[k].empty()) own[k] += '-';
-    canonical = std::move(own[k] += canonical);
-  }
+  for (std::size_t k = own.size(); k-- > 0;)
+    canonical =
+        std::move(own[k].append(own[k].empty() || canonical.empty() ? "" : "-") += canonical);
   return std::vector<Field>{text_field("canonical", canonical), std::move(items)};
-}
-
-bool at_operand_end(const grammar::RangeText& in) noexcept {
-  return in.at_end() || in.at(' ') || in.at('\t') || in.at(',') || in.at(']') || in.at(')') ||
-         in.at('[') || in.at('(');
 }
 
 // The version at the cursor as the bound `op` version, with the blanks after it.
 std::expected<KeyBound, ParseError> take_bound(grammar::RangeText& in, const Order& order,
                                                RangeOp op) {
   const std::size_t start = in.pos();
-  while (!at_operand_end(in)) in.move_to(in.pos() + 1);
-  const std::string_view operand = in.text().substr(start, in.pos() - start);
+  const std::string_view operand =
+      in.text().substr(start).substr(0, in.text().substr(start).find_first_of(" \t,[]()"));
+  in.move_to(start + operand.size());
   in.skip_blanks();
   if (operand.empty()) return in.fail(start, {P::RangeOperand});
   return operand_bound(in, start, op, operand, order);
 }
 
+// Past `c` and the blanks after it, if it stands at the cursor.
+bool take(grammar::RangeText& in, char c) noexcept {
+  if (!in.at(c)) return false;
+  in.move_to(in.pos() + 1);
+  in.skip_blanks();
+  return true;
+}
+
 // Intervals, each "[" or "(", an optional lower bound, ",", an optional
 // upper bound, "]" or ")", or "[v]"; commas may stand between them. Each
-// starts at or above the end of the one before, as Maven asks (unless that
-// one has no upper end). A bare version, alone, holds every version.
+// starts at or above the upper end of the one before, as Maven asks (if that
+// one has one). A bare version, alone, holds every version.
 Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
   in.skip_blanks();
   if (!in.at('[') && !in.at('(')) {
@@ -337,55 +314,37 @@ Read read_range(grammar::RangeText& in, const Order& order, KeyRange& out) {
     out.alternatives.emplace_back();
     return in.at_end() ? Read{} : in.fail(in.pos(), {P::EndOfInput});
   }
-  // The upper end of the interval before, if it has one.
-  std::string previous_end;
-  bool ended = false;
-  while (in.at('[') || in.at('(')) {
+  std::string end;  // the key of the interval before's upper end, if `ended`
+  for (bool ended = false; in.at('[') || in.at('(');) {
     auto& bounds = out.alternatives.emplace_back();
-    const bool low_inclusive = in.at('[');
-    in.move_to(in.pos() + 1);
-    in.skip_blanks();
+    const bool low_in = take(in, '[') || !take(in, '(');
     const std::size_t low_at = in.pos();
     if (!in.at(',')) {
-      auto low = take_bound(in, order, low_inclusive ? RangeOp::greater_equal : RangeOp::greater);
+      auto low = take_bound(in, order, low_in ? RangeOp::greater_equal : RangeOp::greater);
       if (!low) return std::unexpected(low.error());
       bounds.push_back(*std::move(low));
     }
-    if (ended && (bounds.empty() || bounds.front().key < previous_end))
-      return in.fail(low_at, {after});
-    if (in.at(']') && !bounds.empty()) {
-      if (!low_inclusive) return in.fail(in.pos(), {token_comma});
-      bounds.back().op = RangeOp::equal;  // [v]: exactly v
-    } else {
-      if (!in.at(',')) return in.fail(in.pos(), {token_comma});
-      in.move_to(in.pos() + 1);
-      in.skip_blanks();
-      if (!in.at(']') && !in.at(')')) {
-        const std::size_t high_at = in.pos();
-        auto high = take_bound(in, order, RangeOp::less);
-        if (!high) return std::unexpected(high.error());
-        if (in.at(']')) high->op = RangeOp::less_equal;
-        // The ends in order; equal ones only both inclusive.
-        if (!bounds.empty()) {
-          const auto c = high->key <=> bounds.front().key;
-          if (c < 0 || (c == 0 && (!low_inclusive || !in.at(']'))))
-            return in.fail(high_at, {ordered});
-        }
-        bounds.push_back(*std::move(high));
-      }
+    if (ended && (bounds.empty() || bounds[0].key < end)) return in.fail(low_at, {after});
+    ended = !bounds.empty() && low_in && in.at(']');
+    if (ended) {
+      bounds[0].op = RangeOp::equal;  // [v]: exactly v
+    } else if (!take(in, ',')) {
+      return in.fail(in.pos(), {token_comma});
+    } else if (!in.at(']') && !in.at(')')) {
+      const std::size_t high_at = in.pos();
+      auto high = take_bound(in, order, RangeOp::less);
+      if (!high) return std::unexpected(high.error());
+      if (in.at(']')) high->op = RangeOp::less_equal;
+      // The ends in order, equal ones only both inclusive.
+      if (!bounds.empty() &&
+          (high->key < bounds[0].key || (high->key == bounds[0].key && !(low_in && in.at(']')))))
+        return in.fail(high_at, {ordered});
+      bounds.push_back(*std::move(high));
+      ended = true;
     }
-    if (!in.at(']') && !in.at(')')) return in.fail(in.pos(), {closing});
-    const bool has_high = !bounds.empty() && (bounds.back().op == RangeOp::less ||
-                                              bounds.back().op == RangeOp::less_equal ||
-                                              bounds.back().op == RangeOp::equal);
-    ended = has_high;
-    if (has_high) previous_end = bounds.back().key;
-    in.move_to(in.pos() + 1);
-    in.skip_blanks();
-    if (in.at(',')) {
-      in.move_to(in.pos() + 1);
-      in.skip_blanks();
-    }
+    if (ended) end = bounds.back().key;
+    if (!take(in, ']') && !take(in, ')')) return in.fail(in.pos(), {closing});
+    take(in, ',');
   }
   return in.at_end() ? Read{} : in.fail(in.pos(), {opening, P::EndOfInput});
 }
@@ -401,8 +360,8 @@ const Row maven_row{
     .key_size_bound = key_size_bound,
     .fields = fields,
     .read_range = read_range,
-    .check = check,
-    .compare = compare_by_reading<read_lists, compare>,
+    .check = [](std::string_view text, const Order&) { return read(text); },
+    .compare = compare_by_reading<read_items, compare>,
 };
 
 }  // namespace tolva::scheme::detail

@@ -151,6 +151,19 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{Scheme::maven, "1.0-\x7f", 4, "character other than a blank"},
                     Refusal{Scheme::maven, "1.0\t", 3, "character other than a blank"}));
 
+// Keys within their bound where a text's items cost the most bytes: a
+// qualifier and a number in turn, zeros between dots, sublists of nothing.
+TEST(Schemes, MavenKeysWithinTheirBound) {
+  for (const std::string unit : {"x1", "1x", "x.", "..", "-", "x200", "a1", "xyz.1"}) {
+    std::string text = "1";
+    for (int i = 0; i < 500; ++i) text += unit;
+    text += '1';
+    auto key = scheme::order_key(text, Scheme::maven);
+    ASSERT_TRUE(key.has_value()) << unit;
+    EXPECT_LE(key->size(), scheme::order_key_size_bound(text.size(), Scheme::maven)) << unit;
+  }
+}
+
 TEST(Schemes, NamesRoundTrip) {
   for (Scheme s : scheme::all) EXPECT_EQ(scheme::named(scheme::name(s)), s);
   EXPECT_FALSE(scheme::named("Debian").has_value());
