@@ -28,16 +28,23 @@ def test_pypi_filter_as_packaging(tolva):
     assert len(cases) > 150 and wrong == []
 
 
+# Ranges Maven reads that tolva refuses: none at all, a bare version beside
+# ']' or an interval, a bound holding a comma, and the empty version "[]".
+MAVEN_REFUSED = {"", "1.0]", ",[1.0,2.0)", "[1.0,2.0,3.0]", "[]", "[],[1.0-sp]",
+                 "[],(1.0-sp,2.0-alpha]"}
+
+
 def test_maven_filter_as_maven(tolva):
     rows = table("maven", "ranges.tsv")
     versions = "".join(v + "\n" for v in rows[0]).encode()
-    # those Maven reads and tolva refuses are tests/python's
-    cases = [(r, kept) for r, _, kept in rows[1:] if r and "]," not in r and ",[" not in r
-             and r not in ("1.0]", "[1.0,2.0,3.0]", "[]")]
+    cases = [(r, kept) for r, _, kept in rows[1:] if r not in MAVEN_REFUSED]
     wrong = [(r, kept) for r, kept in cases
              if tolva("filter", "--scheme", "maven", r, input=versions).stdout.decode().split()
              != kept.split()]
-    assert len(cases) > 80 and wrong == []
+    refused = [r for r, in table("maven", "invalid_ranges.tsv")] + sorted(MAVEN_REFUSED)
+    accepted = [r for r in refused
+                if tolva("filter", "--scheme", "maven", r, input=b"1\n").returncode != 2]
+    assert len(cases) > 100 and wrong == [] and accepted == []
 
 
 def test_pypi_parts_as_packaging(tolva):
