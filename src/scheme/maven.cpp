@@ -58,9 +58,11 @@ struct Token {
   enum class Kind : std::uint8_t { word, open, number, end } kind = Kind::end;
   std::string_view text;  // a number's digits, a word's letters
   std::uint8_t rank = 0;  // a word's
-  // Below a release (-1), equal to it (0) or above it (1), standing alone.
+  // An item's place against a release standing alone: below (-1), equal
+  // (0) or above (1); 0 for an opening or the end.
   int sign() const noexcept {
     if (kind == Kind::number) return kb::significant_digits(text).empty() ? 0 : 1;
+    if (kind != Kind::word) return 0;
     return rank < release_rank ? -1 : rank == release_rank ? 0 : 1;
   }
 };
@@ -90,9 +92,14 @@ class Tokens {
  public:
   explicit Tokens(std::string_view text) noexcept : text_(text) {}
 
-  Token next() noexcept {
+  Token peek() noexcept {
     while (head_ == size_ && !done_) step();
-    return head_ < size_ ? queue_[head_++] : Token{};
+    return head_ < size_ ? queue_[head_] : Token{};
+  }
+  Token next() noexcept {
+    const Token t = peek();
+    head_ += head_ < size_;
+    return t;
   }
 
  private:
@@ -167,17 +174,21 @@ Keyed append_key(std::string& out, std::string_view text, const Order& order) {
     Tokens walk(text);
     bool opened = false;  // a sublist's mark waits for its first item
     for (Token t = walk.next(); t.kind != Kind::end; t = walk.next()) {
-      if (t.kind != Kind::open && t.sign() != 0) {
+      if (t.sign() != 0) {
         put_item(room, t, t.sign(), opened);
         continue;
       }
       // Zeros and openings up to the next item with a sign, which they take;
       // none left: they are the end of their lists, dropped.
+      if (const Token u = walk.peek(); u.sign() != 0) {
+        put_item(room, t, u.sign(), opened);
+        continue;
+      }
       Tokens ahead = walk;
       std::size_t run = 1, last_open = t.kind == Kind::open ? 1 : 0;
       Token signed_item = ahead.next();
       for (; signed_item.kind != Kind::end; signed_item = ahead.next()) {
-        if (signed_item.kind != Kind::open && signed_item.sign() != 0) break;
+        if (signed_item.sign() != 0) break;
         if (signed_item.kind == Kind::open) last_open = run + 1;
         ++run;
       }
@@ -205,8 +216,7 @@ std::expected<std::vector<Item>, ParseError> read_items(std::string_view text) {
   if (auto r = read(text); !r) return std::unexpected(r.error());
   std::vector<Item> items;
   Tokens walk(text);
-  for (Token t = walk.next(); t.kind != Kind::end; t = walk.next())
-    items.push_back({t, t.kind == Kind::open ? 0 : t.sign()});
+  for (Token t = walk.next(); t.kind != Kind::end; t = walk.next()) items.push_back({t, t.sign()});
   int sign = 0;
   bool list_ends = true;  // no item with a sign follows in the same list
   for (auto i = items.rbegin(); i != items.rend(); ++i) {
