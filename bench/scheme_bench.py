@@ -19,13 +19,20 @@ is set against tolva's: of the first 100,000 lines for librpm's rpm.ver and
 libalpm's alpm_pkg_vercmp through Python and the Go port of apk-tools'
 comparison; of all lines in one process for packaging and RubyGems.
 
-golang, nuget and maven: generated versions of each ecosystem's shapes
-(Go's pseudo-versions and +incompatible; NuGet's four numbers and labels of
-any case; Maven Central's qualifiers: -SNAPSHOT, .RELEASE, .Final, -jre,
--M1), set against golang.org/x/mod/semver's Sort, NuGet.Core's
-SemanticVersion and Maven's ComparableVersion (its sort also groups equal
-versions) where tools/deps.sh oracles has installed them; that ratio counts
-the program's start.
+golang and nuget: generated versions of each ecosystem's shapes (Go's
+pseudo-versions and +incompatible; NuGet's four numbers and labels of any
+case), set against golang.org/x/mod/semver's Sort and NuGet.Core's
+SemanticVersion where tools/deps.sh oracles has installed them; that ratio
+counts the program's start.
+
+composer: generated Composer versions (tags with a 'v', stabilities in their
+spellings, dates, numbered and named branches), set against composer/semver's
+Semver::sort of all lines in one PHP process.
+
+maven: generated versions of Maven Central's shapes (-SNAPSHOT, .RELEASE,
+.Final, -jre, -M1, dates), set against Maven's ComparableVersion (the driver
+in tools/oracles/Maven.java, whose sort also groups equal versions; the
+ratio counts the Java program's start).
 """
 
 import os
@@ -50,12 +57,15 @@ RANGES = {
     "gem": "~> 1.2, != 1.5",
     "golang": ">=v1.2 <v3 || >=v20.0.0-0",
     "nuget": "[1.2,3.0)",
+    "composer": "^1.2 || ~20.1 || 5.* || >=25@beta, !=25.1",
     "maven": "[1.2,3.0),[20,)",
 }
 # Each tool's own sort of the lines of a file named by its first argument.
 ORACLE_SORTS = {
     "pypi": [sys.executable, "-c", "import sys; from packaging.version import Version; "
              "sys.stdout.writelines(sorted(open(sys.argv[1]), key=lambda l: Version(l)))"],
+    "composer": ["php", "-r", "require '/usr/share/php/Composer/Semver/autoload.php'; "
+                 "echo implode('', Composer\\Semver\\Semver::sort(file($argv[1])));"],
     "gem": ["ruby", "-e", "$stdout.write(File.readlines(ARGV[0]).sort_by { |l| Gem::Version.new(l) }.join)"],
 }
 ORACLE_LINES = 100_000
@@ -208,6 +218,27 @@ def nuget_versions(rng):
     return lines
 
 
+def composer_versions(rng):
+    def n(top=30):
+        return str(rng.randint(0, top))
+
+    def one():
+        shape = rng.random()
+        if shape < 0.05:
+            return rng.choice(["dev-master", "dev-main", "dev-feature/" + n(99), "master"])
+        if shape < 0.1:
+            return f"{n()}.{n()}.x-dev"
+        if shape < 0.15:
+            return f"20{rng.randint(10, 26)}.{rng.randint(1, 12):02}.{rng.randint(1, 28):02}"
+        text = rng.choice(["", "", "v"]) + ".".join(n() for _ in range(rng.randint(1, 4)))
+        if rng.random() < 0.3:
+            text += rng.choice(["-alpha", "-beta", "-RC", "-rc", "-b", "-patch", "-pl"])
+            text += rng.choice(["", n(9), "." + n(9)])
+        return text + ("-dev" if rng.random() < 0.05 else "")
+
+    return [one() for _ in range(COUNT)]
+
+
 def maven_versions(rng):
     def n():
         return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 99999)]))
@@ -261,10 +292,10 @@ def main():
         inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
                   "pypi": pypi_versions(rng), "gem": gem_versions(rng),
                   "golang": golang_versions(rng), "nuget": nuget_versions(rng),
-                  "maven": maven_versions(rng)}
+                  "composer": composer_versions(rng), "maven": maven_versions(rng)}
         inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
         for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem",
-                       "golang", "nuget", "maven"):
+                       "golang", "nuget", "composer", "maven"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme in ("semver", "cargo"):
                 make_semver_input(data)

@@ -34,7 +34,7 @@ build=$out/build
   -Dpython=/usr/bin/python3 -Dinstance_counts=true -Dbenchmarks=false --werror
 ninja -C "$build"
 meson test -C "$build" --print-errorlogs
-TOLVA_CLI="$build/src/cli/tolva" PYTHONPATH="$build" /usr/bin/python3 -m pytest -q tests/cli
+TOLVA_CLI="$build/src/cli/tolva" PYTHONPATH="$build" /usr/bin/python3 -m pytest -q -n auto tests/cli
 
 root=$out/root
 rm -rf "$root"

@@ -32,10 +32,14 @@ oracles=(
   mono-runtime mono-mcs libnuget-core-cil
 )
 
-packages=(g++ ninja-build meson pkg-config python3 python3-dev)
+# ccache: meson compiles through it when it is present, so the many builds of
+# one CI run (a wheel for each interpreter) compile their shared objects once.
+packages=(g++ ninja-build meson pkg-config python3 python3-dev ccache)
 [ "${1:-all}" = oracles ] && packages=("${oracles[@]}")
 [ "${1:-all}" = run ] || [ "${1:-all}" = oracles ] || packages+=(
   python3-venv python3-pip python3-mesonpy python3-build python3-pytest
+  # the Python suites run on every processor
+  python3-pytest-xdist
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3-packaging python3-semver
   # the debian scheme's order checked against Debian's own comparison

@@ -21,9 +21,14 @@ rm -rf "$venv" "$links"
 "$venv/bin/python" -m pip install --quiet --no-index --no-deps --disable-pip-version-check "$wheel"
 
 mkdir -p "$links"
-for name in pytest _pytest py.py pluggy iniconfig packaging attr exceptiongroup tomli pygments; do
-  ln -sfn "$dist/$name" "$links/$name"
+for name in pytest _pytest py.py pluggy iniconfig packaging attr exceptiongroup tomli pygments \
+  xdist execnet; do
+  [ ! -e "$dist/$name" ] || ln -sfn "$dist/$name" "$links/$name"
 done
+# pytest-xdist spreads the tests over every processor, where it is present;
+# without its metadata on the path pytest must be told to load it.
+parallel=()
+[ ! -e "$links/xdist" ] || parallel=(-p xdist.plugin -n auto)
 
 # Debian's pytest predates 3.12 and uses ast names that 3.12 deprecates;
 # those warnings are about pytest itself, not about the module. A hung run
@@ -32,5 +37,5 @@ suites=(tests/python)
 [ "$cli" != --cli ] || suites+=(tests/cli)
 TOLVA_INSTALLED_VENV="$venv" TOLVA_CLI="$venv/bin/tolva" PYTHONPATH="$links" \
   PYTHONPYCACHEPREFIX="$venv-pycache" \
-  timeout 900 "$venv/bin/python" -m pytest -q -p no:cacheprovider \
+  timeout 900 "$venv/bin/python" -m pytest -q -p no:cacheprovider "${parallel[@]}" \
   -W "ignore::DeprecationWarning:_pytest.assertion.rewrite" "${suites[@]}"

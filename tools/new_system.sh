@@ -30,10 +30,11 @@ pythons=(python3.14 python3.15)
 # debootstrap knows forky by the script of the distribution it becomes. mypy:
 # the installed suites check the stubs for each interpreter; binutils: they
 # read the module with readelf; patchelf: meson-python 0.16 and later ask for
-# it before they build a wheel.
+# it before they build a wheel; python3-pytest-xdist: the suites run on every
+# processor; ccache: the two wheels compile the interpreter-free objects once.
 packages=python3.14-dev,python3.15-dev,python3.14-venv,python3.15-venv,g++,meson,ninja-build
 packages+=,pkg-config,python3-build,python3-mesonpy,patchelf,python3-pytest,python3-hypothesis
-packages+=,libgtest-dev,libgmock-dev,mypy,binutils
+packages+=,libgtest-dev,libgmock-dev,mypy,binutils,python3-pytest-xdist,ccache
 make_root "$root" forky "$packages" /usr/share/debootstrap/scripts/sid
 [ "${1:-}" != --root ] || exit 0
 
@@ -53,7 +54,7 @@ enter_root "$root" '
   meson setup build-gcc -Dpython=python3.14 -Dinstance_counts=true -Dbenchmarks=false --werror >/dev/null
   ninja -C build-gcc
   meson test -C build-gcc --print-errorlogs
-  TOLVA_CLI=build-gcc/src/cli/tolva PYTHONPATH=build-gcc python3.14 -m pytest -q -p no:cacheprovider tests/cli
+  TOLVA_CLI=build-gcc/src/cli/tolva PYTHONPATH=build-gcc python3.14 -m pytest -q -n auto -p no:cacheprovider tests/cli
   mkdir sdist
   tar -xzf tolva-*.tar.gz -C sdist
   for python in '"${pythons[*]}"'; do

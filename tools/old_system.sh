@@ -22,7 +22,7 @@ source tools/debian_root.sh
 
 root=$PWD/build-oldsystem/bullseye
 # binutils: the installed-wheel tests read the module with readelf.
-make_root "$root" bullseye python3,python3-venv,python3-pytest,binutils
+make_root "$root" bullseye python3,python3-venv,python3-pytest,python3-pytest-xdist,binutils
 [ "${1:-}" != --root ] || exit 0
 
 wheel=${1:-}
@@ -43,7 +43,7 @@ enter_root "$root" '
   venv/bin/pip install --quiet --no-index --disable-pip-version-check tolva-*.whl
   echo "old system: $(ldd --version | head -n 1), $(venv/bin/python -V)"
   TOLVA_INSTALLED_VENV=/tmp/tolva/venv TOLVA_CLI=/tmp/tolva/venv/bin/tolva \
-    timeout 900 venv/bin/python -m pytest -q -p no:cacheprovider tests/python \
+    timeout 900 venv/bin/python -m pytest -q -n auto -p no:cacheprovider tests/python \
     --ignore=tests/python/test_stubs.py \
     --deselect=tests/python/test_leaks.py::test_memory_stays_flat
 '

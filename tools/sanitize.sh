@@ -26,10 +26,10 @@ asan_runtime=$(g++ -print-file-name=libasan.so)
 ubsan_runtime=$(g++ -print-file-name=libubsan.so)
 LD_PRELOAD="$asan_runtime $ubsan_runtime" \
   ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
-  PYTHONPATH="$build" /usr/bin/python3 -m pytest -p no:cacheprovider tests/python
+  PYTHONPATH="$build" /usr/bin/python3 -m pytest -n auto -p no:cacheprovider tests/python
 
 # The tool is built with the sanitizers itself, so it runs as it is, with
 # leak detection. The memory-bound test is left out: the sanitizers' shadow
 # memory and quarantine grow with the input by design.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 TOLVA_CLI="$build/src/cli/tolva" \
-  /usr/bin/python3 -m pytest -p no:cacheprovider tests/cli -k "not memory_does_not_grow"
+  /usr/bin/python3 -m pytest -n auto -p no:cacheprovider tests/cli -k "not memory_does_not_grow"

@@ -24,9 +24,9 @@ std::optional<std::string> set_text(Invocation& invocation, std::string_view val
 }
 
 // The schemes' names, as --help, the manual page and the completions list them.
-constexpr std::array<std::string_view, 13> scheme_choices{
-    "tolva", "semver", "natural", "debian", "rpm",   "apk",  "alpm",
-    "pypi",  "cargo",  "gem",     "golang", "nuget", "maven"};
+constexpr std::array<std::string_view, 14> scheme_choices{
+    "tolva", "semver", "natural", "debian", "rpm",   "apk",      "alpm",
+    "pypi",  "cargo",  "gem",     "golang", "nuget", "composer", "maven"};
 constexpr std::array<std::string_view, 3> colour_choices{"auto", "always", "never"};
 constexpr std::array<std::string_view, 2> format_choices{"full", "short"};
 constexpr std::array<std::string_view, 6> comparison_words{"lt", "le", "eq", "ne", "gt", "ge"};
@@ -79,9 +79,9 @@ std::optional<std::string> set_scheme(Invocation& invocation, std::string_view v
   auto index = choice_index(scheme_choices, value);
   if (!index) return not_a_choice(scheme_choices, value);
   constexpr std::array<Scheme, std::size(scheme_choices)> schemes{
-      Scheme::tolva,  Scheme::semver, Scheme::natural, Scheme::debian, Scheme::rpm,
-      Scheme::apk,    Scheme::alpm,   Scheme::pypi,    Scheme::cargo,  Scheme::gem,
-      Scheme::golang, Scheme::nuget,  Scheme::maven};
+      Scheme::tolva,  Scheme::semver, Scheme::natural,  Scheme::debian, Scheme::rpm,
+      Scheme::apk,    Scheme::alpm,   Scheme::pypi,     Scheme::cargo,  Scheme::gem,
+      Scheme::golang, Scheme::nuget,  Scheme::composer, Scheme::maven};
   invocation.scheme = schemes[*index];
   invocation.scheme_named = true;
   return std::nullopt;
@@ -157,7 +157,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "specifiers), cargo (SemVer with ordered build metadata and caret-default requirements), gem "
      "(Ruby gems: "
      "RubyGems' versions and requirements), golang (Go module versions), nuget (NuGet package "
-     "versions and intervals) or maven (Maven artifact versions and version ranges)",
+     "versions and intervals), composer (PHP packages: Composer's versions and constraints) or "
+     "maven (Maven artifact versions and version ranges)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "
@@ -417,9 +418,8 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "Reads RANGE, a vers text (vers:TYPE/CONSTRAINTS) or with --scheme a range in that "
      "scheme's own syntax, and prints its canonical vers text: constraints in version order, "
      "each version once, redundant ones dropped. Types are the schemes by their vers names "
-     "(npm, semver, deb, rpm, apk, alpm, pypi, cargo, gem, golang, nuget, maven, natural) and all, "
-     "none, "
-     "lexicographic, intdot and datetime.",
+     "(npm, semver, deb, rpm, apk, alpm, pypi, cargo, gem, golang, nuget, composer, maven, "
+     "natural) and all, none, lexicographic, intdot and datetime.",
      "0 when RANGE was read, 2 with a report when it was not (with --strict: or is not "
      "canonical)."},
     {range, "range", "OPERATION RANGE... [FILE...]", "text", 2, SIZE_MAX,

@@ -82,6 +82,7 @@ extern const Row cargo_row;
 extern const Row gem_row;
 extern const Row golang_row;
 extern const Row nuget_row;
+extern const Row composer_row;
 extern const Row maven_row;
 
 // The bound `op operand`, keyed by the order's row. A pre-release operand

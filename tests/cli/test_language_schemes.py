@@ -65,6 +65,9 @@ def test_pypi_parts_as_packaging(tolva):
     ("cargo", "1.0.0+b 1.0.0 1.0.0-rc.1 1.0.0+a 0.9.18446744073709551615",
      "0.9.18446744073709551615 1.0.0-rc.1 1.0.0 1.0.0+a 1.0.0+b"),
     ("gem", "1.0 1.0.a 1-1 0.9.z 1.0.b1", "0.9.z 1.0.a 1.0.b1 1-1 1.0"),
+    # A branch below every number, the default branch as 9999999-dev.
+    ("composer", "master 2010-01-02 v1.0.1 1.0.1-alpha 1.0-patch1 1.0 1.0-beta1 1.0-dev dev-main",
+     "dev-main 1.0-dev 1.0-beta1 1.0 1.0-patch1 1.0.1-alpha v1.0.1 2010-01-02 master"),
     ("maven", "1-sp 1-xyz 1.0 1-ga 1-SNAPSHOT 1-rc1 1-cr2 1-m1 1-beta 1a1 1-0.1 1.0.1 1-1",
      "1a1 1-beta 1-m1 1-rc1 1-cr2 1-SNAPSHOT 1.0 1-ga 1-sp 1-xyz 1-0.1 1-1 1.0.1"),
 ])
@@ -79,6 +82,11 @@ def test_classic_orders(tolva, scheme, lines, out):
     ("pypi", "<1.4", "1.3"),
     ("cargo", "1.4.5", "1.4.5 1.4.9 1.5.0"),
     ("gem", "~> 1.4.5", "1.4.5 1.4.9"),
+    ("composer", "^1.4 <1.4.9 || 1.3.*", "1.3 1.4 1.4.5"),
+    ("composer", "1.4 - 1.4.5", "1.4 1.4.5"),
+    # Only != holds for a branch among the comparisons.
+    ("composer", "!=1.4", "1.3 1.4.5 1.4.9 1.5 dev-x"),
+    ("composer", "<1.4.5 || >=dev-x", "1.3 1.4"),
     ("maven", "(,1.4],[1.4.9]", "1.3 1.4 1.4.9"),
     ("maven", "(1.4,1.4.9)", "1.4.5"),
     ("maven", "[1.4.5,1.5)", "1.4.5 1.4.9"),
@@ -86,6 +94,7 @@ def test_classic_orders(tolva, scheme, lines, out):
 ])
 def test_classic_ranges(tolva, scheme, spec, out):
     lines = b"1.3\n1.4\n1.4.5\n1.4.9\n1.5\n" if scheme != "cargo" else b"1.3.0\n1.4.5\n1.4.9\n1.5.0\n2.0.0\n"
+    lines += b"dev-x\n" if scheme == "composer" else b""
     result = tolva("filter", "--scheme", scheme, spec, input=lines)
     assert result.stdout.decode().split() == out.split()
 
@@ -96,8 +105,35 @@ def test_classic_ranges(tolva, scheme, spec, out):
     ("cargo", "18446744073709551616.0.0",
      "<stdin>:1:1: found '1' expected a number up to 18446744073709551615"),
     ("gem", "1..0", "<stdin>:1:3: found '.' expected letter or digit"),
+    ("composer", "1.0-pre",
+     "<stdin>:1:4: found '-' expected '.', a stability (alpha, beta, RC, patch, stable), 'dev' "
+     "or end of input"),
     ("maven", "1.0 final", "<stdin>:1:4: found ' ' expected character other than a blank"),
 ])
 def test_refusals_are_reports(tolva, scheme, text, report):
     result = tolva("check", "--scheme", scheme, "--format=short", input=text.encode() + b"\n")
     assert (result.stderr.decode().strip(), result.returncode) == (report, 1)
+
+
+# Where Composer reads a text other than as a constraint.
+@pytest.mark.parametrize("spec", ["~>1.0", "1.0 -2.0", "1.0- 2.0", "1.0,", ">=1 ||", "^ 1.0",
+                                  "1 - 2@dev", "1.2.3.4.*"])
+def test_composer_refused_constraints(tolva, spec):
+    result = tolva("filter", "--scheme", "composer", spec, input=b"1.0\n")
+    assert (result.stdout, result.returncode) == (b"", 2) and b"does not read" in result.stderr
+
+
+# Composer's normal forms at the bounds of its grammar: a first number of
+# five digits (else a date), a date of six pairs and a last group of three
+# digits, a numbered branch of four numbers.
+@pytest.mark.parametrize("text, normal", [
+    ("12345.1", "12345.1.0.0"), ("123456.1", "123456.1"), ("1234567.1", None),
+    ("2010.01.01.01.01.01.01.001", "2010.01.01.01.01.01.01.001"),
+    ("2010.01.01.01.01.01.01.0001", None), ("2010.01.01.01.01.01.01.01.01", None),
+    ("1.2.x.4-dev", "1.2.9999999.4-dev"), ("1.2.3.4.x-dev", None),
+    ("1.0-stable-dev", "1.0.0.0"), ("v1.0.-dev", "1.0.0.0-dev"), ("1.0.0-1", None),
+])
+def test_composer_normal_forms_at_bounds(tolva, text, normal):
+    result = tolva("parse", "--json", "--scheme", "composer", text)
+    got = json.loads(result.stdout)["normalized"] if result.returncode == 0 else None
+    assert got == normal

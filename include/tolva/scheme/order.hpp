@@ -57,6 +57,10 @@ enum class Scheme : std::uint8_t {
   // NuGet package versions: up to four numbers and SemVer 2.0.0 labels,
   // labels without regard to case, 1.0 = 1.0.0.0.
   nuget,
+  // Composer's versions (PHP's Packagist) in Composer's order: four numbers
+  // or a date, stabilities dev < alpha < beta < RC < stable < patch, and
+  // branches "dev-NAME" below them.
+  composer,
   // Maven artifact versions: items of numbers and qualifiers in Maven's
   // ComparableVersion order (1-alpha < 1-SNAPSHOT < 1 = 1.0 < 1-sp).
   maven,
@@ -128,10 +132,10 @@ struct Field {
 
 namespace scheme {
 
-inline constexpr Scheme all[] = {Scheme::tolva, Scheme::semver, Scheme::natural, Scheme::debian,
-                                 Scheme::rpm,   Scheme::apk,    Scheme::alpm,    Scheme::pypi,
-                                 Scheme::cargo, Scheme::gem,    Scheme::golang,  Scheme::nuget,
-                                 Scheme::maven};
+inline constexpr Scheme all[] = {Scheme::tolva,    Scheme::semver, Scheme::natural, Scheme::debian,
+                                 Scheme::rpm,      Scheme::apk,    Scheme::alpm,    Scheme::pypi,
+                                 Scheme::cargo,    Scheme::gem,    Scheme::golang,  Scheme::nuget,
+                                 Scheme::composer, Scheme::maven};
 
 // A scheme's name ("tolva", "semver", "debian", ...), and the scheme of a
 // name or of another name it has.

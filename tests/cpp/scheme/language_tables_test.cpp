@@ -87,8 +87,35 @@ TEST_P(OracleTables, RangesHoldWhatTheOracleHolds) {
   }
 }
 
+// Composer's normal form of each version it reads, the first of its fields.
+TEST(ComposerTables, NormalFormsAreComposers) {
+  const Rows rows = table(tolva::Scheme::composer, "normalized.tsv");
+  ASSERT_GT(rows.size(), 1000u);
+  for (const auto& row : rows) {
+    auto fields = scheme::fields(row[0], tolva::Scheme::composer);
+    ASSERT_TRUE(fields.has_value()) << row[0];
+    EXPECT_EQ(fields->front().value, row[1]) << row[0];
+  }
+}
+
+// Composer orders no two branches; each sorts below the least numbered
+// version and is equal to itself alone.
+TEST(ComposerTables, BranchesLieBelowNumberedVersions) {
+  const Rows branches = table(tolva::Scheme::composer, "branches.tsv");
+  const std::string least = table(tolva::Scheme::composer, "order.tsv").front()[1];
+  ASSERT_GT(branches.size(), 5u);
+  const auto composer = tolva::Scheme::composer;
+  for (const auto& a : branches) {
+    EXPECT_EQ(sign(*scheme::compare(a[0], least, composer)), -1) << a[0];
+    EXPECT_LT(*scheme::order_key(a[0], composer), *scheme::order_key(least, composer)) << a[0];
+    for (const auto& b : branches)
+      EXPECT_EQ(sign(*scheme::compare(a[0], b[0], composer)) == 0, a[0] == b[0]);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Schemes, OracleTables,
-                         testing::Values(tolva::Scheme::golang, tolva::Scheme::nuget),
+                         testing::Values(tolva::Scheme::golang, tolva::Scheme::nuget,
+                                         tolva::Scheme::composer),
                          [](const auto& info) { return std::string(scheme::name(info.param)); });
 
 }  // namespace
