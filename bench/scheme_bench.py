@@ -28,6 +28,11 @@ counts the program's start.
 composer: generated Composer versions (tags with a 'v', stabilities in their
 spellings, dates, numbered and named branches), set against composer/semver's
 Semver::sort of all lines in one PHP process.
+
+maven: generated versions of Maven Central's shapes (-SNAPSHOT, .RELEASE,
+.Final, -jre, -M1, dates), set against Maven's ComparableVersion (the driver
+in tools/oracles/Maven.java, whose sort also groups equal versions; the
+ratio counts the Java program's start).
 """
 
 import os
@@ -53,6 +58,7 @@ RANGES = {
     "golang": ">=v1.2 <v3 || >=v20.0.0-0",
     "nuget": "[1.2,3.0)",
     "composer": "^1.2 || ~20.1 || 5.* || >=25@beta, !=25.1",
+    "maven": "[1.2,3.0),[20,)",
 }
 # Each tool's own sort of the lines of a file named by its first argument.
 ORACLE_SORTS = {
@@ -232,6 +238,23 @@ def composer_versions(rng):
     return [one() for _ in range(COUNT)]
 
 
+def maven_versions(rng):
+    def n():
+        return str(rng.choice([0, 1, 2, rng.randint(0, 30), rng.randint(0, 99999)]))
+
+    # The shapes of Maven Central: Spring's .RELEASE and .M1, Hibernate's
+    # .Final, Guava's -jre, snapshots, alpha-1 and rc1 qualifiers, dates.
+    tails = ["", "", "", "-SNAPSHOT", ".RELEASE", ".Final", "-jre", "-android", "-alpha-1",
+             "-beta2", "-M1", "-rc1", ".CR2", "-sp1"]
+    lines = []
+    for _ in range(COUNT):
+        if rng.random() < 0.05:
+            lines.append(f"20{rng.randint(10, 26)}{rng.randint(1, 12):02}{rng.randint(1, 28):02}")
+            continue
+        lines.append(".".join(n() for _ in range(rng.choice([1, 2, 3, 3, 3, 4]))) + rng.choice(tails))
+    return lines
+
+
 def compiled_oracle_sort(scheme, tmp):
     """The command that sorts lines as the ecosystem does, if it can be built."""
     source = os.path.join(ORACLES, scheme + (".go" if scheme == "golang" else ".cs"))
@@ -248,6 +271,9 @@ def compiled_oracle_sort(scheme, tmp):
                               capture_output=True)
         return ["env", f"MONO_PATH={os.path.dirname(library)}", "mono", exe + ".exe"] \
             if made.returncode == 0 else None
+    jar = "/usr/share/java/maven-artifact-3.x.jar"
+    if scheme == "maven" and shutil.which("java") and os.path.exists(jar):
+        return ["java", "-cp", jar, os.path.join(ORACLES, "Maven.java"), "sort"]
     return None
 
 
@@ -266,10 +292,10 @@ def main():
         inputs = {"debian": shifted(base, rng), "natural": mixed(base, rng),
                   "pypi": pypi_versions(rng), "gem": gem_versions(rng),
                   "golang": golang_versions(rng), "nuget": nuget_versions(rng),
-                  "composer": composer_versions(rng)}
+                  "composer": composer_versions(rng), "maven": maven_versions(rng)}
         inputs.update((d, distro(d, rng)) for d in ("rpm", "apk", "alpm"))
         for scheme in ("debian", "natural", "semver", "rpm", "apk", "alpm", "pypi", "cargo", "gem",
-                       "golang", "nuget", "composer"):
+                       "golang", "nuget", "composer", "maven"):
             data = os.path.join(tmp, scheme + ".txt")
             if scheme in ("semver", "cargo"):
                 make_semver_input(data)

@@ -155,7 +155,8 @@ constexpr auto options = std::to_array<OptionDefinition>({
      "specifiers), cargo (SemVer with ordered build metadata and caret-default requirements), gem "
      "(Ruby gems: "
      "RubyGems' versions and requirements), golang (Go module versions), nuget (NuGet package "
-     "versions and intervals) or composer (PHP packages: Composer's versions and constraints)",
+     "versions and intervals), composer (PHP packages: Composer's versions and constraints) or "
+     "maven (Maven artifact versions and version ranges)",
      set_scheme},
     {'\0', "color", Takes::optional_value, "WHEN", colour_choices, every_command,
      "colour in reports: auto (the default; decided by CLICOLOR, CLICOLOR_FORCE, NO_COLOR, TERM "
@@ -415,8 +416,8 @@ constexpr auto commands = std::to_array<CommandDefinition>({
      "Reads RANGE, a vers text (vers:TYPE/CONSTRAINTS) or with --scheme a range in that "
      "scheme's own syntax, and prints its canonical vers text: constraints in version order, "
      "each version once, redundant ones dropped. Types are the schemes by their vers names "
-     "(npm, semver, deb, rpm, apk, alpm, pypi, cargo, gem, golang, nuget, composer, natural) and "
-     "all, none, lexicographic, intdot and datetime.",
+     "(npm, semver, deb, rpm, apk, alpm, pypi, cargo, gem, golang, nuget, composer, maven, "
+     "natural) and all, none, lexicographic, intdot and datetime.",
      "0 when RANGE was read, 2 with a report when it was not (with --strict: or is not "
      "canonical)."},
     {range, "range", "OPERATION RANGE... [FILE...]", "text", 2, SIZE_MAX,

@@ -126,6 +126,7 @@ extern const Row gem_row;
 extern const Row golang_row;
 extern const Row nuget_row;
 extern const Row composer_row;
+extern const Row maven_row;
 
 // The bound `op operand`, keyed by the order's row. A pre-release operand
 // admits the pre-releases of its own release when `admits` (as SemVer's

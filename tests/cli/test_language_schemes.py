@@ -28,6 +28,25 @@ def test_pypi_filter_as_packaging(tolva):
     assert len(cases) > 150 and wrong == []
 
 
+# Ranges Maven reads that tolva refuses: none at all, a bare version beside
+# ']' or an interval, a bound holding a comma, and the empty version "[]".
+MAVEN_REFUSED = {"", "1.0]", ",[1.0,2.0)", "[1.0,2.0,3.0]", "[]", "[],[1.0-sp]",
+                 "[],(1.0-sp,2.0-alpha]"}
+
+
+def test_maven_filter_as_maven(tolva):
+    rows = table("maven", "ranges.tsv")
+    versions = "".join(v + "\n" for v in rows[0]).encode()
+    cases = [(r, kept) for r, _, kept in rows[1:] if r not in MAVEN_REFUSED]
+    wrong = [(r, kept) for r, kept in cases
+             if tolva("filter", "--scheme", "maven", r, input=versions).stdout.decode().split()
+             != kept.split()]
+    refused = [r for r, in table("maven", "invalid_ranges.tsv")] + sorted(MAVEN_REFUSED)
+    accepted = [r for r in refused
+                if tolva("filter", "--scheme", "maven", r, input=b"1\n").returncode != 2]
+    assert len(cases) > 100 and wrong == [] and accepted == []
+
+
 def test_pypi_parts_as_packaging(tolva):
     rows = table("pypi", "parse.tsv")
     out = tolva("parse", "--json", "--scheme", "pypi", *[r[0] for r in rows]).stdout.decode()
@@ -49,6 +68,8 @@ def test_pypi_parts_as_packaging(tolva):
     # A branch below every number, the default branch as 9999999-dev.
     ("composer", "master 2010-01-02 v1.0.1 1.0.1-alpha 1.0-patch1 1.0 1.0-beta1 1.0-dev dev-main",
      "dev-main 1.0-dev 1.0-beta1 1.0 1.0-patch1 1.0.1-alpha v1.0.1 2010-01-02 master"),
+    ("maven", "1-sp 1-xyz 1.0 1-ga 1-SNAPSHOT 1-rc1 1-cr2 1-m1 1-beta 1a1 1-0.1 1.0.1 1-1",
+     "1a1 1-beta 1-m1 1-rc1 1-cr2 1-SNAPSHOT 1.0 1-ga 1-sp 1-xyz 1-0.1 1-1 1.0.1"),
 ])
 def test_classic_orders(tolva, scheme, lines, out):
     result = tolva("sort", "--scheme", scheme, input="\n".join(lines.split()).encode() + b"\n")
@@ -66,6 +87,10 @@ def test_classic_orders(tolva, scheme, lines, out):
     # Only != holds for a branch among the comparisons.
     ("composer", "!=1.4", "1.3 1.4.5 1.4.9 1.5 dev-x"),
     ("composer", "<1.4.5 || >=dev-x", "1.3 1.4"),
+    ("maven", "(,1.4],[1.4.9]", "1.3 1.4 1.4.9"),
+    ("maven", "(1.4,1.4.9)", "1.4.5"),
+    ("maven", "[1.4.5,1.5)", "1.4.5 1.4.9"),
+    ("maven", "1.4", "1.3 1.4 1.4.5 1.4.9 1.5"),
 ])
 def test_classic_ranges(tolva, scheme, spec, out):
     lines = b"1.3\n1.4\n1.4.5\n1.4.9\n1.5\n" if scheme != "cargo" else b"1.3.0\n1.4.5\n1.4.9\n1.5.0\n2.0.0\n"
@@ -83,6 +108,7 @@ def test_classic_ranges(tolva, scheme, spec, out):
     ("composer", "1.0-pre",
      "<stdin>:1:4: found '-' expected '.', a stability (alpha, beta, RC, patch, stable), 'dev' "
      "or end of input"),
+    ("maven", "1.0 final", "<stdin>:1:4: found ' ' expected character other than a blank"),
 ])
 def test_refusals_are_reports(tolva, scheme, text, report):
     result = tolva("check", "--scheme", scheme, "--format=short", input=text.encode() + b"\n")

@@ -62,6 +62,9 @@ enum class Scheme : std::uint8_t {
   // or a date, stabilities dev < alpha < beta < RC < stable < patch, and
   // branches "dev-NAME" below them.
   composer,
+  // Maven artifact versions: items of numbers and qualifiers in Maven's
+  // ComparableVersion order (1-alpha < 1-SNAPSHOT < 1 = 1.0 < 1-sp).
+  maven,
 };
 
 struct Order {
@@ -148,7 +151,7 @@ inline constexpr SchemeName named_schemes[] = {
     {Scheme::debian, "debian"}, {Scheme::rpm, "rpm"},       {Scheme::apk, "apk"},
     {Scheme::alpm, "alpm"},     {Scheme::pypi, "pypi"},     {Scheme::cargo, "cargo"},
     {Scheme::gem, "gem"},       {Scheme::golang, "golang"}, {Scheme::nuget, "nuget"},
-    {Scheme::composer, "composer"},
+    {Scheme::composer, "composer"}, {Scheme::maven, "maven"},
 };
 // clang-format on
 

@@ -92,6 +92,16 @@ INSTANTIATE_TEST_SUITE_P(
                "1.a.0.prea", "1.a.0.0.prd", "1.a.0.0.pre", "1.a",       "1.pr",   "1.prE",
                "1.prd",      "1.pre.a",     "1.pre.pre",   "=",         "1--",    "1.pre",
                "=",          "1-0",         "=",           "1.0.pre",   "1.prea", "1"}},
+        Chain{Scheme::maven,
+              {"1-alpha", "1-alpha-1", "=",          "1A1", "1-beta", "1-milestone", "1-rc",
+               "=",       "1-CR",      "1-snapshot", "1",   "=",      "1.0",         "=",
+               "1-ga",    "=",         "1.final",    "=",   "1-0",    "=",           "1-",
+               "1-sp",    "1-a",       "1-abc",      "1-b", "1-0.1",  "1-1",         "1.0.1"}},
+        Chain{Scheme::maven,
+              {"1.999999999", "1.1000000000", "1.999999999999999999", "1.1000000000000000000", "=",
+               "1.01000000000000000000", "1.18446744073709551616", "2"}},
+        // where Maven's own comparison is cyclic, items by sign first
+        Chain{Scheme::maven, {"1-alpha", "1.0.alpha.1", "1", "1.sp.1", "1-sp", "1.0.1"}},
         Chain{Scheme::semver,
               {"9.0.0", "10.0.0", "18446744073709551615.0.0", "18446744073709551616.0.0",
                "18446744073709551616.0.1"}}));
@@ -143,7 +153,23 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{Scheme::semver, "1.0.0-a..b", 8, "identifier"},
                     Refusal{Scheme::semver, "1.0.0+", 6, "identifier"},
                     Refusal{Scheme::semver, "1.0.0+b_", 7, "alphanumeric or '-'|'.'|end of input"},
-                    Refusal{Scheme::semver, "1.0.10_", 6, "digit|'-'|'+'|end of input"}));
+                    Refusal{Scheme::semver, "1.0.10_", 6, "digit|'-'|'+'|end of input"},
+                    Refusal{Scheme::maven, "", 0, "version"},
+                    Refusal{Scheme::maven, "1.0-\x7f", 4, "character other than a blank"},
+                    Refusal{Scheme::maven, "1.0\t", 3, "character other than a blank"}));
+
+// Keys within their bound where a text's items cost the most bytes: a
+// qualifier and a number in turn, zeros between dots, sublists of nothing.
+TEST(Schemes, MavenKeysWithinTheirBound) {
+  for (const std::string unit : {"x1", "1x", "x.", "..", "-", "x200", "a1", "xyz.1"}) {
+    std::string text = "1";
+    for (int i = 0; i < 500; ++i) text += unit;
+    text += '1';
+    auto key = scheme::order_key(text, Scheme::maven);
+    ASSERT_TRUE(key.has_value()) << unit;
+    EXPECT_LE(key->size(), scheme::order_key_size_bound(text.size(), Scheme::maven)) << unit;
+  }
+}
 
 // Every text of up to eight digits, letters, '-' and '.' keys within its
 // bound, which some of them meet.

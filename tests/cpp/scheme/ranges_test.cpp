@@ -69,6 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{Scheme::nuget, "(1.0, 2.0]", {"1.0.0.1", "2.0.0.0", "2.0-RC"}, {"1.0", "2.0.0.1"}},
         Case{Scheme::nuget, "[1.0-beta]", {"1.0.0.0-BETA"}, {"1.0", "1.0-beta.1"}},
         Case{Scheme::nuget, "1.0", {"1.0.0+meta", "3.0"}, {"1.0-rc"}},
+        Case{Scheme::maven, "[1,2],[2,3)", {"1", "2-sp", "2.0.0", "3-rc"}, {"1-SNAPSHOT", "3"}},
+        Case{Scheme::maven, "(,1.0],[1.2,)", {"1-0", "1.2-ga", "1-rc"}, {"1-sp", "1.2-rc"}},
+        Case{Scheme::maven, "[ 1.0 , 2.0 )", {"1.0", "2.0-alpha"}, {"1.0-rc", "2.0"}},
+        Case{Scheme::maven, "1.5", {"0.1", "1.5", "9"}, {}},
         Case{Scheme::natural,
              "<1.0 >=1.0beta || >1.0a <=1.1",
              {"1.0rc1", "1.1", "1.0b"},
@@ -123,6 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
                     BadRange{Scheme::golang, ">=v1.2.", 7}, BadRange{Scheme::golang, "v1 ||", 5},
                     BadRange{Scheme::nuget, "(1.0)", 4, "','"}, BadRange{Scheme::nuget, "[,]", 1},
                     BadRange{Scheme::nuget, "[1.0,2.0", 8}, BadRange{Scheme::nuget, "[1.0] x", 6},
-                    BadRange{Scheme::nuget, "[1.0,2147483648]", 5}));
+                    BadRange{Scheme::nuget, "[1.0,2147483648]", 5},
+                    BadRange{Scheme::maven, "(1.0]", 4, "','"}, BadRange{Scheme::maven, "[]", 1},
+                    BadRange{Scheme::maven, "[1.0,1.0)", 5}, BadRange{Scheme::maven, "[2,1]", 3},
+                    BadRange{Scheme::maven, "[1,2),[1.9,3)", 7},
+                    BadRange{Scheme::maven, "[1,2),(,3)", 7}));
 
 }  // namespace
