@@ -149,22 +149,25 @@ std::expected<Partial, ParseError> partial(std::string_view s) {
 
 KeyBound bound(RangeOp op, std::string_view major, std::string_view minor, std::string_view patch,
                std::string_view prerelease = {}, bool lowest = false) {
-  KeyBound b{op, {}, {}, {}, {}, {}};
+  // "-0" is the least pre-release of a release: a bound below it is below
+  // every one.
+  if (lowest) prerelease = "0";
+  // The bound's version; a '>' or '<=' bound lies past that version's builds,
+  // where no version text is, and a set written as vers refuses it.
+  std::string text = std::string(major).append(".").append(minor).append(".").append(patch);
+  if (!prerelease.empty()) text.append("-").append(prerelease);
+  KeyBound b{op, {}, {}, {}, std::move(text), {}};
   key_bytes::WholeKey out(b.key);
   key_bytes::put_number(out, major);
   key_bytes::put_number(out, minor);
   key_bytes::put_number(out, patch);
-  // The least pre-release of a release: below every one there is.
-  if (lowest) {
-    out.put(std::uint8_t{1});
-    out.put(std::uint8_t{0});
-  } else {
-    out.put(static_cast<std::uint8_t>(prerelease.empty() ? 2 : 1));
-    if (!prerelease.empty()) put_identifiers(out, prerelease, false);
-  }
+  out.put(static_cast<std::uint8_t>(prerelease.empty() ? 2 : 1));
+  if (!prerelease.empty()) put_identifiers(out, prerelease, false);
   // Build metadata is no part of a requirement: a bound on a release lies
-  // below (>=, <) or above (>, <=) all of that release's.
-  if (op == RangeOp::greater || op == RangeOp::less_equal) out.put(std::uint8_t{0xFF});
+  // at the version without any (>=, <, the version's own key) or above all
+  // of that release's (>, <=).
+  const bool above = op == RangeOp::greater || op == RangeOp::less_equal;
+  out.put(std::uint8_t{above ? 0xFF : 0});
   return b;
 }
 
@@ -269,10 +272,12 @@ Read read_cargo_range(grammar::RangeText& in, const Order&, KeyRange& out) {
         p->known < 3 && operand.find_first_of("*xX") != operand.npos ? Op::equal : Op::caret);
     add_bounds(bounds, o, *p);
     operands.push_back({o, *p, before});
-    // A pre-release operand admits the pre-releases of its own release.
+    // A pre-release operand admits the pre-releases of its own release: those
+    // whose keys start with its numbers' (a release's key less its 2 and the
+    // empty build metadata's 0).
     if (!p->prerelease.empty()) {
       const std::uint32_t size = static_cast<std::uint32_t>(
-          bound(RangeOp::less, p->numbers[0], p->numbers[1], p->numbers[2]).key.size() - 1);
+          bound(RangeOp::less, p->numbers[0], p->numbers[1], p->numbers[2]).key.size() - 2);
       bounds[before].admits = size;
     }
     in.skip_blanks();

@@ -289,8 +289,14 @@ std::expected<VersText, RangeError> vers_constraints(const VersionRange& range) 
     return out;
   }
   const auto intervals = set.intervals();
-  const auto unnamed = [](const std::optional<KeySet::End>& e) {
-    return e && e->point.text.empty();
+  // An end names no version without a text, or where its text's version
+  // lies below it: a bound past a version's build metadata (cargo's
+  // '<=1.0.0') has versions between the two.
+  const auto unnamed = [&](const std::optional<KeySet::End>& e) {
+    if (!e) return false;
+    if (e->point.text.empty()) return true;
+    auto key = typed_key(e->point.text, type);
+    return !key || key->key < e->point.key;
   };
   if (std::ranges::any_of(intervals,
                           [&](const auto& i) { return unnamed(i.low) || unnamed(i.high); })) {

@@ -9,7 +9,7 @@ namespace {
 
 using Family = VersType::Family;
 
-constexpr std::array<VersType, 9> types{{
+constexpr std::array<VersType, 10> types{{
     {"all", Family::all},
     {"none", Family::none},
     {"lexicographic", Family::lexicographic},
@@ -19,6 +19,9 @@ constexpr std::array<VersType, 9> types{{
     {"semver", Family::scheme, Scheme::semver},
     {"deb", Family::scheme, Scheme::debian},
     {"natural", Family::scheme, Scheme::natural},
+    // Cargo lets a pre-release in only where a comparator names a pre-release
+    // of its release, as npm does.
+    {"cargo", Family::scheme, Scheme::cargo, true},
 }};
 
 bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }

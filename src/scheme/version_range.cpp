@@ -94,6 +94,16 @@ std::optional<std::string> semver_next(std::string_view text, Counted kind) {
   return next;
 }
 
+// Whether a cargo end steps as SemVer's do. Cargo orders build metadata, so
+// versions lie as close above a version as one likes; but not above an end
+// past all of its builds (a '>' or '<=' bound), nor between a pre-release and
+// its release, where the least release is.
+bool cargo_steps(const KeyPoint& p, const VersType& type, Counted kind) {
+  if (type.scheme != Scheme::cargo) return false;
+  auto at = typed_key(p.text, type);
+  return (at && at->key < p.key) || (kind == Counted::release && is_prerelease(p.text));
+}
+
 // The key of the least version of `kind` above the version at `p`, where the
 // type's order has one; none where versions lie as close above it as one
 // likes (or the text is not one this steps from).
@@ -103,7 +113,7 @@ std::optional<std::string> next_key(const KeyPoint& p, const VersType& type, Cou
     // One more number, 0: "1" is followed by "1.0".
     case Family::intdot: return p.key + std::string("\x01\0\0\0\0", 5);
     case Family::scheme:
-      if (type.scheme == Scheme::semver) {
+      if (type.scheme == Scheme::semver || cargo_steps(p, type, kind)) {
         auto text = semver_next(p.text, kind);
         if (!text) return std::nullopt;
         auto key = typed_key(*text, type);
@@ -211,7 +221,9 @@ std::expected<std::pair<VersionRange, VersionRange>, RangeError> aligned(const V
 std::optional<KeyPoint> least_version(const VersType& type) {
   std::string_view text;
   if (type.family == Family::intdot) text = "0";
-  if (type.family == Family::scheme && type.scheme == Scheme::semver) text = "0.0.0-0";
+  if (type.family == Family::scheme &&
+      (type.scheme == Scheme::semver || type.scheme == Scheme::cargo))
+    text = "0.0.0-0";
   if (type.family == Family::scheme && type.scheme == Scheme::pypi) text = "0.dev0";
   if (text.empty()) return std::nullopt;
   return KeyPoint{typed_key(text, type)->key, std::string(text)};
@@ -305,12 +317,6 @@ std::expected<VersionRange, RangeError> read_native(std::string_view text, Schem
     std::string message = std::string("'").append(text).append("' is not a ");
     message.append(scheme::name(s)).append(" range (at column ");
     return std::unexpected(RangeError{"range", message + std::to_string(e.span.start + 1) + ")"});
-  }
-  // Cargo's ranges hold pre-releases back by a rule of its own, which a set
-  // of its type does not carry.
-  if (s == Scheme::cargo) {
-    return std::unexpected(RangeError{
-        "scheme", std::string(scheme::name(s)) + " ranges are not sets of versions yet"});
   }
   KeySet releases, prereleases;
   for (const auto& alternative : native->alternatives) {

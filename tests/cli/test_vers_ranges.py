@@ -133,7 +133,8 @@ def test_relations_agree_with_the_ecosystem(tolva, scheme, name):
 # Native ranges as vers: an operand without a release stands for every
 # release of it in rpm and alpm, and one with a release lets that version
 # without a release in; an end above every release of a version, or at the
-# start of apk's "~" or past gem's "~>", has no version to name.
+# start of apk's "~" or past gem's "~>", or past cargo's build metadata, has
+# no version to name.
 @pytest.mark.parametrize("scheme,text,printed", [
     ("rpm", ">= 1.0-1", "vers:rpm/1.0|>=1.0-1"),
     ("rpm", "< 1.0-1", "vers:rpm/!=1.0|<1.0-1"),
@@ -147,7 +148,9 @@ def test_relations_agree_with_the_ecosystem(tolva, scheme, name):
     ("pypi", "~=1.4,!=1.4.2", "vers:pypi/>=1.4|<1.4.2|>=1.4.2.post0.dev0|<2.dev0"),
     ("pypi", "==1.4.*", "vers:pypi/>=1.4.dev0|<1.5.dev0"),
     ("pypi", "<=1.4.post1", "(unnamed)"),
-    ("cargo", "^1.2", "not sets of versions yet"),
+    ("cargo", "^1.2", "vers:cargo/>=1.2.0|<2.0.0-0"),
+    ("cargo", ">=1.0.0-alpha, <2", "vers:cargo/>=1.0.0-alpha|<2.0.0-0"),
+    ("cargo", "<=1.5.0", "(unnamed)"),
 ])
 def test_native_ranges_as_vers(tolva, scheme, text, printed):
     r = tolva("vers", "--scheme", scheme, text)
@@ -167,6 +170,12 @@ def test_native_ranges_as_vers(tolva, scheme, text, printed):
     ("apk", "intersects", "~1.2", ">=1.3", 1),
     ("gem", "subset", "~> 1.2", ">= 1.2, < 2", 0),
     ("gem", "subset", ">= 1.2, < 2", "~> 1.2", 1),
+    # cargo's pre-releases only where a comparator names one of their release
+    ("cargo", "intersects", ">1.0.0, <1.0.1", "*", 1),
+    ("cargo", "intersects", ">=1.0.0-alpha, <2", "=1.0.0-beta", 0),
+    ("cargo", "intersects", ">=1.0.0, <2", "=1.0.0-beta", 1),
+    ("cargo", "subset", "<=1.2.3", "<1.2.4", 0),
+    ("cargo", "subset", "<=1.2.4", "<1.2.4", 1),
 ])
 def test_native_set_operations(tolva, scheme, question, a, b, answer):
     assert tolva("range", question, "--scheme", scheme, a, b).returncode == answer
