@@ -167,7 +167,7 @@ KeyBound bound(RangeOp op, std::string_view major, std::string_view minor, std::
   // at the version without any (>=, <, the version's own key) or above all
   // of that release's (>, <=).
   const bool above = op == RangeOp::greater || op == RangeOp::less_equal;
-  out.put(std::uint8_t{above ? 0xFF : 0});
+  out.put(static_cast<std::uint8_t>(above ? 0xFF : 0));
   return b;
 }
 
