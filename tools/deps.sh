@@ -20,7 +20,8 @@ oracles=(
   python3-packaging
   # tools/oracles/gem.py: RubyGems
   ruby
-  # tools/oracles/cargo.py: the reference comparison for the cargo scheme, built offline
+  # tools/oracles/cargo.py: the reference comparison for the cargo scheme, its
+  # source and the compiler that builds it offline (package names, as apt knows them)
   rustc librust-semver-dev
   # tools/oracles/maven.py: ComparableVersion and VersionRange, run from a single Java source
   openjdk-17-jdk-headless libmaven3-core-java libcommons-lang3-java

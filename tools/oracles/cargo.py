@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Regenerates tests/data/schemes/cargo/ from the reference comparison of
-the cargo scheme, as Debian's librust-semver-dev ships it, built offline:
+the cargo scheme, as Debian ships its source, compiled offline with the
+ecosystem's own compiler:
 
-    python3 tools/oracles/cargo.py [REGISTRY_CRATE_DIR]
+    python3 tools/oracles/cargo.py [SOURCE_DIR]
 
-(its folder defaults to /usr/share/cargo/registry/semver-1.*; rustc
-from Debian's rustc). order.tsv and invalid.tsv as tables.py says; in
+(the source folder defaults to the newest 1.x in Debian's offline
+registry). order.tsv and invalid.tsv as tables.py says; in
 ranges.tsv the one mode "m" is VersionReq::matches, one version at a time.
 """
 import glob
@@ -87,23 +88,28 @@ REQ_HAND = ["*", "1", "1.2", "1.2.3", "^1.2.3", "^0.1.1", "^0.0.3", "^0.0", "^0"
             "<1.3,=1.2.3-alpha", "~1,=1.2.3-alpha", ">=1.2,=1.2.3-alpha", "1.*,=1.2.3-alpha"]
 
 
-def build(crate_dir, work):
-    subprocess.run(["rustc", "--edition", "2018", "--crate-type", "rlib", "--crate-name",
+# The ecosystem's compiler and the offline registry's copies of the reference
+# comparison, as tools/deps.sh oracles installs them.
+COMPILER = "rustc"
+SOURCES = "/usr/share/cargo/registry/semver-1.*"
+
+
+def build(source_dir, work):
+    subprocess.run([COMPILER, "--edition", "2018", "--crate-type", "rlib", "--crate-name",
                     "semver", "--cfg", 'feature="std"', "-O", "--out-dir", work,
-                    f"{crate_dir}/src/lib.rs"], check=True)
+                    f"{source_dir}/src/lib.rs"], check=True)
     exe = f"{work}/cargo-oracle"
-    subprocess.run(["rustc", "--edition", "2018", "-O", "-o", exe, "--extern",
+    subprocess.run([COMPILER, "--edition", "2018", "-O", "-o", exe, "--extern",
                     f"semver={work}/libsemver.rlib", "-L", work,
                     str(Path(__file__).with_name("cargo.rs"))], check=True)
     return [exe]
 
 
 def main():
-    crate = sys.argv[1] if len(sys.argv) > 1 else sorted(
-        glob.glob("/usr/share/cargo/registry/semver-1.*"))[-1]
-    print("semver crate", crate, file=sys.stderr)
+    source = sys.argv[1] if len(sys.argv) > 1 else sorted(glob.glob(SOURCES))[-1]
+    print("reference comparison from", source, file=sys.stderr)
     with tempfile.TemporaryDirectory() as work:
-        oracle = build(crate, work)
+        oracle = build(source, work)
         texts = set(HAND)
         while len(texts) < 2500:
             texts.add(version_text())

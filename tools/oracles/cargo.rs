@@ -1,6 +1,6 @@
-// The cargo oracle driver (tables.py's ask() names its modes): the semver
-// crate that Cargo itself uses, built offline from Debian's librust-semver-dev
-// by tools/oracles/cargo.py.
+// The cargo oracle driver (tables.py's ask() names its modes): the reference
+// comparison Cargo itself uses, compiled offline from Debian's copy of its
+// source by tools/oracles/cargo.py.
 use semver::{Version, VersionReq};
 use std::cmp::Ordering;
 use std::io::{self, BufRead, Write};
